@@ -1,0 +1,27 @@
+#pragma once
+// Database services of the shared package: where the installation's database is,
+// what each engine needs once connected, and operator-readable error texts.
+#include <QString>
+#include <exception>
+
+#include "dll_export.h"
+
+class TADOConnection;
+
+// The connection string of the installation's database: the environment
+// variable KVP_DATABASE when set, else the "database" setting of kvp.ini in
+// the host folder, else the embedded demo database next to the host program.
+// Its value is a SQLite file path, a postgresql:// URL, or an ODBC string.
+DLL_EXPORT QString _GetStringConexQrv(const QString& unused);
+
+// Session set-up right after connecting (SQLite: WAL, busy timeout, foreign keys;
+// PostgreSQL: application name, time zone). Returns false when a setting failed.
+DLL_EXPORT bool SetADODBSession(TADOConnection& connection);
+
+// Opens the connection; false (no exception) when that failed.
+DLL_EXPORT bool TryConnect(TADOConnection& connection);
+
+// The failure text of a server function for a caught exception: the database's
+// own message where there is one, never a password.
+DLL_EXPORT QString ADOExceptionMessage(const std::exception& e, TADOConnection& connection, const QString& extra);
+DLL_EXPORT QString ADOExceptionMessage(TADOConnection& connection, const QString& extra);   // for catch (...)

@@ -1,0 +1,18 @@
+#pragma once
+// Small services of the shared package about the host program and the screen.
+#include <QString>
+
+#include "dll_export.h"
+
+class QWidget;
+
+// The folder of the host program's executable, without a trailing separator.
+// A non-empty override (tests, tools) replaces it.
+DLL_EXPORT QString HostFolder();
+DLL_EXPORT void SetHostFolderOverride(const QString& folder);
+
+// The footer caption of a screen.
+DLL_EXPORT QString MontaRodapeGeral(bool showFiscalMenu, const QString& screenCode, const QString& flag);
+
+// Translates the visible captions of a form in place (no-op without a translator).
+DLL_EXPORT void Trad(QWidget* form);

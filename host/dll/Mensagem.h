@@ -1,0 +1,30 @@
+#pragma once
+// The suite's touch-sized modal message box. Tests (and hosts without a screen)
+// install a handler that answers in its place; no window appears then.
+#include <QString>
+#include <functional>
+
+#include "dll_export.h"
+
+class TClientDataSet;
+
+struct MensagemArgs {
+    QString Texto;
+    QString Arg2;
+    QString Arg3;
+    QString Pergunta;     // "S" question, "N" notice
+    int Tipo = 3;         // 3 notice, 1 question, 0 question in warning style
+    QString Arg6;
+    QString IdEsquema;
+    int Arg8 = 0;
+};
+
+using MensagemHandler = std::function<bool(const MensagemArgs&)>;
+
+// Returns true for "yes" on the question types; notices return true.
+DLL_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta,
+                         int tipo, const QString& arg6, const QString& idEsquema, int arg8,
+                         TClientDataSet* dataSet = nullptr);
+
+// An empty handler puts the real dialog back.
+DLL_EXPORT void SetMensagemHandler(MensagemHandler handler);

@@ -1,0 +1,48 @@
+#pragma once
+// Exported service functions of the server unit. Each binds its arguments, runs
+// its statements on rdmCancelaProd and returns a variant: a data packet, a
+// Boolean, a flag text or nothing on success; the failure text (a string) on
+// failure. None of them raises.
+#include <QString>
+#include <QVariant>
+
+class TrdmCancelaProd;
+
+namespace Srv_kvp00917 {
+extern TrdmCancelaProd* rdmCancelaProd;
+}
+using Srv_kvp00917::rdmCancelaProd;
+
+// Orders and tables
+QVariant getItemMesa(const QString& cdFilial, const QString& nrComanda, const QString& modo,
+                     const QString& cdProdConsum, const QString& cdProdConsFem, const QString& cdProdCouver);
+QVariant getValidaMesa(const QString& cdFilial, const QString& cdLoja, const QString& nrMesa);
+QVariant getGarcomMesa(const QString& cdFilial, const QString& nrComanda);
+double getValAdiantamento(const QString& cdFilial, const QString& nrComanda);
+QVariant getInfoProdProduz();
+QVariant getOcorCanc(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto, const QString& unused);
+
+// Writes
+QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
+                        const QString& nrComanda, const QString& nrProdComVen, const QString& quantidade,
+                        const QString& unused7, const QString& cdGrpOcor, const QString& txMotivo,
+                        const QString& cdOperCanc, const QString& idProdProduz, const QString& cdSupervisor);
+QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
+                              const QString& nrComanda, const QString& nrProdComVen, const QString& unused6,
+                              const QString& cdGrpOcor, const QString& txMotivo, const QString& cdOperCanc,
+                              const QString& cdSupervisor, const QString& nrSeqBeneCons, const QString& idProdProduz);
+QVariant setStatusPedidos(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
+                          const QString& nrProdComVen, const QString& idStPrComVen);
+QVariant setAcrescimo(const QString& cdFilial, const QString& cdCaixa, const QString& nrComanda, double valor);
+QVariant setAcrescimoProdCombinado(const QString& cdFilial, const QString& cdCaixa, const QString& nrComanda);
+
+// Printers and products
+QVariant getBuscaPortaProd(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto, const QString& unused);
+QVariant getImprLoja(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto);
+QVariant getImprLoja2(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto);
+QVariant getProdutoNormal(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
+QVariant getProdutoFilho(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
+QVariant getNomeProdutoPai(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
+QVariant getProdutosAdicionaisFilhos(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
+QVariant getImpBackup(const QString& cdFilial, const QString& cdCaixa);
+QVariant getImpCancInteg(const QString& cdFilial, const QString& cdCaixa);

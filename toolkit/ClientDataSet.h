@@ -1,0 +1,150 @@
+#pragma once
+// In-memory client dataset: typed fields, a cursor over the rows that pass the
+// filter, edit/post, locate, data packets and dataset files. The screen's
+// algorithms are written against these semantics, so keep them exact.
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+#include "DataPacket.h"
+#include "toolkit_export.h"
+
+class TClientDataSet;
+class TFilterExpression;
+
+// Accessor for one column of the dataset's current row (or of the row being
+// edited). Owned by its dataset; valid while the dataset's structure stays.
+class TOOLKIT_EXPORT TField {
+public:
+    TField(TClientDataSet* owner, int index, TFieldDef def);
+
+    const QString& FieldName() const { return m_def.Name; }
+    TFieldType DataType() const { return m_def.DataType; }
+    int Size() const { return m_def.Size; }
+    bool ReadOnly() const { return m_def.ReadOnly; }
+    QString DisplayLabel() const { return m_def.DisplayLabel.isEmpty() ? m_def.Name : m_def.DisplayLabel; }
+    void SetDisplayLabel(const QString& label) { m_def.DisplayLabel = label; }
+    int Index() const { return m_index; }
+    const TFieldDef& Def() const { return m_def; }
+
+    bool IsNull() const;
+    QVariant Value() const;            // typed value, null QVariant for null
+    QString AsString() const;          // "" for null; floats in the C locale's shortest form
+    double AsFloat() const;            // 0 for null; raises EConvertError for bad text
+    int AsInteger() const;             // 0 for null; raises EConvertError for bad text
+    bool AsBoolean() const;            // false for null
+    QDateTime AsDateTime() const;
+    // The text a grid shows. Date-times: short date + long time of the system
+    // locale. A display hook installed on the field (see SetOnGetText) wins.
+    QString DisplayText() const;
+
+    // Setters need the dataset in edit or insert state (EDatabaseError otherwise);
+    // text is cut to Size characters; read-only fields raise on a write through
+    // these setters but can still be loaded from packets and files.
+    void SetValue(const QVariant& v);
+    void SetAsString(const QString& s) { SetValue(s); }
+    void SetAsFloat(double d) { SetValue(d); }
+    void SetAsInteger(int i) { SetValue(i); }
+    void SetAsBoolean(bool b) { SetValue(b); }
+    void SetAsDateTime(const QDateTime& d) { SetValue(d); }
+    void Clear() { SetValue(QVariant()); }
+
+    using GetTextHook = QString (*)(const TField& field, void* context);
+    void SetOnGetText(GetTextHook hook, void* context) { m_getText = hook; m_getTextContext = context; }
+
+private:
+    TClientDataSet* m_owner;
+    int m_index;
+    TFieldDef m_def;
+    GetTextHook m_getText = nullptr;
+    void* m_getTextContext = nullptr;
+};
+
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+struct TLocateOptions {
+    bool CaseInsensitive = false;
+    bool PartialKey = false;
+};
+
+class TOOLKIT_EXPORT TClientDataSet : public QObject {
+    Q_OBJECT
+public:
+    explicit TClientDataSet(QObject* parent = nullptr, const QString& name = {});
+    ~TClientDataSet() override;
+
+    // --- structure ---
+    QList<TFieldDef>& FieldDefs();                 // edit before CreateDataSet
+    void CreateDataSet();                          // empty dataset with FieldDefs, opened
+    void Open();                                   // needs a structure (packet, file or CreateDataSet)
+    void Close();                                  // drops rows and fields' cursor; keeps FieldDefs
+    bool Active() const;
+    TDataSetState State() const;
+    int FieldCount() const;
+    TField* Fields(int index) const;
+    TField* FieldByName(const QString& name) const;   // raises EDatabaseError "Field 'X' not found"
+    TField* FindField(const QString& name) const;     // nullptr when absent; case-insensitive
+
+    // --- cursor over the visible rows (those passing the filter when Filtered) ---
+    void First();
+    void Next();      // past the last visible row sets Eof and stays on the last row
+    void Prior();     // before the first sets Bof and stays on the first row
+    void Last();
+    bool Eof() const;
+    bool Bof() const;
+    int RecordCount() const;   // visible rows
+    int RecNo() const;         // 1-based among the visible rows; 0 when empty
+    void SetRecNo(int recNo);
+    bool IsEmpty() const;      // no visible row
+
+    // --- editing ---
+    void Edit();
+    void Insert();     // new row before the current one (appended when empty)
+    void Append();     // new row at the end
+    void Post();       // a posted row that no longer passes the filter disappears from the view
+    void Cancel();
+    void Delete();     // the next visible row becomes current (the previous one at the end)
+    void EmptyDataSet();
+
+    bool Locate(const QString& keyFields, const QVariantList& keyValues, TLocateOptions options = {});
+
+    // --- filter ---
+    QString Filter() const;
+    void SetFilter(const QString& expression);   // parsed at once; EDatabaseError on a bad text
+    bool Filtered() const;
+    void SetFiltered(bool on);                   // cursor goes to the first visible row
+
+    // --- data ---
+    TDataPacket Data() const;                    // every row (filtered or not), with field defs
+    void SetData(const TDataPacket& packet);     // replaces structure and rows; filter stays in force
+    void SetData(const QVariant& packet);        // raises EDatabaseError when it holds no packet
+    // Copies structure and every row of the source (its filter is not applied).
+    void CopyDataSet(const TClientDataSet& source);
+
+    void LoadFromFile(const QString& fileName);  // XML dataset file; errors name the file
+    void SaveToFile(const QString& fileName) const;
+
+    // --- raw access for views (index among visible rows) ---
+    QVariant VisibleValue(int visibleRow, int field) const;
+    int VisibleRowToRecNo(int visibleRow) const { return visibleRow + 1; }
+
+    // Turns change notifications off while a batch runs; the view catches up on
+    // EnableControls. Nesting counts.
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const;
+
+signals:
+    void AfterScroll();          // the current row changed (or the visible set did)
+    void DataChanged();          // rows, values, filter or structure changed: views reset
+    void RowChanged(int visibleRow);   // one visible row's values changed (posted)
+
+private:
+    friend class TField;
+    struct Private;
+    std::unique_ptr<Private> d;
+};

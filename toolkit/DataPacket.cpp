@@ -1,0 +1,31 @@
+#include "DataPacket.h"
+
+#include "Exception.h"
+
+int TDataPacket::indexOf(const QString& fieldName) const
+{
+    for (int i = 0; i < FieldDefs.size(); ++i)
+        if (FieldDefs[i].Name.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool IsDataPacket(const QVariant& v)
+{
+    return v.metaType() == QMetaType::fromType<TDataPacket>();
+}
+
+QVariant ToVariant(const TDataPacket& p)
+{
+    return QVariant::fromValue(p);
+}
+
+TDataPacket ToDataPacket(const QVariant& v)
+{
+    if (!IsDataPacket(v)) {
+        if (v.typeId() == QMetaType::QString)
+            throw EDatabaseError(v.toString());
+        throw EDatabaseError(QStringLiteral("Missing data provider or data packet"));
+    }
+    return v.value<TDataPacket>();
+}

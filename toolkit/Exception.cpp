@@ -1,0 +1,8 @@
+#include "Exception.h"
+
+Exception::~Exception() = default;
+
+void Abort()
+{
+    throw EAbort();
+}

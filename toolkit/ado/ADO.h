@@ -1,0 +1,136 @@
+#pragma once
+// Stand-ins for the database access components the data module is built from:
+// one connection, parameterised queries that read their whole result, commands,
+// and the provider that turns an open query into a data packet.
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+#include "../DataPacket.h"
+#include "../toolkit_export.h"
+
+enum class TSqlDialect { Unknown, SQLite, PostgreSQL, Oracle, MSSQL };
+
+TOOLKIT_EXPORT QString DialectName(TSqlDialect d);
+
+class TOOLKIT_EXPORT TADOConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit TADOConnection(QObject* parent = nullptr, const QString& name = QStringLiteral("adcCancelaProd"));
+    ~TADOConnection() override;   // closes and removes its own QSqlDatabase connection
+
+    // The whole connection string, replaced before every connect (BeforeConnect).
+    QString ConnectionString;
+    bool LoginPrompt = false;
+    QString Provider = QStringLiteral("MSDAORA.1");
+
+    // Events; each receives this connection.
+    std::function<void(TADOConnection&)> BeforeConnect;
+    std::function<void(TADOConnection&)> AfterConnect;
+
+    bool Connected() const;
+    void SetConnected(bool on);        // raises EDatabaseError with an operator-readable text
+    void Open() { SetConnected(true); }
+    void Close() { SetConnected(false); }
+
+    TSqlDialect Dialect() const;       // known once connected
+    QSqlDatabase Database() const;
+    QString ConnectionName() const;    // unique per instance
+
+    // Tracked here (Qt cannot tell); SQLite begins with the write lock taken.
+    bool InTransaction() const;
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// One statement parameter, by name; values persist between executions.
+struct TOOLKIT_EXPORT TParameter {
+    QString Name;
+    QVariant Value;
+    bool Assigned = false;
+};
+
+// Shared by queries and commands: text with :NAME placeholders, bound by name;
+// one name used several times takes one value everywhere; executing with a
+// placeholder never assigned raises an error naming it.
+class TOOLKIT_EXPORT TADOStatement {
+public:
+    TADOStatement(TADOConnection* connection, QString name);
+    virtual ~TADOStatement();
+
+    TADOConnection* Connection;
+    const QString& Name() const { return m_name; }
+
+    QString SQL() const { return m_sql; }
+    void SetSQL(const QString& text);          // parses the placeholders
+    QStringList ParamNames() const;             // in order of first use
+    void SetParam(const QString& name, const QVariant& value);   // EDatabaseError on an unknown name
+
+protected:
+    // Prepares and executes; raises EDatabaseError carrying the database's message.
+    QSqlQuery Exec(bool forwardOnly) const;
+
+private:
+    QString m_name;
+    QString m_sql;
+    QList<TParameter> m_params;
+    QString m_positional;        // the text with ? in place of each placeholder
+    QStringList m_order;         // parameter name per ?
+};
+
+// A read query: Open reads the whole result into memory (so the connection is
+// free for the next statement at once).
+class TOOLKIT_EXPORT TADOQuery : public TADOStatement {
+public:
+    using TADOStatement::TADOStatement;
+
+    // Optional field list that fixes names, types and sizes of the result.
+    QList<TFieldDef> PersistentFields;
+
+    void Open();
+    void Close();
+    bool Active() const { return m_active; }
+    bool IsEmpty() const { return m_packet.Rows.isEmpty(); }
+    int RecordCount() const { return m_packet.Rows.size(); }
+    void First() { m_row = 0; }
+    void Next() { if (m_row < m_packet.Rows.size()) ++m_row; }
+    bool Eof() const { return m_row >= m_packet.Rows.size(); }
+    // Value of a column of the current row; EDatabaseError "Field 'X' not found".
+    QVariant FieldValue(const QString& name) const;
+    QString FieldAsString(const QString& name) const;   // "" for null
+    const TDataPacket& Packet() const { return m_packet; }
+
+private:
+    bool m_active = false;
+    int m_row = 0;
+    TDataPacket m_packet;
+};
+
+class TOOLKIT_EXPORT TADOCommand : public TADOStatement {
+public:
+    using TADOStatement::TADOStatement;
+    int CommandTimeout = 0;
+    int Execute();      // rows affected
+};
+
+// Builds the packet of all rows of its query, opening it when closed and closing
+// it again afterwards in that case.
+class TOOLKIT_EXPORT TDataSetProvider {
+public:
+    TDataSetProvider(TADOQuery* dataSet, QString name) : DataSet(dataSet), m_name(std::move(name)) {}
+    TADOQuery* DataSet;
+    QVariant Data();
+    const QString& Name() const { return m_name; }
+
+private:
+    QString m_name;
+};
