@@ -1,0 +1,138 @@
+#pragma once
+// The cancellation window: a borderless modal touch screen listing the items of
+// one order. This header declares every member; the definitions are split by
+// concern: FrmCancelaProd.cpp (frame and window events), FrmCancelaProdStartup.cpp
+// (start-up, parameters, message table), FrmCancelaProdItemList.cpp (item list,
+// filter, navigation), FrmCancelaProdSelection.cpp (marking rules),
+// FrmCancelaProdCommand.cpp (the cancellation command).
+#include <QDialog>
+#include <QPixmap>
+#include <QString>
+
+#include "ClientDataSet.h"
+#include "Messages.h"
+
+class QFrame;
+class QLabel;
+class QKeyEvent;
+class TBlendedBitBtn;
+class TDBGrid;
+class TShape;
+class TDataSetTableModel;
+
+class TfrmCancelaProd : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmCancelaProd(QWidget* owner = nullptr);
+    ~TfrmCancelaProd() override;
+
+    void InicializaForm(QString nrComanda, QString dsComanda, QString modo, QString nrMesa);
+
+    // --- components (named as in the form resource) ---
+    TShape* Shape1 = nullptr;
+    QLabel* lblCabec = nullptr;
+    QLabel* lblCodTela = nullptr;
+    QFrame* Panel1 = nullptr;
+    TDBGrid* dbgProduto = nullptr;
+    QPixmap imgCheck;
+    QPixmap imgUncheck;
+    QPixmap imgGray;
+    TBlendedBitBtn* sbtSair = nullptr;
+    TBlendedBitBtn* sbtProdCanc = nullptr;
+    TBlendedBitBtn* BlendedBitBtn1 = nullptr;
+    TBlendedBitBtn* sbtRolarCima = nullptr;
+    TBlendedBitBtn* sbtUltimo = nullptr;
+    TBlendedBitBtn* sbtRolarBaixo = nullptr;
+    TBlendedBitBtn* sbtCancelar = nullptr;
+
+    TClientDataSet cdsProduto{this, QStringLiteral("cdsProduto")};
+    TDataSetTableModel* dtsProduto = nullptr;
+    TClientDataSet cdsParametrosQrv{this, QStringLiteral("cdsParametrosQrv")};
+    TClientDataSet cdsControleAcess{this, QStringLiteral("cdsControleAcess")};
+    TClientDataSet cdsImpBackup{this, QStringLiteral("cdsImpBackup")};
+    TClientDataSet cdsProdutoCombo{this, QStringLiteral("cdsProdutoCombo")};
+    TMessages msgPadrao;
+
+    // --- window events ---
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormKeyDown(QKeyEvent* key);
+    void sbtSairClick();
+
+    // --- item list ---
+    void CarregaProdutos();
+    void FiltroProdCanc(bool value);
+    void sbtProdCancClick();
+    void sbtPrimeiroClick();
+    void sbtRolarCimaClick();
+    void sbtRolarBaixoClick();
+    void sbtUltimoClick();
+    void cdsProdutoAfterScroll();
+
+    // --- marking ---
+    void dbgProdutoDblClick();
+    bool dbgProdutoKeyDown(QKeyEvent* key);   // true: the key was swallowed
+    void dbgProdutoTitleClick(int column);
+
+    // --- the cancellation command ---
+    void sbtCancelarClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend struct FrmCancelaProdTestAccess;
+
+    // Builders called by the constructor, one per concern.
+    void CriaMensagens();        // msgPadrao
+    void CriaListaProdutos();    // cdsProduto fields, grid columns, delegate, signals
+
+    // Call arguments
+    QString stNrComanda;
+    QString stDsComanda;
+    QString stModo;
+    QString stNrMesa;
+
+    // Parameters file
+    int inCor1 = 0;
+    int inCor2 = 0;
+    int inCor3 = 0;
+    int inCor5 = 0;
+    QString stIdEsquema;
+    QString stCdFilial;
+    QString stIdEsquema2;
+    QString stIdSolObsCan;
+    QString stCdLoja;
+    QString stCdCaixa;
+    bool boDisplayOk = false;
+    QString stIdTipoImpNf1;
+    QString stCdPortImpNf1;
+    QString stIdTipoImpNf5;
+    QString stCdPortaImpNf5;
+    int inCtCancUltItem = 0;
+    int inCtCancItemGen = 0;
+    QString stCdProdConsum;
+    QString stCdProdConsuf;
+    QString stCdProdCouver;
+    bool boUtilizaImpFis = false;
+    QString stNrSeqImprLoja1;
+    QString stNrSeqImprLoja2;
+    QString stCdPortImpNf3;
+    QString stIdTipoImpNf3;
+    QString stIdImpCanSatNfce;
+
+    // Operator file
+    QString stCdOperador;
+    QString stNmOperador;
+
+    // Server settings
+    QString stImpCancInteg;
+
+    // List state
+    bool boExibeCanc = false;
+    int inQtdMarcados = 0;
+};

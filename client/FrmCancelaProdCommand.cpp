@@ -1,0 +1,3 @@
+#include "FrmCancelaProd.h"
+
+void TfrmCancelaProd::sbtCancelarClick() {}

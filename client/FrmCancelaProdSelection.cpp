@@ -1,0 +1,5 @@
+#include "FrmCancelaProd.h"
+
+void TfrmCancelaProd::dbgProdutoDblClick() {}
+bool TfrmCancelaProd::dbgProdutoKeyDown(QKeyEvent*) { return false; }
+void TfrmCancelaProd::dbgProdutoTitleClick(int) {}

@@ -1,0 +1,5 @@
+#include "RdmCancelaProd.h"
+
+void TrdmCancelaProd::DefineOrderStatements()
+{
+}
