@@ -2,6 +2,30 @@
 // In-memory client dataset: typed fields, a cursor over the rows that pass the
 // filter, edit/post, locate, data packets and dataset files. The screen's
 // algorithms are written against these semantics, so keep them exact.
+//
+// Cursor: Next on the last visible row sets Eof and stays there, Prior on the
+// first sets Bof; First sets Bof, Last sets Eof (a forward walk that starts at
+// Last ends at once). When the current row leaves the view (Delete, or a posted
+// edit the filter no longer accepts) the row that followed it becomes current;
+// when there is none the new last row does, with Eof set, so a loop of the form
+// `while (!Eof()) { ...; Delete(); }` ends instead of walking backwards.
+// Moving while a row is being edited or inserted posts it first.
+//
+// Structure: a dataset built with CreateDataSet keeps those declared fields
+// (their types, widths, read-only flags, labels and text hooks) when data comes
+// in later through SetData, CopyDataSet or LoadFromFile: incoming columns are
+// matched by name, converted to the declared type, and columns it did not
+// declare are added after its own. A declared field missing from the incoming
+// data raises "Field 'X' not found". A dataset that was never built with
+// CreateDataSet takes the incoming structure as it is; its field objects (and
+// any hooks on them) survive a reload of the same structure.
+//
+// Locate: key values are converted to the field's type; a null key matches a
+// null value, and for text fields null and empty text are the same.
+//
+// Filter: the language and its treatment of nulls are described in
+// FilterExpression.h. SetFiltered with the value already in force changes
+// nothing; a new filter text while filtered is applied at once.
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -22,6 +46,13 @@ class TOOLKIT_EXPORT TField {
 public:
     TField(TClientDataSet* owner, int index, TFieldDef def);
 
+    // Converts any incoming value to the stored form of a field of this
+    // definition: QString (cut to Size characters), int, double, bool or
+    // QDateTime; an invalid QVariant, and empty text for a non-text field,
+    // give null. Numbers in text are read in the C locale. Raises EConvertError.
+    static QVariant ConvertValue(const QVariant& value, const TFieldDef& def);
+
+    TClientDataSet* DataSet() const { return m_owner; }
     const QString& FieldName() const { return m_def.Name; }
     TFieldType DataType() const { return m_def.DataType; }
     int Size() const { return m_def.Size; }
@@ -33,13 +64,16 @@ public:
 
     bool IsNull() const;
     QVariant Value() const;            // typed value, null QVariant for null
-    QString AsString() const;          // "" for null; floats in the C locale's shortest form
+    QString AsString() const;          // "" for null; floats in the C locale's shortest form;
+                                       // date-times ISO 8601 with milliseconds; "True"/"False"
     double AsFloat() const;            // 0 for null; raises EConvertError for bad text
     int AsInteger() const;             // 0 for null; raises EConvertError for bad text
     bool AsBoolean() const;            // false for null
     QDateTime AsDateTime() const;
     // The text a grid shows. Date-times: short date + long time of the system
-    // locale. A display hook installed on the field (see SetOnGetText) wins.
+    // locale; floats: shortest form with the system locale's decimal separator,
+    // no group separators. A display hook installed on the field (see
+    // SetOnGetText) wins.
     QString DisplayText() const;
 
     // Setters need the dataset in edit or insert state (EDatabaseError otherwise);
@@ -57,6 +91,7 @@ public:
     void SetOnGetText(GetTextHook hook, void* context) { m_getText = hook; m_getTextContext = context; }
 
 private:
+    friend class TClientDataSet;
     TClientDataSet* m_owner;
     int m_index;
     TFieldDef m_def;
@@ -130,6 +165,9 @@ public:
 
     // --- raw access for views (index among visible rows) ---
     QVariant VisibleValue(int visibleRow, int field) const;
+    // The field's DisplayText on a visible row, without moving the cursor
+    // (text hooks see that row through their field).
+    QString VisibleDisplayText(int visibleRow, int field) const;
     int VisibleRowToRecNo(int visibleRow) const { return visibleRow + 1; }
 
     // Turns change notifications off while a batch runs; the view catches up on

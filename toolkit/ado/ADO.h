@@ -11,11 +11,33 @@
 #include <memory>
 
 #include "../DataPacket.h"
+#include "../Exception.h"
 #include "../toolkit_export.h"
 
 enum class TSqlDialect { Unknown, SQLite, PostgreSQL, Oracle, MSSQL };
 
 TOOLKIT_EXPORT QString DialectName(TSqlDialect d);
+
+// The connection string with its password replaced by "****", fit for a message
+// or a log line.
+TOOLKIT_EXPORT QString MaskPassword(const QString& connectionString);
+// A text with every occurrence of the connection string's password hidden.
+TOOLKIT_EXPORT QString MaskPasswordIn(const QString& text, const QString& connectionString);
+
+// A failure the database itself reported. Message() is complete and free of
+// passwords; DatabaseText is the engine's own message (first line only, no
+// statement excerpt), Statement the component that ran it (empty when the
+// connection itself failed).
+class TOOLKIT_EXPORT EADOError : public EDatabaseError {
+public:
+    EADOError(const QString& message, QString statement, QString databaseText, QString nativeCode)
+        : EDatabaseError(message), Statement(std::move(statement)), DatabaseText(std::move(databaseText)),
+          NativeCode(std::move(nativeCode)) {}
+    ~EADOError() override;
+    QString Statement;
+    QString DatabaseText;
+    QString NativeCode;   // SQLSTATE on PostgreSQL, result code on SQLite
+};
 
 class TOOLKIT_EXPORT TADOConnection : public QObject {
     Q_OBJECT
@@ -27,6 +49,9 @@ public:
     QString ConnectionString;
     bool LoginPrompt = false;
     QString Provider = QStringLiteral("MSDAORA.1");
+    // A SQLite file that does not exist is an error unless this is set (only
+    // the tool that creates databases sets it).
+    bool CreateIfMissing = false;
 
     // Events; each receives this connection.
     std::function<void(TADOConnection&)> BeforeConnect;
@@ -37,9 +62,17 @@ public:
     void Open() { SetConnected(true); }
     void Close() { SetConnected(false); }
 
-    TSqlDialect Dialect() const;       // known once connected
+    TSqlDialect Dialect() const;       // known once connected (or once a connect was tried)
+    static TSqlDialect DialectOf(const QString& connectionString);
     QSqlDatabase Database() const;
     QString ConnectionName() const;    // unique per instance
+    // The database as an operator may see it: the connection string without password.
+    QString DisplayName() const;
+    // Text of the last failed connect (empty after a successful one).
+    QString LastError() const;
+
+    // Runs one statement without parameters (session settings, DDL); rows affected.
+    int Execute(const QString& sql);
 
     // Tracked here (Qt cannot tell); SQLite begins with the write lock taken.
     bool InTransaction() const;

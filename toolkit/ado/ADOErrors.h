@@ -1,0 +1,12 @@
+#pragma once
+// Turning what the drivers report into the module's database errors.
+#include <QSqlError>
+#include <QString>
+
+// The engine's message on one line: PostgreSQL prefixes "ERROR:" and appends the
+// statement excerpt ("LINE 1: ..."), which an operator must not see.
+QString FirstLineOfEngineText(const QString& text);
+// Connection failures span several lines (host, hint); keep them, on one line.
+QString CollapseEngineText(const QString& text);
+
+[[noreturn]] void RaiseStatementError(const QString& statement, const QSqlError& error, const QString& password);

@@ -1,0 +1,172 @@
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
+
+#include "ADO.h"
+#include "ADOErrors.h"
+
+namespace {
+
+bool isIdentStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_');
+}
+
+bool isIdentChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+} // namespace
+
+TADOStatement::TADOStatement(TADOConnection* connection, QString name) : Connection(connection), m_name(std::move(name)) {}
+
+TADOStatement::~TADOStatement() = default;
+
+QStringList TADOStatement::ParamNames() const
+{
+    QStringList names;
+    for (const TParameter& p : m_params)
+        names << p.Name;
+    return names;
+}
+
+void TADOStatement::SetSQL(const QString& text)
+{
+    // Rewrites :NAME to ? outside literals, quoted names and comments; "::" is
+    // a PostgreSQL cast and "a[1:2]" a slice, neither a placeholder.
+    QList<TParameter> params;
+    QStringList order;
+    QString out;
+    out.reserve(text.size());
+    const int n = text.size();
+    int i = 0;
+    auto indexOf = [&params](const QString& name) {
+        for (int k = 0; k < params.size(); ++k)
+            if (params[k].Name.compare(name, Qt::CaseInsensitive) == 0)
+                return k;
+        return -1;
+    };
+    while (i < n) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            int j = i + 1;
+            while (j < n) {
+                if (text.at(j) == c) {
+                    if (j + 1 < n && text.at(j + 1) == c) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            out += text.mid(i, j - i + 1);
+            i = j + 1;
+        } else if (c == QLatin1Char('-') && i + 1 < n && text.at(i + 1) == QLatin1Char('-')) {
+            int j = text.indexOf(QLatin1Char('\n'), i);
+            if (j < 0)
+                j = n;
+            out += text.mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char('/') && i + 1 < n && text.at(i + 1) == QLatin1Char('*')) {
+            int j = text.indexOf(QLatin1String("*/"), i + 2);
+            j = j < 0 ? n : j + 2;
+            out += text.mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char(':') && i + 1 < n && text.at(i + 1) == QLatin1Char(':')) {
+            out += QLatin1String("::");
+            i += 2;
+        } else if (c == QLatin1Char(':') && i + 1 < n && isIdentStart(text.at(i + 1))) {
+            int j = i + 1;
+            while (j < n && isIdentChar(text.at(j)))
+                ++j;
+            const QString name = text.mid(i + 1, j - i - 1);
+            if (indexOf(name) < 0) {
+                TParameter p;
+                p.Name = name;
+                // Keep a value the statement had under the same name.
+                for (const TParameter& old : m_params)
+                    if (old.Name.compare(name, Qt::CaseInsensitive) == 0)
+                        p = TParameter{name, old.Value, old.Assigned};
+                params.append(p);
+            }
+            order << params[indexOf(name)].Name;
+            out += QLatin1Char('?');
+            i = j;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    m_sql = text;
+    m_params = params;
+    m_positional = out;
+    m_order = order;
+}
+
+void TADOStatement::SetParam(const QString& name, const QVariant& value)
+{
+    for (TParameter& p : m_params) {
+        if (p.Name.compare(name, Qt::CaseInsensitive) == 0) {
+            // Qt binds a null QString as NULL; an empty text stays an empty text.
+            if (value.typeId() == QMetaType::QString && value.toString().isNull())
+                p.Value = QVariant(QStringLiteral(""));
+            else
+                p.Value = value;
+            p.Assigned = true;
+            return;
+        }
+    }
+    throw EDatabaseError(QStringLiteral("%1: parâmetro %2 não existe na instrução").arg(m_name, name));
+}
+
+QSqlQuery TADOStatement::Exec(bool forwardOnly) const
+{
+    if (!Connection || !Connection->Connected())
+        throw EDatabaseError(QStringLiteral("%1: a conexão com o banco de dados não está aberta").arg(m_name));
+    if (m_sql.trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("%1: instrução sem texto").arg(m_name));
+    for (const TParameter& p : m_params)
+        if (!p.Assigned)
+            throw EDatabaseError(QStringLiteral("%1: parâmetro %2 sem valor").arg(m_name, p.Name));
+
+    QSqlQuery q(Connection->Database());
+    q.setForwardOnly(forwardOnly);
+    if (!q.prepare(m_positional))
+        RaiseStatementError(m_name, q.lastError(), QString());
+    for (const QString& name : m_order) {
+        for (const TParameter& p : m_params) {
+            if (p.Name == name) {
+                q.addBindValue(p.Value);
+                break;
+            }
+        }
+    }
+    if (!q.exec())
+        RaiseStatementError(m_name, q.lastError(), QString());
+    return q;
+}
+
+// --- TADOCommand ---------------------------------------------------------
+
+int TADOCommand::Execute()
+{
+    QSqlQuery q = Exec(true);
+    return q.numRowsAffected();
+}
+
+// --- TDataSetProvider ----------------------------------------------------
+
+QVariant TDataSetProvider::Data()
+{
+    if (!DataSet)
+        throw EDatabaseError(QStringLiteral("%1: Missing data provider or data packet").arg(m_name));
+    if (DataSet->Active())
+        return ToVariant(DataSet->Packet());
+    DataSet->Open();
+    const TDataPacket packet = DataSet->Packet();
+    DataSet->Close();
+    return ToVariant(packet);
+}
