@@ -1,5 +1,134 @@
 #include "RdmCancelaProd.h"
+#include "StatementHelpers.h"
+
+// Cancellation of an item: the quantity split (new cancelled line, remaining
+// line), the whole cancellation and the production-order rows.
+
+using namespace statements;
+
+namespace {
+
+const QString kChaveItem = QStringLiteral(
+    "(CDFILIAL = :P_CDFILIAL) AND (NRCOMANDA = :P_NRCOMANDA) AND (NRPRODCOMVEN = :P_NRPRODCOMVEN)");
+
+const QString kChavePedido = QStringLiteral(
+    "(CDFILIAL = :P_CDFILIAL) AND (NRVENDAREST = :P_NRVENDAREST) AND (NRCOMANDA = :P_NRCOMANDA)"
+    " AND (NRPRODCOMVEN = :P_NRPRODCOMVEN)");
+
+// The line's discount per unit times a quantity, cut (not rounded) to cents.
+// Binary floating point must not cost a cent: 0.29 * 100 is 28.999999999999996.
+QString DescontoProporcional(TSqlDialect d, const QString& quantidade)
+{
+    const QString valor = QStringLiteral("VRDESCCOMVEN / QTPRODCOMVEN * ") + quantidade;
+    switch (d) {
+    case TSqlDialect::SQLite:
+        // Numeric affinity stores 1.00 as the integer 1, and 1 / 3 would be 0.
+        return QStringLiteral("CAST(ROUND((CAST(VRDESCCOMVEN AS REAL) / QTPRODCOMVEN * %1) * 100, 6) AS INTEGER)"
+                              " / 100.0")
+            .arg(quantidade);
+    case TSqlDialect::PostgreSQL:
+        // float8 to numeric keeps 15 significant digits, which absorbs the binary error.
+        return QStringLiteral("TRUNC(CAST(%1 AS NUMERIC), 2)").arg(valor);
+    case TSqlDialect::Oracle:
+        return QStringLiteral("TRUNC(%1, 2)").arg(valor);
+    default:
+        return QStringLiteral("ROUND(%1,2,1)").arg(valor);
+    }
+}
+
+// PostgreSQL cannot tell the type of a parameter in a select list: it would
+// take it for text. The other engines take the value as bound.
+QString Param(TSqlDialect d, const QString& name, const char* pgType)
+{
+    if (d == TSqlDialect::PostgreSQL)
+        return QStringLiteral("CAST(:%1 AS %2)").arg(name, QLatin1String(pgType));
+    return QLatin1Char(':') + name;
+}
+
+QString QuantidadeParam(TSqlDialect d)
+{
+    // Through float8 so that a bound double keeps only its significant digits.
+    if (d == TSqlDialect::PostgreSQL)
+        return QStringLiteral("CAST(CAST(:QTPRODCOMVEN AS DOUBLE PRECISION) AS NUMERIC)");
+    return QStringLiteral(":QTPRODCOMVEN");
+}
+
+QString InsItemCanSql(TSqlDialect d)
+{
+    return QStringLiteral(
+               "INSERT INTO ITCOMANDAVEN (CDFILIAL, NRVENDAREST, NRCOMANDA, NRPRODCOMVEN, CDPRODUTO, QTPRODCOMVEN,"
+               " VRPRECCOMVEN, TXPRODCOMVEN, IDSTPRCOMVEN, VRDESCCOMVEN, NRLUGARMESA, CDGRPOCOR, NRMESAORIG,"
+               " CDLOJAORIG, DTHRINCOMVEN, IDPRODIMPFIS, CDLOJA, VRACRCOMVEN, IDPRODPRODUZ, DTHRPRODCANVEN,"
+               " CDSENHAPED, CDSUPERVISOR, CDOPERCANC)"
+               " SELECT CDFILIAL, NRVENDAREST, NRCOMANDA, %1 AS NRPRODCOMVEN, CDPRODUTO, %2 AS QTPRODCOMVEN,"
+               " VRPRECCOMVEN, %3 AS TXPRODCOMVEN, %4 AS IDSTPRCOMVEN, %5, NRLUGARMESA, %6 AS CDGRPOCOR,"
+               " NRMESAORIG, CDLOJAORIG, %7 AS DTHRINCOMVEN, IDPRODIMPFIS, CDLOJA, VRACRCOMVEN,"
+               " %8 AS IDPRODPRODUZ, %9, %10, %11 AS CDSUPERVISOR, %12 AS CDOPERCANC"
+               " FROM ITCOMANDAVEN WHERE ")
+        .arg(Param(d, QStringLiteral("NRPRODCOMVEN"), "VARCHAR"), QuantidadeParam(d),
+             Param(d, QStringLiteral("TXPRODCOMVEN"), "VARCHAR"), Param(d, QStringLiteral("IDSTPRCOMVEN"), "VARCHAR"),
+             DescontoProporcional(d, QuantidadeParam(d)), Param(d, QStringLiteral("CDGRPOCOR"), "VARCHAR"),
+             Param(d, QStringLiteral("DTHRINCOMVEN"), "TIMESTAMP"), Param(d, QStringLiteral("IDPRODPRODUZ"), "VARCHAR"),
+             Param(d, QStringLiteral("DTHRPRODCANVEN"), "TIMESTAMP"))
+        .arg(Param(d, QStringLiteral("CDSENHAPED"), "VARCHAR"), Param(d, QStringLiteral("P_CDSUPERVISOR"), "VARCHAR"),
+             Param(d, QStringLiteral("P_CDOPERCANC"), "VARCHAR"))
+        + kChaveItem;
+}
+
+QString UpdQuantSql(TSqlDialect d)
+{
+    return QStringLiteral("UPDATE ITCOMANDAVEN SET QTPRODCOMVEN = :QTPRODCOMVEN, VRDESCCOMVEN = ")
+        + DescontoProporcional(d, QuantidadeParam(d)) + QStringLiteral(" WHERE ") + kChaveItem;
+}
+
+// The item's row stays locked from this read to the commit, so that two tills
+// splitting the same item compute from each other's result. SQLite needs no
+// clause: its transactions begin with the write lock taken.
+QString ItemSql(TSqlDialect d)
+{
+    switch (d) {
+    case TSqlDialect::PostgreSQL:
+    case TSqlDialect::Oracle:
+        return QStringLiteral("SELECT QTPRODCOMVEN, CDSENHAPED FROM ITCOMANDAVEN WHERE ") + kChaveItem
+            + QStringLiteral(" FOR UPDATE");
+    case TSqlDialect::MSSQL:
+        return QStringLiteral("SELECT QTPRODCOMVEN, CDSENHAPED FROM ITCOMANDAVEN WITH (UPDLOCK, ROWLOCK) WHERE ")
+            + kChaveItem;
+    default:
+        return QStringLiteral("SELECT QTPRODCOMVEN, CDSENHAPED FROM ITCOMANDAVEN WHERE ") + kChaveItem;
+    }
+}
+
+}  // namespace
 
 void TrdmCancelaProd::DefineCancelStatements()
 {
+    adqItem.SetSQL(ItemSql(TSqlDialect::SQLite));
+    FillStorage(AddStorage(&adqItem, QStringLiteral("assItem")), ItemSql);
+
+    acmInsItemCan.SetSQL(InsItemCanSql(TSqlDialect::MSSQL));
+    FillStorage(AddStorage(&acmInsItemCan, QStringLiteral("assInsItemCan")), InsItemCanSql);
+
+    acmUpdQuant.SetSQL(UpdQuantSql(TSqlDialect::MSSQL));
+    FillStorage(AddStorage(&acmUpdQuant, QStringLiteral("assUpdQuant")), UpdQuantSql);
+
+    acmUpdStatus.SetSQL(QStringLiteral(
+                            "UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '6', CDGRPOCOR = :CDGRPOCOR,"
+                            " TXPRODCOMVEN = :TXPRODCOMVEN, CDSUPERVISOR = :P_CDSUPERVISOR, NRSEQBENECONSIT = NULL,"
+                            " IDPRODPRODUZ = :IDPRODPRODUZ, DTHRPRODCANVEN = :DTHRPRODCANVEN,"
+                            " CDOPERCANC = :P_CDOPERCANC WHERE ")
+                        + kChaveItem);
+
+    adqItPedidoQrvRel.SetSQL(QStringLiteral("SELECT 1 FROM ITPEDIDOQRVREL WHERE ") + kChavePedido);
+
+    acmUpdQtdeItPedidoQrv.SetSQL(
+        QStringLiteral("UPDATE ITPEDIDOQRV SET QTPRODPEQRV = QTPRODPEQRV - :P_QUANTIDADE WHERE ") + kChavePedido);
+    acmUpdQtdeItPedidoQrvRel.SetSQL(
+        QStringLiteral("UPDATE ITPEDIDOQRVREL SET QTPRODPEQRV = QTPRODPEQRV - :P_QUANTIDADE WHERE ") + kChavePedido);
+
+    acmUpdSitItPedidoQrv.SetSQL(
+        QStringLiteral("UPDATE ITPEDIDOQRV SET IDSITITPEDQRV = :P_IDSITITPEDQRV, DTCANCITPED = :P_DTCANCITPED WHERE ")
+        + kChavePedido);
+    acmUpdSitItPedidoQrvRel.SetSQL(
+        QStringLiteral("UPDATE ITPEDIDOQRVREL SET IDSITITPEDQRV = :P_IDSITITPEDQRV WHERE ") + kChavePedido);
 }

@@ -1,5 +1,201 @@
 #include "RdmCancelaProd.h"
+#include "StatementHelpers.h"
+
+// Item lists of a tab and of a table, table state, waiter, balance after
+// advance payments, the "produced?" switch and the cancellation reasons.
+
+using namespace statements;
+
+namespace {
+
+struct ItemDialect {
+    QString nomeProduto;     // fiscal name when there is one
+    QString textoItem;       // the item's free text
+    QString inicio4;         // first four characters of the tab label
+};
+
+ItemDialect DialectOf(TSqlDialect d)
+{
+    switch (d) {
+    case TSqlDialect::Oracle:
+        return {QStringLiteral("NVL(PR.NMPRODIMPFIS,PR.NMPRODUTO)"), QStringLiteral("IT.TXPRODCOMVEN"),
+                QStringLiteral("SUBSTR(CO.DSCOMANDA,1,4)")};
+    case TSqlDialect::MSSQL:
+        // A text column cannot take part in UNION; the length keeps the whole
+        // item text (a bare VARCHAR would cut it to 30 characters).
+        return {QStringLiteral("ISNULL(PR.NMPRODIMPFIS,PR.NMPRODUTO)"),
+                QStringLiteral("CONVERT(VARCHAR(2000), IT.TXPRODCOMVEN)"),
+                QStringLiteral("SUBSTRING(CO.DSCOMANDA,1,4)")};
+    default:
+        return {QStringLiteral("COALESCE(PR.NMPRODIMPFIS,PR.NMPRODUTO)"), QStringLiteral("IT.TXPRODCOMVEN"),
+                QStringLiteral("SUBSTR(CO.DSCOMANDA,1,4)")};
+    }
+}
+
+// The 26 item columns after IDCHECK; the seat is a constant in the tab list.
+QString ItemColumns(const ItemDialect& d, const QString& lugar, bool comandaOriAntes)
+{
+    const QString ori = comandaOriAntes ? QStringLiteral("IT.NRCOMANDAORI, IT.NRPRODCOMORI")
+                                        : QStringLiteral("IT.NRPRODCOMORI, IT.NRCOMANDAORI");
+    return QStringLiteral(
+               "IT.NRPRODCOMVEN, IT.QTPRODCOMVEN, IT.VRPRECCOMVEN, %1 AS TXPRODCOMVEN, IT.IDSTPRCOMVEN, "
+               "IT.VRDESCCOMVEN, PR.CDARVPROD, %2 AS NMPRODUTO, IT.CDPRODUTO, IT.DTHRINCOMVEN, IT.NRCOMANDA, "
+               "IT.IDPRODIMPFIS, IT.NRSEQPRODCOM, IT.VRACRCOMVEN, CO.VRACRCOMANDA, PR.IDPESAPROD, "
+               "IT.DSCOMANDAORI, %3, IT.CDVENDEDOR, IT.NRVENDAREST, %4 AS NRLUGARMESA, "
+               "IT.NRSEQBENECONSIT, IT.IDDIVIDECONTA, IT.NRSEQPRODPAI, IT.CDPRODPROMOCAO")
+        .arg(d.textoItem, d.nomeProduto, ori, lugar);
+}
+
+const QString kExclusoes = QStringLiteral(
+    "(IT.CDPRODUTO <> :P_CDPRODCONSUM) AND (IT.CDPRODUTO <> :P_CDPRODCONSFEM) AND "
+    "(IT.CDPRODUTO <> :P_CDPRODCOUVER) AND (IT.IDPRODREFIL = 'N')");
+
+QString ItComandaSql(TSqlDialect dialect)
+{
+    const ItemDialect d = DialectOf(dialect);
+    return QStringLiteral("SELECT 'U' AS IDCHECK, ") + ItemColumns(d, QStringLiteral("'01'"), false)
+        + QStringLiteral(
+              " FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
+              " WHERE (CO.CDFILIAL = :P_CDFILIAL) AND (CO.NRCOMANDA = :P_NRCOMANDA)"
+              " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRCOMANDA = IT.NRCOMANDA)"
+              " AND (CO.NRVENDAREST = IT.NRVENDAREST) AND (CO.CDFILIAL = VE.CDFILIAL)"
+              " AND (CO.NRVENDAREST = VE.NRVENDAREST) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
+              " AND (CO.IDSTCOMANDA <> '4') AND (VE.DTHRFECHMESA IS NULL) AND ")
+        + kExclusoes;
+}
+
+QString ItComandaJuncaoSql(TSqlDialect dialect)
+{
+    const ItemDialect d = DialectOf(dialect);
+    const QString parte = QStringLiteral("SELECT ") + ItemColumns(d, QStringLiteral("IT.NRLUGARMESA"), true)
+        + QStringLiteral(
+              " FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
+              " WHERE (VE.CDFILIAL = :P_CDFILIAL) AND (VE.CDLOJA = :P_CDLOJA) AND (VE.DTHRFECHMESA IS NULL)"
+              " AND (VE.CDFILIAL = CO.CDFILIAL) AND (VE.NRVENDAREST = CO.NRVENDAREST)"
+              " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRVENDAREST = IT.NRVENDAREST)"
+              " AND (CO.NRCOMANDA = IT.NRCOMANDA) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
+              " AND (CO.IDSTCOMANDA <> '4') AND (")
+        + d.inicio4 + QStringLiteral(" IN ('PKR_','RES_')) AND ") + kExclusoes;
+    const QString juntas = QStringLiteral(
+        " AND VE.NRMESA IN (SELECT MJ.NRMESA FROM JUNCAOMESA JM, MESAJUNCAO MJ"
+        " WHERE (JM.CDFILIAL = :P_CDFILIAL) AND (JM.CDFILIAL = MJ.CDFILIAL) AND (JM.CDLOJA = :P_CDLOJA)"
+        " AND (JM.NRJUNMESA = MJ.NRJUNMESA) AND (JM.CDLOJA = MJ.CDLOJA)"
+        " AND (JM.NRJUNMESA = (SELECT NRJUNMESA FROM MESAJUNCAO"
+        " WHERE (CDFILIAL = :P_CDFILIAL) AND (CDLOJA = :P_CDLOJA) AND (NRMESA = :P_NRMESA))))");
+    return QStringLiteral(
+               "SELECT 'U' AS IDCHECK, A.NRPRODCOMVEN, A.QTPRODCOMVEN, A.VRPRECCOMVEN, A.TXPRODCOMVEN, "
+               "A.IDSTPRCOMVEN, A.VRDESCCOMVEN, A.CDARVPROD, A.NMPRODUTO, A.CDPRODUTO, A.DTHRINCOMVEN, "
+               "A.NRCOMANDA, A.IDPRODIMPFIS, A.NRSEQPRODCOM, A.VRACRCOMVEN, A.VRACRCOMANDA, A.IDPESAPROD, "
+               "A.DSCOMANDAORI, A.NRCOMANDAORI, A.NRPRODCOMORI, A.CDVENDEDOR, A.NRVENDAREST, "
+               "A.NRLUGARMESA, A.NRSEQBENECONSIT, A.IDDIVIDECONTA, A.NRSEQPRODPAI, A.CDPRODPROMOCAO FROM (")
+        + parte + QStringLiteral(" AND (VE.NRMESA = :P_NRMESA) UNION ") + parte + juntas + QStringLiteral(") A");
+}
+
+QList<TFieldDef> ItemFields(bool comandaOriAntes)
+{
+    QList<TFieldDef> f{
+        Texto(QStringLiteral("IDCHECK"), 1),
+        Texto(QStringLiteral("NRPRODCOMVEN"), 6),
+        Numero(QStringLiteral("QTPRODCOMVEN")),
+        Numero(QStringLiteral("VRPRECCOMVEN")),
+        Texto(QStringLiteral("TXPRODCOMVEN"), 2000),
+        Texto(QStringLiteral("IDSTPRCOMVEN"), 1),
+        Numero(QStringLiteral("VRDESCCOMVEN")),
+        Texto(QStringLiteral("CDARVPROD"), 20),
+        Texto(QStringLiteral("NMPRODUTO"), 50, true),
+        Texto(QStringLiteral("CDPRODUTO"), 10),
+        DataHora(QStringLiteral("DTHRINCOMVEN")),
+        Texto(QStringLiteral("NRCOMANDA"), 10),
+        Texto(QStringLiteral("IDPRODIMPFIS"), 1),
+        Texto(QStringLiteral("NRSEQPRODCOM"), 3),
+        Numero(QStringLiteral("VRACRCOMVEN")),
+        Numero(QStringLiteral("VRACRCOMANDA")),
+        Texto(QStringLiteral("IDPESAPROD"), 1),
+        Texto(QStringLiteral("DSCOMANDAORI"), 10),
+        Texto(QStringLiteral("NRPRODCOMORI"), 6),
+        Texto(QStringLiteral("NRCOMANDAORI"), 10),
+        Texto(QStringLiteral("CDVENDEDOR"), 4, false, QStringLiteral("Garçom")),
+        Texto(QStringLiteral("NRVENDAREST"), 10),
+        Texto(QStringLiteral("NRLUGARMESA"), 4),
+        Texto(QStringLiteral("NRSEQBENECONSIT"), 10),
+        Texto(QStringLiteral("IDDIVIDECONTA"), 1),
+        Texto(QStringLiteral("NRSEQPRODPAI"), 6),
+        Texto(QStringLiteral("CDPRODPROMOCAO"), 10),
+    };
+    if (comandaOriAntes)
+        f.swapItemsAt(18, 19);
+    return f;
+}
+
+QList<TFieldDef> OcorrenciaFields()
+{
+    return {Texto(QStringLiteral("CDGRPOCOR"), 2), Texto(QStringLiteral("CDOCORR"), 2),
+            Texto(QStringLiteral("CDTIPRISCO"), 2), Texto(QStringLiteral("DSOCORR"), 40)};
+}
+
+QString TotAdiantamentoSql(TSqlDialect dialect)
+{
+    const QString nulo = dialect == TSqlDialect::MSSQL    ? QStringLiteral("ISNULL")
+                         : dialect == TSqlDialect::Oracle ? QStringLiteral("NVL")
+                                                          : QStringLiteral("COALESCE");
+    return QStringLiteral(
+               "SELECT SUM(B.TOTCONTA-A.TOTADIANTAMENTO) AS VRFINAL FROM "
+               "(SELECT SUM(%1(VRMOV,0)) AS TOTADIANTAMENTO FROM MOVCAIXAMOB"
+               " WHERE CDFILIAL = :P_CDFILIAL AND NRCOMANDA = :P_NRCOMANDA) A, "
+               "(SELECT SUM((QTPRODCOMVEN*VRPRECCOMVEN)-VRDESCCOMVEN+VRACRCOMVEN) AS TOTCONTA FROM ITCOMANDAVEN"
+               " WHERE CDFILIAL = :P_CDFILIAL AND IDSTPRCOMVEN <> '6' AND NRCOMANDA = :P_NRCOMANDA) B")
+        .arg(nulo);
+}
+
+QString OcorrenciasSql(bool todas)
+{
+    const QString tabelas = todas ? QStringLiteral("GRUPOCOR GR, OCORRENCIA OC, PRODOCORRE PR , LOJA LJ")
+                                  : QStringLiteral("GRUPOCOR GR, LOJA LJ, OCORRENCIA OC, PRODOCORRE PR");
+    // The whole list ties the reasons to any product by CDOCORR alone.
+    const QString grupoProduto = todas ? QString() : QStringLiteral(" AND (PR.CDGRPOCOR = GR.CDGRPOCOR)");
+    return QStringLiteral("SELECT DISTINCT OC.CDGRPOCOR, OC.CDOCORR, OC.CDTIPRISCO, OC.DSOCORR FROM ") + tabelas
+        + QStringLiteral(" WHERE (OC.CDGRPOCOR = GR.CDGRPOCOR)") + grupoProduto
+        + QStringLiteral(
+              " AND (PR.CDOCORR = OC.CDOCORR) AND (OC.CDGRPOCOR = LJ.CDGRPOCORCAN)"
+              " AND (LJ.CDFILIAL = :P_CDFILIAL) AND (LJ.CDLOJA = :P_CDLOJA)"
+              " AND ((PR.CDPRODUTO = :P_CDPRODUTO) OR (:P_TCDPRODUTO = 'T')) ORDER BY OC.CDOCORR");
+}
+
+}  // namespace
 
 void TrdmCancelaProd::DefineOrderStatements()
 {
+    adqItComanda.SetSQL(ItComandaSql(TSqlDialect::Oracle));
+    adqItComanda.PersistentFields = ItemFields(false);
+    assItComanda = AddStorage(&adqItComanda, QStringLiteral("assItComanda"));
+    FillStorage(assItComanda, ItComandaSql);
+
+    adqItComandaJuncao.SetSQL(ItComandaJuncaoSql(TSqlDialect::Oracle));
+    adqItComandaJuncao.PersistentFields = ItemFields(true);
+    assItComandaJuncao = AddStorage(&adqItComandaJuncao, QStringLiteral("assItComandaJuncao"));
+    FillStorage(assItComandaJuncao, ItComandaJuncaoSql);
+
+    adqComandaVen.SetSQL(QStringLiteral(
+        "SELECT DISTINCT CO.NRCOMANDA, CO.DSCOMANDA, VE.NRVENDAREST, VE.CDLOJA, VE.NRMESA, VE.CDOPERADOR,"
+        " VE.DTHRABERMESA FROM COMANDAVEN CO, VENDAREST VE WHERE CO.CDFILIAL = :P_CDFILIAL"
+        " AND CO.NRCOMANDA = :P_NRCOMANDA AND (CO.CDFILIAL = VE.CDFILIAL) AND (CO.NRVENDAREST = VE.NRVENDAREST)"));
+
+    adqValidaMesa.SetSQL(QStringLiteral(
+        "SELECT NRMESA, IDSTMESAAUX FROM MESA WHERE CDFILIAL = :P_CDFILIAL AND CDLOJA = :P_CDLOJA"
+        " AND NRMESA = :P_NRMESA"));
+
+    adqGarcomMesa.SetSQL(QStringLiteral(
+        "SELECT V.CDVENDEDOR, V.NMFANVEN, V.NRINSJURVEN FROM COMANDAVEN CO, VENDAREST VE, VENDEDOR V"
+        " WHERE CO.CDFILIAL = :P_CDFILIAL AND CO.NRCOMANDA = :P_NRCOMANDA AND (CO.CDFILIAL = VE.CDFILIAL)"
+        " AND (CO.NRVENDAREST = VE.NRVENDAREST) AND (VE.CDVENDEDOR = V.CDVENDEDOR)"));
+
+    adqTotAdiantamento.SetSQL(TotAdiantamentoSql(TSqlDialect::MSSQL));
+    FillStorage(AddStorage(&adqTotAdiantamento, QStringLiteral("assTotAdiantamento")), TotAdiantamentoSql);
+
+    adqInfoProdProduz.SetSQL(QStringLiteral("SELECT IDINFPRODPRODUZ FROM PARAMGERAL"));
+
+    adqOcorCanc.SetSQL(OcorrenciasSql(false));
+    adqOcorCanc.PersistentFields = OcorrenciaFields();
+    adqOcorrTodos.SetSQL(OcorrenciasSql(true));
+    adqOcorrTodos.PersistentFields = OcorrenciaFields();
 }

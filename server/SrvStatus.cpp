@@ -1,0 +1,171 @@
+// Whole cancellation of an item with its benefit, the tab state recomputed
+// from its items, and the tab surcharge lowered with the cancelled lines.
+#include <QDateTime>
+#include <cmath>
+
+#include "Exception.h"
+#include "ServiceGuard.h"
+#include "ServiceWrites.h"
+
+namespace {
+
+// The tab's surcharge; null and a missing tab read as 0.
+double AcrescimoComanda(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda)
+{
+    TADOQuery& q = m.adqPesqAcres;
+    q.Close();
+    q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    q.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+    q.Open();
+    if (q.IsEmpty())
+        return 0.0;
+    q.First();
+    return q.FieldValue(QStringLiteral("VRACRCOMANDA")).toDouble();
+}
+
+// Lowers the tab's surcharge by an amount, never below 0.
+void BaixaAcrescimo(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda, double atual, double valor)
+{
+    double novo = atual - valor;
+    if (novo < 0)
+        novo = 0;
+    TADOCommand& c = m.AcmUpnAcres;
+    c.SetParam(QStringLiteral("P_VRACRCOMANDA"), novo);
+    c.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    c.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+    c.Execute();
+}
+
+bool TemLinhas(TADOQuery& q, const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda)
+{
+    q.Close();
+    q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    q.SetParam(QStringLiteral("P_NRVENDAREST"), nrVendaRest);
+    q.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+    q.Open();
+    return !q.IsEmpty();
+}
+
+void GravaEstadoComanda(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrVendaRest,
+                        const QString& nrComanda, const QString& estado)
+{
+    TADOCommand& c = m.acmUpdComanda;
+    c.SetParam(QStringLiteral("P_IDSTCOMANDA"), estado);
+    c.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    c.SetParam(QStringLiteral("P_NRVENDAREST"), nrVendaRest);
+    c.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+    c.Execute();
+}
+
+}  // namespace
+
+QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
+                              const QString& nrComanda, const QString& nrProdComVen, const QString& unused6,
+                              const QString& cdGrpOcor, const QString& txMotivo, const QString& cdOperCanc,
+                              const QString& cdSupervisor, const QString& nrSeqBeneCons, const QString& idProdProduz)
+{
+    Q_UNUSED(unused6);
+    return RunService([&](TrdmCancelaProd& m) -> QVariant {
+        EmTransacao(m.adcCancelaProd, [&] {
+            CancelaItemInteiro(m, cdFilial, nrComanda, nrProdComVen, cdGrpOcor, txMotivo, idProdProduz,
+                               cdSupervisor, cdOperCanc);
+            CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen);
+
+            // The benefit goes back to its balance wherever it was booked; the
+            // booking itself is deleted only at this till. The give-back runs
+            // first: it finds the balance through the booking.
+            TADOCommand& devolve = m.acmUpdQtdeBeneficio;
+            devolve.SetParam(QStringLiteral("P_NRSEQBENECONS"), nrSeqBeneCons);
+            devolve.Execute();
+
+            TADOCommand& apaga = m.acmUpdBeneficio;
+            apaga.SetParam(QStringLiteral("P_NRSEQBENECONS"), nrSeqBeneCons);
+            apaga.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+            apaga.SetParam(QStringLiteral("P_CDCAIXA"), cdCaixa);
+            apaga.Execute();
+        });
+        return QVariant();
+    });
+}
+
+QVariant setStatusPedidos(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
+                          const QString& nrProdComVen, const QString& idStPrComVen)
+{
+    if (!rdmCancelaProd)
+        return QStringLiteral("Módulo de dados não criado.");
+    TrdmCancelaProd& m = *rdmCancelaProd;
+    QVariant resultado = QString();
+    try {
+        m.StartTrans();
+
+        // Locks the tab before the item changes (see the statement), so the
+        // state below is computed from every till's committed items.
+        TADOCommand& item = m.acmUpdPedidos;
+        item.SetParam(QStringLiteral("P_IDSTPRCOMVEN"), idStPrComVen);
+        item.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+        item.SetParam(QStringLiteral("P_NRVENDAREST"), nrVendaRest);
+        item.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+        item.SetParam(QStringLiteral("P_NRPRODCOMVEN"), nrProdComVen);
+        item.Execute();
+        resultado = true;
+
+        // "2" while something is in production or produced, else "1"; "3"
+        // once every item is produced or cancelled (it prevails).
+        const bool emProducao = TemLinhas(m.adqVerificaStatus2, cdFilial, nrVendaRest, nrComanda);
+        GravaEstadoComanda(m, cdFilial, nrVendaRest, nrComanda, emProducao ? QStringLiteral("2") : QStringLiteral("1"));
+        if (!TemLinhas(m.adqVerificaStatus, cdFilial, nrVendaRest, nrComanda))
+            GravaEstadoComanda(m, cdFilial, nrVendaRest, nrComanda, QStringLiteral("3"));
+
+        m.CommitTrans();
+    } catch (const std::exception& e) {
+        try {
+            m.RollbackTrans();
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+        const auto* ex = dynamic_cast<const Exception*>(&e);
+        resultado = ex ? ex->Message() : QString::fromUtf8(e.what());
+    } catch (...) {
+        try {
+            m.RollbackTrans();
+        } catch (...) {
+        }
+        resultado = QStringLiteral("Erro desconhecido");
+    }
+    return resultado;
+}
+
+QVariant setAcrescimo(const QString& cdFilial, const QString& cdCaixa, const QString& nrComanda, double valor)
+{
+    Q_UNUSED(cdCaixa);
+    return RunService([&](TrdmCancelaProd& m) -> QVariant {
+        if (!std::isfinite(valor))
+            throw EConvertError(QStringLiteral("Valor de acréscimo inválido."));
+        const double atual = AcrescimoComanda(m, cdFilial, nrComanda);
+        if (atual > 0)
+            BaixaAcrescimo(m, cdFilial, nrComanda, atual, valor);
+        return QVariant();
+    });
+}
+
+QVariant setAcrescimoProdCombinado(const QString& cdFilial, const QString& cdCaixa, const QString& nrComanda)
+{
+    Q_UNUSED(cdCaixa);
+    return RunService([&](TrdmCancelaProd& m) -> QVariant {
+        const double atual = AcrescimoComanda(m, cdFilial, nrComanda);
+        if (!(atual > 0))
+            return QVariant();
+
+        // Every line of the tab counts, cancelled ones included.
+        TADOQuery& soma = m.adqBuscaSomaAcrescimo;
+        soma.Close();
+        soma.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+        soma.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+        soma.Open();
+        soma.First();
+        const double total = soma.IsEmpty() ? 0.0 : soma.FieldValue(QStringLiteral("VRACRCOMVEN")).toDouble();
+        if (total > 0)
+            BaixaAcrescimo(m, cdFilial, nrComanda, atual, total);
+        return QVariant();
+    });
+}

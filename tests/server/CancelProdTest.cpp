@@ -1,0 +1,228 @@
+// Cancellation of a typed quantity of one item: split or whole line, the
+// production row, rollback, and two tills splitting the same item at once.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include "DbFixture.h"
+#include "Exception.h"
+#include "OrderData.h"
+#include "QuantityText.h"
+#include "RdmCancelaProd.h"
+#include "Srv_kvp00917.h"
+
+using namespace od;
+
+namespace {
+
+QVariant Cancela(const QString& item, double quantidade, const QString& nrComanda = kComanda)
+{
+    return setCancelaProd(kFilial, kCaixa, kVenda, nrComanda, item, QtdeToStr(quantidade), "x", "07",
+                          "Cliente desistiu", "OPER1", "S", "SUP1");
+}
+
+}  // namespace
+
+class CancelProdTest : public DbEngineTest {
+protected:
+    OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
+
+    void SetUp() override
+    {
+        DbEngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        data.VendaComComanda();
+    }
+
+    QStringList Linha(const QString& item, const QString& colunas = QStringLiteral(
+                          "QTPRODCOMVEN, VRDESCCOMVEN, IDSTPRCOMVEN, NRSEQBENECONSIT"))
+    {
+        const auto r = rows(QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = ? AND NRCOMANDA = ?")
+                                .arg(colunas),
+                            {item, kComanda});
+        return r.isEmpty() ? QStringList() : RowText(r.first());
+    }
+    QStringList Pedido(const QString& tabela)
+    {
+        QStringList out;
+        for (const QVariantList& r : rows("SELECT QTPRODPEQRV, IDSITITPEDQRV FROM " + tabela + " ORDER BY NRPRODCOMVEN"))
+            out << RowText(r).join('/');
+        return out;
+    }
+};
+
+TEST_P(CancelProdTest, SmallerQuantitySplitsTheLine)
+{
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0, .VRPRECCOMVEN = 12.5, .VRDESCCOMVEN = 1.0,
+               .VRACRCOMVEN = 0.75, .NRSEQBENECONSIT = "B1", .CDSENHAPED = "S123"});
+    data.PedidoQrv({.QTPRODPEQRV = 3.0});
+
+    const QDateTime antes = QDateTime::currentDateTime().addSecs(-1);
+    const QVariant r = Cancela("000001", 1);
+    ASSERT_FALSE(r.isValid()) << r.toString().toStdString();
+
+    // The new line: cancelled quantity, discount 1.00 / 3 cut, the whole line surcharge.
+    EXPECT_EQ(Linha("000002", "CDPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN, VRDESCCOMVEN, VRACRCOMVEN, IDSTPRCOMVEN,"
+                              " CDSENHAPED, TXPRODCOMVEN, CDGRPOCOR, CDSUPERVISOR, CDOPERCANC, IDPRODPRODUZ"),
+              QStringList({kProduto, "1", "12.5", "0.33", "0.75", "6", "S123", "Cliente desistiu", "07", "SUP1",
+                           "OPER1", "S"}));
+    const QDateTime quando = scalar("SELECT DTHRPRODCANVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000002'").toDateTime();
+    EXPECT_TRUE(quando >= antes && quando <= QDateTime::currentDateTime().addSecs(1));   // the local clock
+    // The source line keeps the rest, its state and its benefit link.
+    EXPECT_EQ(Linha("000001"), QStringList({"2", "0.66", "1", "B1"}));
+    EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"2/P"}));
+}
+
+TEST_P(CancelProdTest, FractionalQuantityTravelsAsTextOfTheMachinesLocale)
+{
+    EXPECT_EQ(QtdeToStr(1.25), QString("1" + QLocale::system().decimalPoint() + "25"));
+    for (double q : {0.1, 0.35, 2.0, 1234.5})
+        EXPECT_EQ(StrToQtde(QtdeToStr(q)), q);
+    EXPECT_THROW(StrToQtde("1,2,3"), EConvertError);
+
+    data.Item({.QTPRODCOMVEN = 2.5});
+    ASSERT_FALSE(Cancela("000001", 0.1).isValid());
+    EXPECT_EQ(Linha("000001").first(), "2.4");
+    EXPECT_EQ(Linha("000002").first(), "0.1");
+}
+
+TEST_P(CancelProdTest, SplitDiscountsAreCutToTheCentWithoutBinaryLoss)
+{
+    struct Caso {
+        double desconto, quantidade, cancelar;
+        const char *novo, *resto;
+    };
+    // 0.58 / 2 is 0.29, whose hundredfold is 28.999999999999996 in binary.
+    const Caso casos[] = {{0.58, 2, 1, "0.29", "0.29"}, {1.14, 2, 1, "0.57", "0.57"},
+                          {0.87, 3, 1, "0.29", "0.58"}, {2.0, 3, 2, "1.33", "0.66"}};
+    for (const Caso& c : casos) {
+        exec("DELETE FROM ITCOMANDAVEN");
+        data.Item({.QTPRODCOMVEN = c.quantidade, .VRDESCCOMVEN = c.desconto});
+        ASSERT_FALSE(Cancela("000001", c.cancelar).isValid());
+        EXPECT_EQ(Linha("000002", "VRDESCCOMVEN"), QStringList({c.novo})) << c.desconto;
+        EXPECT_EQ(Linha("000001", "VRDESCCOMVEN"), QStringList({c.resto})) << c.desconto;
+    }
+}
+
+TEST_P(CancelProdTest, EqualOrLargerQuantityCancelsTheWholeLine)
+{
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 2.0, .VRDESCCOMVEN = 1.0, .NRSEQBENECONSIT = "B1"});
+    data.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 2.0});
+    data.PedidoQrv({.NRPRODCOMVEN = "000001", .QTPRODPEQRV = 2.0});
+
+    ASSERT_FALSE(Cancela("000001", 2).isValid());
+    ASSERT_FALSE(Cancela("000002", 5).isValid());
+
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toInt(), 2);   // no split
+    // Quantity and discount kept, benefit link cleared, reason written.
+    EXPECT_EQ(Linha("000001", "QTPRODCOMVEN, VRDESCCOMVEN, IDSTPRCOMVEN, NRSEQBENECONSIT, TXPRODCOMVEN"),
+              QStringList({"2", "1", "6", "null", "Cliente desistiu"}));
+    EXPECT_EQ(Linha("000002")[2], "6");
+    EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"2/C"}));
+    EXPECT_FALSE(scalar("SELECT DTCANCITPED FROM ITPEDIDOQRV").isNull());
+}
+
+TEST_P(CancelProdTest, AlternativeProductionRowTakesTheUpdateInstead)
+{
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0});
+    data.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 1.0});
+    for (const char* item : {"000001", "000002"}) {
+        data.PedidoQrv({.NRPRODCOMVEN = item, .QTPRODPEQRV = 3.0});
+        data.PedidoQrvRel({.NRPRODCOMVEN = item, .QTPRODPEQRV = 3.0});
+    }
+
+    ASSERT_FALSE(Cancela("000001", 1).isValid());   // partial
+    ASSERT_FALSE(Cancela("000002", 1).isValid());   // whole
+
+    EXPECT_EQ(Pedido("ITPEDIDOQRVREL"), QStringList({"2/P", "3/C"}));
+    EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"3/P", "3/P"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITPEDIDOQRV WHERE DTCANCITPED IS NOT NULL").toInt(), 0);
+}
+
+TEST_P(CancelProdTest, FailuresRollBackAndReturnTheText)
+{
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0, .VRDESCCOMVEN = 0.9});
+    data.PedidoQrv({.QTPRODPEQRV = 3.0});
+    const auto estado = [&] { return rows("SELECT * FROM ITCOMANDAVEN ORDER BY NRPRODCOMVEN"); };
+    const auto antes = estado();
+
+    auto falha = [&](const QVariant& r, const char* caso) {
+        EXPECT_EQ(r.typeId(), QMetaType::QString) << caso;
+        EXPECT_FALSE(r.toString().isEmpty()) << caso;
+        EXPECT_EQ(estado(), antes) << caso;
+        EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"3/P"})) << caso;
+        EXPECT_FALSE(rdmCancelaProd->adcCancelaProd.InTransaction()) << caso;
+    };
+    falha(Cancela("000099", 1), "missing item");
+    falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "um", "", "07", "t", "O", "", "S"), "text");
+    falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "", "", "07", "t", "O", "", "S"), "empty");
+    falha(Cancela("000001", 0), "zero");
+    falha(Cancela("000001", -1), "negative");
+
+    // A caller's open transaction is rolled back with the failure.
+    rdmCancelaProd->adcCancelaProd.BeginTrans();
+    falha(Cancela("000099", 1), "inside a transaction");
+
+    // A failing statement after the insert takes the insert back with it.
+    BreakStatement(rdmCancelaProd->acmUpdQtdeItPedidoQrv, "ITPEDIDOQRV ");
+    falha(Cancela("000001", 1), "production row");
+}
+
+// Two tills split the same item at once, many times. Each split reads the
+// item's quantity and writes quantities computed from it: without the row
+// lock, one till's write would be lost or an item number taken twice.
+TEST_P(CancelProdTest, TwoTillsSplittingOneItemKeepTheQuantity)
+{
+    constexpr int kSplits = 25;
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 100.0});
+    data.PedidoQrv({.QTPRODPEQRV = 100.0});
+    freeModule();   // the tills use their own connections
+
+    auto till = [&] {
+        auto* p = new QProcess();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KVP_DATABASE", databaseUrl());
+        env.insert("KVP_SPLIT_WORKER", QString::number(kSplits));
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(QProcess::MergedChannels);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_filter=SplitWorker.DISABLED_SplitsTheItem", "--gtest_also_run_disabled_tests"});
+        return std::unique_ptr<QProcess>(p);
+    };
+    auto a = till();
+    auto b = till();
+    for (auto* p : {a.get(), b.get()}) {
+        ASSERT_TRUE(p->waitForFinished(300000));
+        const QString saida = QString::fromUtf8(p->readAll());
+        EXPECT_EQ(p->exitCode(), 0) << saida.toStdString();
+        EXPECT_TRUE(saida.contains("[  PASSED  ] 1 test")) << saida.toStdString();
+    }
+
+    EXPECT_DOUBLE_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN").toDouble(), 100.0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toInt(), 1 + 2 * kSplits);
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT NRPRODCOMVEN) FROM ITCOMANDAVEN").toInt(), 1 + 2 * kSplits);
+    EXPECT_DOUBLE_EQ(scalar("SELECT QTPRODCOMVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000001'").toDouble(),
+                     100.0 - 2 * kSplits);
+    EXPECT_DOUBLE_EQ(scalar("SELECT QTPRODPEQRV FROM ITPEDIDOQRV").toDouble(), 100.0 - 2 * kSplits);
+}
+
+// One till of the test above, run in a process of its own.
+TEST(SplitWorker, DISABLED_SplitsTheItem)
+{
+    const int splits = qEnvironmentVariableIntValue("KVP_SPLIT_WORKER");
+    ASSERT_GT(splits, 0);
+    rdmCancelaProd = new TrdmCancelaProd();
+    rdmCancelaProd->adcCancelaProd.Open();
+    for (int i = 0; i < splits; ++i) {
+        const QVariant r = Cancela("000001", 1);
+        ASSERT_FALSE(r.isValid()) << "split " << i << ": " << r.toString().toStdString();
+    }
+    delete rdmCancelaProd;
+    rdmCancelaProd = nullptr;
+}
+
+KVP_INSTANTIATE_ENGINES(CancelProdTest);
