@@ -91,6 +91,18 @@ private:
     void CriaMensagens();        // msgPadrao
     void CriaListaProdutos();    // cdsProduto fields, grid columns, delegate, signals
 
+    // Start-up: the terminal's parameters file and operator file.
+    void LeParametros();
+    void LeOperador();
+    // Item list: the item record (also of the working copies) and a load of
+    // the server's packet into it, columns taken by name.
+    static QList<TFieldDef> CamposItem();
+    static void CarregaPacoteItens(TClientDataSet& dataSet, const QVariant& packet);
+    // Marking: one row's mark (keeps inQtdMarcados) and the group that follows it.
+    void GravaMarca(const QString& marca);
+    void SegueGrupo(const QString& marca, const QString& comanda, const QString& item, const QString& pai);
+    friend struct FrmCancelaProdListProbe;
+
     // Call arguments
     QString stNrComanda;
     QString stDsComanda;

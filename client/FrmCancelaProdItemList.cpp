@@ -1,11 +1,256 @@
 #include "FrmCancelaProd.h"
 
-void TfrmCancelaProd::CriaListaProdutos() {}
-void TfrmCancelaProd::CarregaProdutos() {}
-void TfrmCancelaProd::FiltroProdCanc(bool) {}
-void TfrmCancelaProd::sbtProdCancClick() {}
-void TfrmCancelaProd::sbtPrimeiroClick() {}
-void TfrmCancelaProd::sbtRolarCimaClick() {}
-void TfrmCancelaProd::sbtRolarBaixoClick() {}
-void TfrmCancelaProd::sbtUltimoClick() {}
-void TfrmCancelaProd::cdsProdutoAfterScroll() {}
+#include <QFontDatabase>
+#include <QFontMetrics>
+
+#include "BlendedBitBtn.h"
+#include "Cli_kvp00917.h"
+#include "DBGrid.h"
+#include "DataSetTableModel.h"
+#include "EventGuard.h"
+#include "Exception.h"
+#include "Mensagem.h"
+#include "ProdutoItemDelegate.h"
+#include "ResultChecks.h"
+#include "Srv_kvp00917.h"
+
+using namespace Cli_kvp00917;
+
+namespace {
+
+TFieldDef Texto(const char* name, int size)
+{
+    TFieldDef def;
+    def.Name = QLatin1String(name);
+    def.DataType = TFieldType::ftString;
+    def.Size = size;
+    return def;
+}
+
+TFieldDef Numero(const char* name)
+{
+    TFieldDef def;
+    def.Name = QLatin1String(name);
+    def.DataType = TFieldType::ftFloat;
+    return def;
+}
+
+TFieldDef DataHora(const char* name)
+{
+    TFieldDef def;
+    def.Name = QLatin1String(name);
+    def.DataType = TFieldType::ftDateTime;
+    return def;
+}
+
+QFont FonteArial(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// The check column's title is "4" of the symbol character set, which is the
+// heavy check mark (U+2714). Where a dingbat font is installed it draws the
+// mark; otherwise font fallback finds the glyph in any font that has it.
+QFont FonteTituloMarca()
+{
+    QFont font = FonteArial(13, true);
+    const QStringList installed = QFontDatabase::families();
+    for (const char* family : {"Dingbats", "D050000L", "ZapfDingbats"}) {
+        if (!installed.contains(QLatin1String(family), Qt::CaseInsensitive))
+            continue;
+        QFont candidate{QString::fromLatin1(family)};
+        candidate.setPixelSize(13);
+        if (QFontMetrics(candidate).inFontUcs4(0x2714))
+            return candidate;
+    }
+    return font;
+}
+
+TColumn Coluna(const QString& field, const QString& title, int width)
+{
+    TColumn column;
+    column.FieldName = field;
+    column.Title = title;
+    column.Width = width;
+    column.TitleFont = FonteArial(13, true);
+    column.TitleColor = Qt::white;
+    column.TitleBackground = QColor(204, 91, 44);
+    return column;
+}
+
+} // namespace
+
+QList<TFieldDef> TfrmCancelaProd::CamposItem()
+{
+    TFieldDef nome = Texto("NMPRODUTO", 50);
+    nome.ReadOnly = true;
+    TFieldDef garcom = Texto("CDVENDEDOR", 4);
+    garcom.DisplayLabel = QStringLiteral("Garçom");
+    return {
+        Texto("NRPRODCOMVEN", 6),
+        Numero("QTPRODCOMVEN"),
+        Numero("VRPRECCOMVEN"),
+        Texto("TXPRODCOMVEN", 2000),
+        Texto("IDSTPRCOMVEN", 1),
+        Numero("VRDESCCOMVEN"),
+        Texto("CDARVPROD", 20),
+        nome,
+        Texto("CDPRODUTO", 10),
+        DataHora("DTHRINCOMVEN"),
+        Texto("NRCOMANDA", 10),
+        Texto("IDPRODIMPFIS", 1),
+        Texto("NRSEQPRODCOM", 3),
+        Numero("VRACRCOMVEN"),
+        Numero("VRACRCOMANDA"),
+        Texto("IDPESAPROD", 1),
+        Texto("DSCOMANDAORI", 10),
+        Texto("NRPRODCOMORI", 6),
+        Texto("NRCOMANDAORI", 10),
+        garcom,
+        Texto("NRVENDAREST", 10),
+        Texto("NRLUGARMESA", 4),
+        Texto("IDCHECK", 1),
+        Texto("NRSEQBENECONSIT", 10),
+        Texto("IDDIVIDECONTA", 1),
+        Texto("NRSEQPRODPAI", 6),
+        Texto("CDPRODPROMOCAO", 10),
+    };
+}
+
+void TfrmCancelaProd::CriaListaProdutos()
+{
+    cdsProduto.FieldDefs() = CamposItem();
+    cdsProduto.CreateDataSet();
+    cdsProdutoCombo.FieldDefs() = CamposItem();
+    cdsProdutoCombo.CreateDataSet();
+
+    dtsProduto = new TDataSetTableModel(&cdsProduto, this);
+    dbgProduto->setModel(dtsProduto);
+    dbgProduto->SetDataSet(&cdsProduto);
+
+    QList<TColumn>& columns = dbgProduto->Columns();
+    columns.clear();
+    TColumn marca = Coluna(QStringLiteral("IDCHECK"), QString(QChar(0x2714)), 20);
+    marca.TitleFont = FonteTituloMarca();
+    marca.TitleAlignment = Qt::AlignCenter;
+    columns << marca;
+    columns << Coluna(QStringLiteral("NMPRODUTO"), QStringLiteral("Produto"), 266);
+    columns << Coluna(QStringLiteral("DTHRINCOMVEN"), QStringLiteral("Data"), 144);
+    columns << Coluna(QStringLiteral("NRSEQPRODCOM"), QStringLiteral("Gr."), 42);
+    columns << Coluna(QStringLiteral("CDVENDEDOR"), cdsProduto.FieldByName(QStringLiteral("CDVENDEDOR"))->DisplayLabel(),
+                      TColumn().Width);
+    TColumn qtde = Coluna(QStringLiteral("QTPRODCOMVEN"), QStringLiteral("Qtde."), 53);
+    qtde.TitleAlignment = Qt::AlignCenter;
+    qtde.Alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    columns << qtde;
+    columns << Coluna(QStringLiteral("NRLUGARMESA"), QStringLiteral("Posição"), TColumn().Width);
+    dbgProduto->ApplyColumns();
+
+    // Only the current cell is highlighted, never its whole row.
+    dbgProduto->setSelectionBehavior(QAbstractItemView::SelectItems);
+    dbgProduto->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbgProduto->setItemDelegate(new ProdutoItemDelegate(&cdsProduto, &imgCheck, &imgUncheck, &imgGray, dbgProduto));
+
+    connect(&cdsProduto, &TClientDataSet::AfterScroll, this, [this] { Guarded([this] { cdsProdutoAfterScroll(); }); });
+    connect(&cdsProdutoCombo, &TClientDataSet::AfterScroll, this,
+            [this] { Guarded([this] { cdsProdutoAfterScroll(); }); });
+    connect(dbgProduto, &TDBGrid::DblClick, this, [this] { Guarded([this] { dbgProdutoDblClick(); }); });
+    connect(dbgProduto, &TDBGrid::TitleClick, this,
+            [this](int column) { Guarded([this, column] { dbgProdutoTitleClick(column); }); });
+    dbgProduto->OnKeyDown = [this](QKeyEvent* key) { return dbgProdutoKeyDown(key); };
+}
+
+void TfrmCancelaProd::CarregaPacoteItens(TClientDataSet& dataSet, const QVariant& packet)
+{
+    // The server's column order differs between its two lists; the screen
+    // keeps one record layout and takes the columns by name.
+    const TDataPacket origem = ToDataPacket(packet);
+    TDataPacket destino;
+    destino.FieldDefs = CamposItem();
+    QList<int> posicoes;
+    for (const TFieldDef& def : destino.FieldDefs) {
+        const int at = origem.indexOf(def.Name);
+        if (at < 0)
+            throw EDatabaseError(QStringLiteral("Campo '%1' ausente na lista de itens do pedido.").arg(def.Name));
+        posicoes << at;
+    }
+    destino.Rows.reserve(origem.Rows.size());
+    for (const QVariantList& linha : origem.Rows) {
+        QVariantList valores;
+        valores.reserve(posicoes.size());
+        for (int at : posicoes)
+            valores << linha.value(at);
+        destino.Rows << valores;
+    }
+    dataSet.SetData(destino);
+}
+
+void TfrmCancelaProd::CarregaProdutos()
+{
+    try {
+        doTotRestante = getValAdiantamento(stCdFilial, stNrComanda);
+        const QVariant itens = getItemMesa(stCdFilial, stNrComanda, stModo, stCdProdConsum, stCdProdConsuf, stCdProdCouver);
+        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"), QStringLiteral("Cli_Kvp00917"),
+                                               stCdFilial + QLatin1Char('-') + stNrComanda + QLatin1Char('-') + stIdEsquema2,
+                                               QStringLiteral("002"));
+        CarregaPacoteItens(cdsProduto, pacote);
+        inQtdMarcados = 0;
+
+        if (boCancelTodos) {
+            cdsProduto.First();
+            while (!cdsProduto.Eof()) {
+                if (cdsProduto.FieldByName(QStringLiteral("IDCHECK"))->AsString() == QLatin1String("U"))
+                    dbgProdutoDblClick();
+                cdsProduto.Next();
+            }
+        }
+    } catch (const std::exception& e) {
+        const auto* own = dynamic_cast<const Exception*>(&e);
+        const QString texto = own ? own->Message() : QString::fromUtf8(e.what());
+        Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
+        Abort();
+    }
+}
+
+void TfrmCancelaProd::FiltroProdCanc(bool value)
+{
+    cdsProduto.SetFiltered(false);
+    cdsProduto.SetFilter(QStringLiteral("IDSTPRCOMVEN <> '6'"));
+    if (value)
+        cdsProduto.SetFiltered(true);
+}
+
+void TfrmCancelaProd::sbtProdCancClick()
+{
+    boExibeCanc = !boExibeCanc;
+    FiltroProdCanc(!boExibeCanc);
+}
+
+void TfrmCancelaProd::sbtPrimeiroClick()
+{
+    cdsProduto.First();
+}
+
+void TfrmCancelaProd::sbtRolarCimaClick()
+{
+    cdsProduto.Prior();
+}
+
+void TfrmCancelaProd::sbtRolarBaixoClick()
+{
+    cdsProduto.Next();
+}
+
+void TfrmCancelaProd::sbtUltimoClick()
+{
+    cdsProduto.Last();
+}
+
+void TfrmCancelaProd::cdsProdutoAfterScroll()
+{
+    if (sbtCancelar)
+        sbtCancelar->setEnabled(cdsProduto.Active() && !cdsProduto.IsEmpty());
+}

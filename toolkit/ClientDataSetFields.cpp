@@ -1,5 +1,6 @@
 // Fields of the client dataset: conversion of incoming values to the declared
 // type, typed getters and setters, display text.
+#include <QRegularExpression>
 #include <QLocale>
 #include <QTimeZone>
 #include <cmath>
@@ -54,6 +55,15 @@ bool TypeFromName(const QString& name, TFieldType* type)
 using namespace ClientDataSetValues;
 
 namespace {
+
+// The platform's long time without its zone name: dates in this system are
+// local time stamps, and the zone would not fit a grid column.
+QString LongTimeFormat()
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return format.trimmed();
+}
 
 // Cuts by characters: a surrogate pair counts once and is never split.
 QString CutToWidth(const QString& s, int size)
@@ -224,7 +234,7 @@ QDateTime ToDateTime(const QVariant& v)
     if (!dt.isValid()) {
         const QLocale sys = QLocale::system();
         const QString shortDate = sys.dateFormat(QLocale::ShortFormat);
-        for (const QString& fmt : {shortDate + u' ' + sys.timeFormat(QLocale::LongFormat),
+        for (const QString& fmt : {shortDate + u' ' + LongTimeFormat(),
                                    shortDate + u' ' + sys.timeFormat(QLocale::ShortFormat)}) {
             dt = sys.toDateTime(s, fmt);
             if (dt.isValid())
@@ -363,7 +373,7 @@ QString TField::DisplayText() const
     case TFieldType::ftDateTime: {
         const QLocale sys = QLocale::system();
         const QDateTime dt = v.toDateTime();
-        return sys.toString(dt.date(), QLocale::ShortFormat) + u' ' + sys.toString(dt.time(), QLocale::LongFormat);
+        return sys.toString(dt.date(), QLocale::ShortFormat) + u' ' + sys.toString(dt.time(), LongTimeFormat());
     }
     }
     return QString();
