@@ -20,7 +20,7 @@ kvp_install_missing() {
 }
 
 KVP_BUILD_PACKAGES=(cmake g++ make ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqt6sql6-sqlite libqt6sql6-psql
-                    libqt6gui6 fonts-dejavu-core)
+                    libqt6gui6 fonts-dejavu-core fonts-liberation2)
 
 kvp_build() {
     cmake -S "$KVP_ROOT" -B "$KVP_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null

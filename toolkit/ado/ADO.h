@@ -75,6 +75,8 @@ public:
     int Execute(const QString& sql);
 
     // Tracked here (Qt cannot tell); SQLite begins with the write lock taken.
+    // BeginTrans raises inside an open transaction, CommitTrans and
+    // RollbackTrans outside one; a commit that fails leaves none open.
     bool InTransaction() const;
     void BeginTrans();
     void CommitTrans();

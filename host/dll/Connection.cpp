@@ -1,0 +1,158 @@
+#include "Connection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <QTimeZone>
+
+#include "Exception.h"
+#include "HostServices.h"
+#include "ado/ADO.h"
+
+namespace {
+
+// kvp.ini is read by hand: the settings reader of the framework would split a
+// value at commas and treat ';' of an ODBC string as the start of a comment.
+QString databaseFromIni(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';'))
+            || line.startsWith(QLatin1Char('[')))
+            continue;
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0 || line.left(eq).trimmed().compare(QLatin1String("database"), Qt::CaseInsensitive) != 0)
+            continue;
+        QString value = line.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        return value;
+    }
+    return QString();
+}
+
+QString machineTimeZone()
+{
+    return QString::fromUtf8(QTimeZone::systemTimeZoneId());
+}
+
+QString utcOffsetText()
+{
+    const int seconds = QDateTime::currentDateTime().offsetFromUtc();
+    const int minutes = qAbs(seconds) / 60;
+    return QStringLiteral("%1%2:%3")
+        .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+bool tryExecute(TADOConnection& connection, const QString& sql)
+{
+    try {
+        connection.Execute(sql);
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+QString _GetStringConexQrv(const QString& /*unused*/)
+{
+    const QString fromEnvironment = qEnvironmentVariable("KVP_DATABASE").trimmed();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+
+    const QString folder = HostFolder();
+    const QString fromIni = databaseFromIni(QDir(folder).filePath(QStringLiteral("kvp.ini")));
+    if (!fromIni.isEmpty()) {
+        // A SQLite file named in kvp.ini lives next to the host unless the path is absolute.
+        if (TADOConnection::DialectOf(fromIni) == TSqlDialect::SQLite && QFileInfo(fromIni).isRelative())
+            return QDir(folder).filePath(fromIni);
+        return fromIni;
+    }
+    return QDir(folder).filePath(QStringLiteral("kvp-demo.db"));
+}
+
+bool SetADODBSession(TADOConnection& connection)
+{
+    if (!connection.Connected())
+        return false;
+    bool ok = true;
+    switch (connection.Dialect()) {
+    case TSqlDialect::SQLite: {
+        // WAL lets the tills read while one of them writes.
+        QSqlQuery q(connection.Database());
+        ok = q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && q.next()
+            && q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+        q.finish();
+        ok = tryExecute(connection, QStringLiteral("PRAGMA busy_timeout=5000")) && ok;
+        ok = tryExecute(connection, QStringLiteral("PRAGMA foreign_keys=ON")) && ok;
+        ok = tryExecute(connection, QStringLiteral("PRAGMA synchronous=NORMAL")) && ok;
+        break;
+    }
+    case TSqlDialect::PostgreSQL: {
+        ok = tryExecute(connection, QStringLiteral("SET application_name = 'kvp00917'"));
+        // Notices ("drop cascades to ...") would end up on the host's console.
+        ok = tryExecute(connection, QStringLiteral("SET client_min_messages TO warning")) && ok;
+        // The module writes the machine's local time into columns without a
+        // zone; the server converts bound time stamps with the session's zone.
+        QString zone = machineTimeZone();
+        zone.remove(QLatin1Char('\''));
+        if (zone.isEmpty() || !tryExecute(connection, QStringLiteral("SET TIME ZONE '%1'").arg(zone)))
+            ok = tryExecute(connection, QStringLiteral("SET TIME ZONE INTERVAL '%1' HOUR TO MINUTE").arg(utcOffsetText()))
+                && ok;
+        break;
+    }
+    default:
+        break;
+    }
+    return ok;
+}
+
+bool TryConnect(TADOConnection& connection)
+{
+    try {
+        connection.Open();
+    } catch (...) {
+        return false;
+    }
+    return connection.Connected();
+}
+
+QString ADOExceptionMessage(const std::exception& e, TADOConnection& connection, const QString& extra)
+{
+    QString text;
+    if (const auto* ado = dynamic_cast<const EADOError*>(&e)) {
+        // A failed connect already carries its sentence naming the database.
+        text = ado->Statement.isEmpty()
+            ? ado->Message()
+            : QStringLiteral("Erro no banco de dados: %1 (%2)").arg(ado->DatabaseText, ado->Statement);
+    } else if (const auto* db = dynamic_cast<const EDatabaseError*>(&e)) {
+        text = QStringLiteral("Erro no banco de dados: %1").arg(db->Message());
+    } else if (const auto* ex = dynamic_cast<const Exception*>(&e)) {
+        text = ex->Message();
+    } else {
+        text = QString::fromUtf8(e.what());
+    }
+    if (text.trimmed().isEmpty())
+        text = QStringLiteral("Erro sem mensagem.");
+    if (!extra.isEmpty())
+        text += QStringLiteral(" (%1)").arg(extra);
+    return MaskPasswordIn(text, connection.ConnectionString);
+}
+
+QString ADOExceptionMessage(TADOConnection& connection, const QString& extra)
+{
+    QString text = QStringLiteral("Erro desconhecido no servidor.");
+    if (!extra.isEmpty())
+        text += QStringLiteral(" (%1)").arg(extra);
+    return MaskPasswordIn(text, connection.ConnectionString);
+}

@@ -1,0 +1,60 @@
+#include "Mensagem.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <cstdio>
+
+#include "MensagemDialog.h"
+
+namespace {
+MensagemHandler& handler()
+{
+    static MensagemHandler h;
+    return h;
+}
+
+bool isQuestion(const QString& pergunta, int tipo)
+{
+    // Either sign makes it a question: asking is safer than assuming "yes".
+    return pergunta.compare(QStringLiteral("S"), Qt::CaseInsensitive) == 0 || tipo == 0 || tipo == 1;
+}
+} // namespace
+
+bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta, int tipo,
+              const QString& arg6, const QString& idEsquema, int arg8, TClientDataSet* /*dataSet*/)
+{
+    if (handler()) {
+        MensagemArgs args;
+        args.Texto = texto;
+        args.Arg2 = arg2;
+        args.Arg3 = arg3;
+        args.Pergunta = pergunta;
+        args.Tipo = tipo;
+        args.Arg6 = arg6;
+        args.IdEsquema = idEsquema;
+        args.Arg8 = arg8;
+        return handler()(args);
+    }
+
+    const bool question = isQuestion(pergunta, tipo);
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // No screen to ask on: say it where the host's output goes and take
+        // the cautious answer.
+        std::fprintf(stderr, "%s\n", texto.toUtf8().constData());
+        return !question;
+    }
+
+    const auto kind = !question ? TMensagemDialog::TKind::Notice
+                      : tipo == 0 ? TMensagemDialog::TKind::Warning
+                                  : TMensagemDialog::TKind::Question;
+    QPointer<TMensagemDialog> dialog = new TMensagemDialog(texto, kind, QApplication::activeWindow());
+    dialog->exec();
+    const bool answer = dialog ? dialog->Answer() : !question;
+    delete dialog.data();
+    return question ? answer : true;
+}
+
+void SetMensagemHandler(MensagemHandler handler_)
+{
+    handler() = std::move(handler_);
+}

@@ -1,0 +1,64 @@
+#include "QrvProxCodigo.h"
+
+#include "Exception.h"
+#include "ado/ADO.h"
+
+namespace {
+constexpr int kDefaultWidth = 6;
+} // namespace
+
+TdtmQrvProxCodigo::TdtmQrvProxCodigo(TADOConnection& connection) : m_connection(connection) {}
+
+TdtmQrvProxCodigo::~TdtmQrvProxCodigo() = default;
+
+QString TdtmQrvProxCodigo::PrxItemComanda(const QString& cdFilial, const QString& nrComanda, int step)
+{
+    if (step < 1)
+        step = 1;
+
+    if (m_connection.Dialect() == TSqlDialect::PostgreSQL && m_connection.InTransaction()) {
+        // Two tills splitting different items of one tab hold different item
+        // rows; this lock, kept to their commit, makes them take numbers one
+        // after the other. It is taken last, so it cannot close a wait cycle.
+        TADOQuery lock(&m_connection, QStringLiteral("adqTravaItComanda"));
+        lock.SetSQL(QStringLiteral("SELECT pg_advisory_xact_lock(917, "
+                                   "hashtext(CAST(:P_CDFILIAL AS TEXT) || '/' || CAST(:P_NRCOMANDA AS TEXT)))"));
+        lock.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+        lock.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+        lock.Open();
+    }
+
+    // Item numbers are text; the highest one is found by value, not by text
+    // order, over the tab's numeric numbers.
+    TADOQuery numbers(&m_connection, QStringLiteral("adqProxItComanda"));
+    numbers.SetSQL(QStringLiteral("SELECT NRPRODCOMVEN FROM ITCOMANDAVEN "
+                                  "WHERE CDFILIAL = :P_CDFILIAL AND NRCOMANDA = :P_NRCOMANDA"));
+    numbers.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    numbers.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+    numbers.Open();
+
+    qlonglong highest = 0;
+    int width = 0;
+    for (numbers.First(); !numbers.Eof(); numbers.Next()) {
+        const QString number = numbers.FieldAsString(QStringLiteral("NRPRODCOMVEN")).trimmed();
+        bool ok = !number.isEmpty();
+        for (const QChar c : number)
+            ok = ok && c.isDigit() && c.unicode() < 128;
+        if (!ok)
+            continue;
+        const qlonglong value = number.toLongLong(&ok);
+        if (!ok)
+            continue;
+        highest = qMax(highest, value);
+        width = qMax(width, int(number.size()));
+    }
+    if (width == 0)
+        width = kDefaultWidth;
+
+    const QString next = QStringLiteral("%1").arg(highest + step, width, 10, QLatin1Char('0'));
+    if (next.size() > width)
+        throw EDatabaseError(QStringLiteral("A comanda %1 não tem mais números de item livres (último: %2).")
+                                 .arg(nrComanda)
+                                 .arg(highest, width, 10, QLatin1Char('0')));
+    return next;
+}

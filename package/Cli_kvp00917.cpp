@@ -1,0 +1,145 @@
+#include "Cli_kvp00917.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <exception>
+
+#include "EventGuard.h"
+#include "Exception.h"
+#include "FrmCancelaProd.h"
+#include "Mensagem.h"
+#include "RdmCancelaProd.h"
+#include "Srv_kvp00917.h"
+
+namespace Cli_kvp00917 {
+
+TfrmCancelaProd* frmCancelaProd = nullptr;
+bool boIdCriado = false;
+bool boCancelTodos = false;
+double doTotRestante = 0;
+
+namespace {
+
+bool emExecucao = false;   // a call is inside its modal window
+
+void MostraErro(const QString& message)
+{
+    Mensagem(message, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0, nullptr);
+}
+
+// Step 4 of every call: the window first, then the data module.
+void Libera()
+{
+    delete frmCancelaProd;
+    frmCancelaProd = nullptr;
+    delete rdmCancelaProd;
+    rdmCancelaProd = nullptr;
+    // No window survives the call, so none is created either.
+    boIdCriado = false;
+}
+
+} // namespace
+
+void Inicializacao()
+{
+    boIdCriado = false;
+    SetDefaultExceptionHandler(MostraErro);
+}
+
+void Finalizacao()
+{
+    // The handler's code lives in this package, which is about to go.
+    SetDefaultExceptionHandler({});
+}
+
+void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QString& modo, const QString& nrMesa)
+{
+    if (emExecucao)
+        throw Exception(QStringLiteral("O cancelamento de produto já está aberto."));
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        throw Exception(QStringLiteral("O cancelamento de produto precisa da aplicação gráfica do host."));
+
+    struct Chamada {
+        Chamada() { emExecucao = true; }
+        ~Chamada() { emExecucao = false; }
+    } chamada;
+
+    SetDefaultExceptionHandler(MostraErro);   // also for hosts that never ran Initialize
+    boCancelTodos = false;
+    try {
+        if (!boIdCriado || !frmCancelaProd) {
+            frmCancelaProd = new TfrmCancelaProd(nullptr);
+            frmCancelaProd->InicializaForm(nrComanda, dsComanda, modo, nrMesa);
+            boIdCriado = true;
+        }
+        if (boCancelTodos)
+            boIdCriado = false;
+        else
+            frmCancelaProd->exec();
+    } catch (...) {
+        Libera();
+        throw;
+    }
+    Libera();
+}
+
+} // namespace Cli_kvp00917
+
+namespace {
+
+QByteArray& ultimoErro()
+{
+    static QByteArray text;
+    return text;
+}
+
+// A host without a Qt application (a plain C program) gets one for its calls;
+// it stays for later calls because Qt cannot build a second one reliably.
+void GaranteAplicacao()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char nome[] = "kvp00917";
+    static char* argv[] = {nome, nullptr};
+    new QApplication(argc, argv);
+}
+
+void GuardaErro(const QString& message)
+{
+    // A failure must never read as a success, even one without a message.
+    ultimoErro() = message.isEmpty() ? QByteArrayLiteral("Erro desconhecido no cancelamento de produto.")
+                                     : message.toUtf8();
+}
+
+QString Texto(const char* utf8)
+{
+    return utf8 ? QString::fromUtf8(utf8) : QString();
+}
+
+} // namespace
+
+extern "C" void CancelaProduto(const char* nrComanda, const char* dsComanda, const char* modo, const char* nrMesa)
+{
+    ultimoErro().clear();
+    try {
+        GaranteAplicacao();
+        Cli_kvp00917::CancelaProduto(Texto(nrComanda), Texto(dsComanda), Texto(modo), Texto(nrMesa));
+    } catch (const EAbort&) {
+        // Already shown to the operator.
+    } catch (const Exception& e) {
+        GuardaErro(e.Message());
+    } catch (const std::exception& e) {
+        GuardaErro(QString::fromUtf8(e.what()));
+    } catch (...) {
+        GuardaErro(QString());
+    }
+}
+
+extern "C" const char* CancelaProdutoErro(void)
+{
+    return ultimoErro().constData();
+}

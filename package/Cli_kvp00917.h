@@ -1,0 +1,42 @@
+#pragma once
+// The client unit: the module variables of the cancellation screen and the
+// package's entry. The window, its data module and these variables live on the
+// host's user-interface thread; nothing here is locked.
+#include <QString>
+
+#include "pkg_export.h"
+
+class TfrmCancelaProd;
+
+namespace Cli_kvp00917 {
+
+extern PKG_EXPORT TfrmCancelaProd* frmCancelaProd;   // the one window of the current call
+extern PKG_EXPORT bool boIdCriado;                   // a created and initialised window exists
+extern PKG_EXPORT bool boCancelTodos;                // a cancel-all delivery run is under way
+extern PKG_EXPORT double doTotRestante;              // the order's balance after advance payments
+
+// Runs one cancellation for one order: creates the window, initialises it from
+// the four texts, shows it modally and frees window and data module on every
+// exit. Errors pass to the caller unchanged (a silent abort as EAbort).
+PKG_EXPORT void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QString& modo,
+                               const QString& nrMesa);
+
+// The unit's start-up and shut-down sections (run by Initialize / Finalize).
+void Inicializacao();
+void Finalizacao();
+
+} // namespace Cli_kvp00917
+
+using Cli_kvp00917::boCancelTodos;
+using Cli_kvp00917::boIdCriado;
+using Cli_kvp00917::doTotRestante;
+using Cli_kvp00917::frmCancelaProd;
+
+// The exported entry for hosts in any language: UTF-8 texts, no exception
+// crosses it. After a failed call CancelaProdutoErro() gives the error text;
+// it is empty after a success and after a silent abort. The text stays valid
+// until the next call.
+extern "C" {
+PKG_EXPORT void CancelaProduto(const char* nrComanda, const char* dsComanda, const char* modo, const char* nrMesa);
+PKG_EXPORT const char* CancelaProdutoErro(void);
+}

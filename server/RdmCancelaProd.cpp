@@ -1,0 +1,87 @@
+#include "RdmCancelaProd.h"
+
+#include "ADOSqlStorage.h"
+#include "Connection.h"
+#include "Srv_kvp00917.h"
+
+namespace Srv_kvp00917 {
+TrdmCancelaProd* rdmCancelaProd = nullptr;
+}
+
+TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
+{
+    setObjectName(QStringLiteral("rdmCancelaProd"));
+    adcCancelaProd.LoginPrompt = false;
+    adcCancelaProd.Provider = QStringLiteral("MSDAORA.1");
+    adcCancelaProd.BeforeConnect = [this](TADOConnection& sender) { adcCancelaProdBeforeConnect(sender); };
+    adcCancelaProd.AfterConnect = [this](TADOConnection& sender) { adcCancelaProdAfterConnect(sender); };
+
+    DefineOrderStatements();
+    DefineCancelStatements();
+    DefineStatusStatements();
+    DefinePrinterStatements();
+
+    // A named storage built without AddStorage still gets its text on connect.
+    for (TADOSqlStorage* storage : {assItComanda, assItComandaJuncao, assUpdQtdeBeneficio})
+        if (storage && !m_storages.contains(storage))
+            m_storages.append(storage);
+}
+
+TrdmCancelaProd::~TrdmCancelaProd()
+{
+    qDeleteAll(m_storages);
+    m_storages.clear();
+}
+
+TADOSqlStorage* TrdmCancelaProd::AddStorage(TADOStatement* linked, const QString& name)
+{
+    auto* storage = new TADOSqlStorage(linked, name);
+    m_storages.append(storage);
+    return storage;
+}
+
+void TrdmCancelaProd::ApplyDialect(TSqlDialect dialect)
+{
+    for (TADOSqlStorage* storage : std::as_const(m_storages))
+        storage->Apply(dialect);
+}
+
+void TrdmCancelaProd::adcCancelaProdBeforeConnect(TADOConnection& sender)
+{
+    sender.ConnectionString = _GetStringConexQrv(QString());
+}
+
+void TrdmCancelaProd::adcCancelaProdAfterConnect(TADOConnection& sender)
+{
+    SetADODBSession(sender);
+    // Every statement must carry the text of this database before the first one runs.
+    ApplyDialect(sender.Dialect());
+}
+
+void TrdmCancelaProd::MtsDataModuleActivate()
+{
+    TryConnect(adcCancelaProd);
+}
+
+void TrdmCancelaProd::MtsDataModuleDeactivate()
+{
+    adcCancelaProd.Close();
+}
+
+void TrdmCancelaProd::StartTrans()
+{
+    if (!adcCancelaProd.InTransaction())
+        adcCancelaProd.BeginTrans();
+}
+
+void TrdmCancelaProd::CommitTrans()
+{
+    if (adcCancelaProd.InTransaction())
+        adcCancelaProd.CommitTrans();
+}
+
+void TrdmCancelaProd::RollbackTrans()
+{
+    if (adcCancelaProd.InTransaction())
+        adcCancelaProd.RollbackTrans();
+}
