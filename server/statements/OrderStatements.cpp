@@ -50,6 +50,11 @@ const QString kExclusoes = QStringLiteral(
     "(IT.CDPRODUTO <> :P_CDPRODCONSUM) AND (IT.CDPRODUTO <> :P_CDPRODCONSFEM) AND "
     "(IT.CDPRODUTO <> :P_CDPRODCOUVER) AND (IT.IDPRODREFIL = 'N')");
 
+// Item-number order, which is what a sorting union delivers anyway; without it
+// a hashing engine hands the rows over in any order and children no longer
+// stand below their parent. Ties between tabs of a table go by tab.
+const QString kOrdemItens = QStringLiteral(" ORDER BY %1.NRPRODCOMVEN, %1.NRCOMANDA");
+
 QString ItComandaSql(TSqlDialect dialect)
 {
     const ItemDialect d = DialectOf(dialect);
@@ -61,7 +66,7 @@ QString ItComandaSql(TSqlDialect dialect)
               " AND (CO.NRVENDAREST = IT.NRVENDAREST) AND (CO.CDFILIAL = VE.CDFILIAL)"
               " AND (CO.NRVENDAREST = VE.NRVENDAREST) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
               " AND (CO.IDSTCOMANDA <> '4') AND (VE.DTHRFECHMESA IS NULL) AND ")
-        + kExclusoes;
+        + kExclusoes + kOrdemItens.arg(QStringLiteral("IT"));
 }
 
 QString ItComandaJuncaoSql(TSqlDialect dialect)
@@ -88,7 +93,8 @@ QString ItComandaJuncaoSql(TSqlDialect dialect)
                "A.NRCOMANDA, A.IDPRODIMPFIS, A.NRSEQPRODCOM, A.VRACRCOMVEN, A.VRACRCOMANDA, A.IDPESAPROD, "
                "A.DSCOMANDAORI, A.NRCOMANDAORI, A.NRPRODCOMORI, A.CDVENDEDOR, A.NRVENDAREST, "
                "A.NRLUGARMESA, A.NRSEQBENECONSIT, A.IDDIVIDECONTA, A.NRSEQPRODPAI, A.CDPRODPROMOCAO FROM (")
-        + parte + QStringLiteral(" AND (VE.NRMESA = :P_NRMESA) UNION ") + parte + juntas + QStringLiteral(") A");
+        + parte + QStringLiteral(" AND (VE.NRMESA = :P_NRMESA) UNION ") + parte + juntas + QStringLiteral(") A")
+        + kOrdemItens.arg(QStringLiteral("A"));
 }
 
 QList<TFieldDef> ItemFields(bool comandaOriAntes)

@@ -107,6 +107,37 @@ TEST_P(OrdersQueryTest, TableListHoldsJoinedTablesAndOnlyTableServiceTabs)
     EXPECT_TRUE(PacketColumn(getItemMesa(kFilial, "NADA", "RES", "", "", ""), "NRCOMANDA").isEmpty());
 }
 
+// Children are followed on the screen only while they stand below their parent,
+// so both lists must come in item-number order whatever order the rows were
+// stored in and whichever way the engine runs the union.
+TEST_P(OrdersQueryTest, BothListsComeInItemNumberOrder)
+{
+    data.Produto({});
+    data.VendaComComanda({}, {.DSCOMANDA = "RES_0010"});
+    for (const char* nr : {"000004", "000001", "000003", "000002"})
+        data.Item({.NRPRODCOMVEN = nr, .NRSEQPRODPAI = QString(nr) > "000002" ? "000002" : ""});
+    data.VendaComComanda({.NRVENDAREST = "V2", .NRMESA = "0011"},
+                         {.NRCOMANDA = "C11", .NRVENDAREST = "V2", .DSCOMANDA = "RES_0011"});
+    data.Item({.NRVENDAREST = "V2", .NRCOMANDA = "C11", .NRPRODCOMVEN = "000002"});
+    data.Item({.NRVENDAREST = "V2", .NRCOMANDA = "C11", .NRPRODCOMVEN = "000001"});
+    data.Juncao("J1", {kMesa, "0011"});
+    // Small tables are sorted by chance; make PostgreSQL hash wherever it may.
+    if (engine() == TestEngine::PostgreSQL)
+        rdmCancelaProd->adcCancelaProd.Execute(QStringLiteral("SET enable_sort TO off"));
+
+    EXPECT_EQ(PacketColumn(getItemMesa(kFilial, kComanda, "CMD", "", "", ""), "NRPRODCOMVEN"),
+              QStringList({"000001", "000002", "000003", "000004"}));
+
+    const QVariant mesa = getItemMesa(kFilial, kComanda, "RES", "", "", "");
+    QStringList ordem;
+    const QStringList itens = PacketColumn(mesa, "NRPRODCOMVEN");
+    const QStringList comandas = PacketColumn(mesa, "NRCOMANDA");
+    for (int i = 0; i < itens.size(); ++i)
+        ordem << itens[i] + '/' + comandas[i];
+    EXPECT_EQ(ordem, QStringList({"000001/" + kComanda, "000001/C11", "000002/" + kComanda, "000002/C11",
+                                  "000003/" + kComanda, "000004/" + kComanda}));
+}
+
 TEST_P(OrdersQueryTest, TableStateWaiterAndProducedSwitch)
 {
     for (const char* estado : {"R", "S", "D", "L"})
