@@ -36,7 +36,8 @@ QFont Arial(int pixels, bool bold = false)
 
 // The key the form saw last and the control it went to first. A control that
 // ignores a key passes the same event up to its parents; the form must not
-// handle it twice.
+// handle it twice. The record ends with that key (once the form has it, or at
+// the key's release): a later key may come in an event at the same address.
 const QEvent* teclaVista = nullptr;
 QPointer<QObject> receptorVisto;
 
@@ -259,7 +260,9 @@ void TfrmCancelaProd::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     // A key that a control passed up was already seen by the event filter.
-    if (!JaVista(event, this))
+    const bool vista = JaVista(event, this);
+    teclaVista = nullptr;
+    if (!vista)
         Guarded([this, event] { FormKeyDown(event); });
     // The dialog's own Esc would close the window even with sbtSair disabled.
     if (key == Qt::Key_Escape || key == Qt::Key_F1) {
@@ -271,6 +274,8 @@ void TfrmCancelaProd::keyPressEvent(QKeyEvent* event)
 
 bool TfrmCancelaProd::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyRelease)
+        teclaVista = nullptr;
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);

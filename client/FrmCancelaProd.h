@@ -85,8 +85,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend struct FrmCancelaProdTestAccess;
-
     // Builders called by the constructor, one per concern.
     void CriaMensagens();        // msgPadrao
     void CriaListaProdutos();    // cdsProduto fields, grid columns, delegate, signals

@@ -129,7 +129,6 @@ void TfrmCancelaProd::CriaListaProdutos()
 
     dtsProduto = new TDataSetTableModel(&cdsProduto, this);
     dbgProduto->setModel(dtsProduto);
-    dbgProduto->SetDataSet(&cdsProduto);
 
     QList<TColumn>& columns = dbgProduto->Columns();
     columns.clear();

@@ -7,5 +7,5 @@
 
 QString QtdeToStr(double quantidade);
 // Leading and trailing blanks are ignored; raises EConvertError for a text that
-// is not a finite number in that format.
+// is not a finite number in that format, or that holds a group separator.
 double StrToQtde(const QString& texto);

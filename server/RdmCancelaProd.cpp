@@ -20,11 +20,6 @@ TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
     DefineCancelStatements();
     DefineStatusStatements();
     DefinePrinterStatements();
-
-    // A named storage built without AddStorage still gets its text on connect.
-    for (TADOSqlStorage* storage : {assItComanda, assItComandaJuncao, assUpdQtdeBeneficio})
-        if (storage && !m_storages.contains(storage))
-            m_storages.append(storage);
 }
 
 TrdmCancelaProd::~TrdmCancelaProd()

@@ -93,7 +93,7 @@ public:
 
     // Every storage of this module (the three above and those added for other
     // statements that need a text per dialect).
-    QList<TADOSqlStorage*>& Storages() { return m_storages; }
+    const QList<TADOSqlStorage*>& Storages() const { return m_storages; }
     TADOSqlStorage* AddStorage(TADOStatement* linked, const QString& name);
     void ApplyDialect(TSqlDialect dialect);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The guarded block every service function runs its statements in: whatever is
-// raised inside turns into the failure text, and nothing reaches the caller.
+// raised inside turns into the failure text, and nothing reaches the caller;
+// and the one-amount read of a tab that several services share.
 #include <QVariant>
 #include <exception>
 
@@ -13,15 +14,26 @@ QVariant RunService(Body&& body)
 {
     if (!rdmCancelaProd)
         return QStringLiteral("Módulo de dados não criado.");
+    TrdmCancelaProd& m = *rdmCancelaProd;
     try {
-        return body(*rdmCancelaProd);
+        return body(m);
     } catch (const std::exception& e) {
-        if (rdmCancelaProd)
-            return ADOExceptionMessage(e, rdmCancelaProd->adcCancelaProd, QString());
-        return QString::fromUtf8(e.what());
+        return ADOExceptionMessage(e, m.adcCancelaProd, QString());
     } catch (...) {
-        if (rdmCancelaProd)
-            return ADOExceptionMessage(rdmCancelaProd->adcCancelaProd, QString());
-        return QStringLiteral("Erro desconhecido");
+        return ADOExceptionMessage(m.adcCancelaProd, QString());
     }
+}
+
+// An amount of a tab read by a query keyed by branch and tab (its surcharge,
+// its lines' surcharges, what it still owes); null and no row read as 0.
+inline double ValorDaComanda(TADOQuery& q, const QString& cdFilial, const QString& nrComanda, const QString& campo)
+{
+    q.Close();
+    q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    q.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
+    q.Open();
+    if (q.IsEmpty())
+        return 0.0;
+    q.First();
+    return q.FieldValue(campo).toDouble();
 }

@@ -1,7 +1,6 @@
 // Cancellation of a quantity of one item: the split into a cancelled line and
 // the remaining line, or the whole line, with its production-order row.
 #include <QDateTime>
-#include <QLocale>
 #include <cmath>
 #include <memory>
 
@@ -10,22 +9,6 @@
 #include "QuantityText.h"
 #include "ServiceGuard.h"
 #include "ServiceWrites.h"
-
-QString QtdeToStr(double quantidade)
-{
-    QLocale locale = QLocale::system();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(quantidade, 'f', QLocale::FloatingPointShortest);
-}
-
-double StrToQtde(const QString& texto)
-{
-    bool ok = false;
-    const double valor = QLocale::system().toDouble(texto.trimmed(), &ok);
-    if (!ok || !std::isfinite(valor))
-        throw EConvertError(QStringLiteral("'%1' não é uma quantidade válida.").arg(texto));
-    return valor;
-}
 
 namespace {
 

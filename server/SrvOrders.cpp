@@ -18,18 +18,18 @@ QVariant getItemMesa(const QString& cdFilial, const QString& nrComanda, const QS
                      const QString& cdProdConsum, const QString& cdProdConsFem, const QString& cdProdCouver)
 {
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
-        const QString consum = CodigoOuX(cdProdConsum);
-        const QString consFem = CodigoOuX(cdProdConsFem);
-        const QString couver = CodigoOuX(cdProdCouver);
+        const auto bindExclusoes = [&](TADOQuery& q) {
+            q.SetParam(QStringLiteral("P_CDPRODCONSUM"), CodigoOuX(cdProdConsum));
+            q.SetParam(QStringLiteral("P_CDPRODCONSFEM"), CodigoOuX(cdProdConsFem));
+            q.SetParam(QStringLiteral("P_CDPRODCOUVER"), CodigoOuX(cdProdCouver));
+        };
 
         if (modo != QLatin1String("RES")) {
             TADOQuery& q = m.adqItComanda;
             q.Close();
             q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
             q.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
-            q.SetParam(QStringLiteral("P_CDPRODCONSUM"), consum);
-            q.SetParam(QStringLiteral("P_CDPRODCONSFEM"), consFem);
-            q.SetParam(QStringLiteral("P_CDPRODCOUVER"), couver);
+            bindExclusoes(q);
             q.Open();
             return m.dspItComanda.Data();
         }
@@ -54,9 +54,7 @@ QVariant getItemMesa(const QString& cdFilial, const QString& nrComanda, const QS
         q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
         q.SetParam(QStringLiteral("P_CDLOJA"), cdLoja);
         q.SetParam(QStringLiteral("P_NRMESA"), nrMesa);
-        q.SetParam(QStringLiteral("P_CDPRODCONSUM"), consum);
-        q.SetParam(QStringLiteral("P_CDPRODCONSFEM"), consFem);
-        q.SetParam(QStringLiteral("P_CDPRODCOUVER"), couver);
+        bindExclusoes(q);
         return m.dspItComandaJuncao.Data();
     });
 }
@@ -94,17 +92,8 @@ QVariant getGarcomMesa(const QString& cdFilial, const QString& nrComanda)
 double getValAdiantamento(const QString& cdFilial, const QString& nrComanda)
 {
     const QVariant total = RunService([&](TrdmCancelaProd& m) -> QVariant {
-        TADOQuery& q = m.adqTotAdiantamento;
-        q.Close();
-        q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
-        q.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
-        q.Open();
-        if (q.IsEmpty())
-            return 0.0;
-        q.First();
-        const QVariant v = q.FieldValue(QStringLiteral("VRFINAL"));
         // Without any advance payment the difference is null: nothing owed ahead.
-        return v.isNull() ? 0.0 : v.toDouble();
+        return ValorDaComanda(m.adqTotAdiantamento, cdFilial, nrComanda, QStringLiteral("VRFINAL"));
     });
     // A failure gives 0, which the screen reads as "no advance payment".
     return total.typeId() == QMetaType::Double ? total.toDouble() : 0.0;

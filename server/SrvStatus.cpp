@@ -9,18 +9,9 @@
 
 namespace {
 
-// The tab's surcharge; null and a missing tab read as 0.
 double AcrescimoComanda(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda)
 {
-    TADOQuery& q = m.adqPesqAcres;
-    q.Close();
-    q.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
-    q.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
-    q.Open();
-    if (q.IsEmpty())
-        return 0.0;
-    q.First();
-    return q.FieldValue(QStringLiteral("VRACRCOMANDA")).toDouble();
+    return ValorDaComanda(m.adqPesqAcres, cdFilial, nrComanda, QStringLiteral("VRACRCOMANDA"));
 }
 
 // Lowers the tab's surcharge by an amount, never below 0.
@@ -94,6 +85,13 @@ QVariant setStatusPedidos(const QString& cdFilial, const QString& nrVendaRest, c
     if (!rdmCancelaProd)
         return QStringLiteral("Módulo de dados não criado.");
     TrdmCancelaProd& m = *rdmCancelaProd;
+    const auto desfaz = [&m] {
+        try {
+            m.RollbackTrans();
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+    };
     QVariant resultado = QString();
     try {
         m.StartTrans();
@@ -118,18 +116,11 @@ QVariant setStatusPedidos(const QString& cdFilial, const QString& nrVendaRest, c
 
         m.CommitTrans();
     } catch (const std::exception& e) {
-        try {
-            m.RollbackTrans();
-        } catch (...) {
-            // The first failure is the one to report.
-        }
+        desfaz();
         const auto* ex = dynamic_cast<const Exception*>(&e);
         resultado = ex ? ex->Message() : QString::fromUtf8(e.what());
     } catch (...) {
-        try {
-            m.RollbackTrans();
-        } catch (...) {
-        }
+        desfaz();
         resultado = QStringLiteral("Erro desconhecido");
     }
     return resultado;
@@ -157,13 +148,7 @@ QVariant setAcrescimoProdCombinado(const QString& cdFilial, const QString& cdCai
             return QVariant();
 
         // Every line of the tab counts, cancelled ones included.
-        TADOQuery& soma = m.adqBuscaSomaAcrescimo;
-        soma.Close();
-        soma.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
-        soma.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
-        soma.Open();
-        soma.First();
-        const double total = soma.IsEmpty() ? 0.0 : soma.FieldValue(QStringLiteral("VRACRCOMVEN")).toDouble();
+        const double total = ValorDaComanda(m.adqBuscaSomaAcrescimo, cdFilial, nrComanda, QStringLiteral("VRACRCOMVEN"));
         if (total > 0)
             BaixaAcrescimo(m, cdFilial, nrComanda, atual, total);
         return QVariant();

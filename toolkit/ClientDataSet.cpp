@@ -143,6 +143,19 @@ std::shared_ptr<const TFilterExpression> TClientDataSet::Private::CompileFilter(
     return TFilterExpression::Compile(text, &defs);
 }
 
+std::shared_ptr<const TFilterExpression> TClientDataSet::Private::FilterFor(const QList<TFieldDef>& defs) const
+{
+    if (filterText.trimmed().isEmpty())
+        return nullptr;
+    try {
+        return CompileFilter(filterText, defs);
+    } catch (const EDatabaseError&) {
+        if (filtered)
+            throw;
+        return nullptr;
+    }
+}
+
 QVariant TClientDataSet::Private::CurrentValue(int field) const
 {
     CheckActive();
@@ -169,7 +182,7 @@ QList<TFieldDef>& TClientDataSet::FieldDefs()
     return d->fieldDefs;
 }
 
-static void ValidateDefs(const QList<TFieldDef>& defs, const QString& where)
+void TClientDataSet::Private::ValidateDefs(const QList<TFieldDef>& defs, const QString& where)
 {
     QSet<QString> seen;
     for (int i = 0; i < defs.size(); ++i) {
@@ -190,16 +203,8 @@ void TClientDataSet::CreateDataSet()
     const QList<TFieldDef> defs = d->fieldDefs;
     if (defs.isEmpty())
         throw EDatabaseError(QStringLiteral("Cannot create a dataset without fields"));
-    ValidateDefs(defs, QStringLiteral("CreateDataSet"));
-    std::shared_ptr<const TFilterExpression> filter;
-    if (!d->filterText.trimmed().isEmpty()) {
-        try {
-            filter = d->CompileFilter(d->filterText, defs);
-        } catch (const EDatabaseError&) {
-            if (d->filtered)
-                throw;
-        }
-    }
+    Private::ValidateDefs(defs, QStringLiteral("CreateDataSet"));
+    const std::shared_ptr<const TFilterExpression> filter = d->FilterFor(defs);
     d->state = TDataSetState::dsBrowse;
     d->modified = false;
     d->declared = defs;

@@ -168,7 +168,6 @@ public:
     // The field's DisplayText on a visible row, without moving the cursor
     // (text hooks see that row through their field).
     QString VisibleDisplayText(int visibleRow, int field) const;
-    int VisibleRowToRecNo(int visibleRow) const { return visibleRow + 1; }
 
     // Turns change notifications off while a batch runs; the view catches up on
     // EnableControls. Nesting counts.

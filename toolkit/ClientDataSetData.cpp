@@ -12,29 +12,9 @@ TDataPacket TClientDataSet::Data() const
     return packet;
 }
 
-namespace {
-
-void ValidatePacketDefs(const QList<TFieldDef>& defs)
-{
-    QStringList seen;
-    for (int i = 0; i < defs.size(); ++i) {
-        const TFieldDef& def = defs[i];
-        if (def.Name.trimmed().isEmpty())
-            throw EDatabaseError(QStringLiteral("Data packet: field %1 has no name").arg(i + 1));
-        if (def.Size < 0)
-            throw EDatabaseError(QStringLiteral("Data packet: field '%1' has a negative size").arg(def.Name));
-        for (const QString& s : seen)
-            if (s.compare(def.Name, Qt::CaseInsensitive) == 0)
-                throw EDatabaseError(QStringLiteral("Data packet: field '%1' appears twice").arg(def.Name));
-        seen.append(def.Name);
-    }
-}
-
-} // namespace
-
 void TClientDataSet::SetData(const TDataPacket& packet)
 {
-    ValidatePacketDefs(packet.FieldDefs);
+    Private::ValidateDefs(packet.FieldDefs, QStringLiteral("Data packet"));
 
     // The new structure and where each of its fields comes from in the packet.
     QList<TFieldDef> defs;
@@ -91,17 +71,7 @@ void TClientDataSet::SetData(const TDataPacket& packet)
         rows.append(std::move(out));
     }
 
-    std::shared_ptr<const TFilterExpression> filter;
-    if (!d->filterText.trimmed().isEmpty()) {
-        try {
-            filter = d->CompileFilter(d->filterText, defs);
-        } catch (const EDatabaseError&) {
-            // A filter in force that the new data cannot satisfy is an error;
-            // one that is switched off is checked again when switched on.
-            if (d->filtered)
-                throw;
-        }
-    }
+    const std::shared_ptr<const TFilterExpression> filter = d->FilterFor(defs);
 
     d->state = TDataSetState::dsBrowse;
     d->modified = false;

@@ -57,12 +57,16 @@ using namespace ClientDataSetValues;
 namespace {
 
 // The platform's long time without its zone name: dates in this system are
-// local time stamps, and the zone would not fit a grid column.
-QString LongTimeFormat()
+// local time stamps, and the zone would not fit a grid column. Worked out once:
+// the grid asks for it in every date cell it paints.
+const QString& LongTimeFormat()
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    return format.trimmed();
+    static const QString format = [] {
+        QString f = QLocale::system().timeFormat(QLocale::LongFormat);
+        f.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+        return f.trimmed();
+    }();
+    return format;
 }
 
 // Cuts by characters: a surrogate pair counts once and is never split.
@@ -246,6 +250,17 @@ QDateTime ToDateTime(const QVariant& v)
     return dt;
 }
 
+// A conversion error of a field names the field.
+template <typename Convert>
+auto NamingField(const TFieldDef& def, Convert convert) -> decltype(convert())
+{
+    try {
+        return convert();
+    } catch (const EConvertError& e) {
+        throw EConvertError(QStringLiteral("Field '%1': %2").arg(def.Name, e.Message()));
+    }
+}
+
 QLocale DisplayLocale()
 {
     QLocale loc = QLocale::system();
@@ -302,11 +317,7 @@ double TField::AsFloat() const
         return 0;
     if (m_def.DataType == TFieldType::ftDateTime)
         throw EConvertError(QStringLiteral("Field '%1' holds a date-time, not a number").arg(m_def.Name));
-    try {
-        return ToFloat(v);
-    } catch (const EConvertError& e) {
-        throw EConvertError(QStringLiteral("Field '%1': %2").arg(m_def.Name, e.Message()));
-    }
+    return NamingField(m_def, [&] { return ToFloat(v); });
 }
 
 int TField::AsInteger() const
@@ -316,7 +327,7 @@ int TField::AsInteger() const
         return 0;
     if (m_def.DataType == TFieldType::ftDateTime)
         throw EConvertError(QStringLiteral("Field '%1' holds a date-time, not a number").arg(m_def.Name));
-    try {
+    return NamingField(m_def, [&] {
         if (m_def.DataType == TFieldType::ftFloat) {
             const double d = v.toDouble();
             const double r = std::round(d);
@@ -325,9 +336,7 @@ int TField::AsInteger() const
             return int(r);
         }
         return ToInteger(v);
-    } catch (const EConvertError& e) {
-        throw EConvertError(QStringLiteral("Field '%1': %2").arg(m_def.Name, e.Message()));
-    }
+    });
 }
 
 bool TField::AsBoolean() const
@@ -335,11 +344,7 @@ bool TField::AsBoolean() const
     const QVariant v = Value();
     if (ClientDataSetValues::IsNull(v))
         return false;
-    try {
-        return ToBool(v);
-    } catch (const EConvertError& e) {
-        throw EConvertError(QStringLiteral("Field '%1': %2").arg(m_def.Name, e.Message()));
-    }
+    return NamingField(m_def, [&] { return ToBool(v); });
 }
 
 QDateTime TField::AsDateTime() const
@@ -347,11 +352,7 @@ QDateTime TField::AsDateTime() const
     const QVariant v = Value();
     if (ClientDataSetValues::IsNull(v))
         return QDateTime();
-    try {
-        return ToDateTime(v);
-    } catch (const EConvertError& e) {
-        throw EConvertError(QStringLiteral("Field '%1': %2").arg(m_def.Name, e.Message()));
-    }
+    return NamingField(m_def, [&] { return ToDateTime(v); });
 }
 
 QString TField::DisplayText() const
@@ -388,12 +389,6 @@ void TField::SetValue(const QVariant& v)
             QStringLiteral("The dataset%1 is not editing a row (Edit, Insert or Append first)").arg(d->Named()));
     if (m_def.ReadOnly)
         throw EDatabaseError(QStringLiteral("Field '%1' is read-only").arg(m_def.Name));
-    QVariant stored;
-    try {
-        stored = ConvertValue(v, m_def);
-    } catch (const EConvertError& e) {
-        throw EConvertError(QStringLiteral("Field '%1': %2").arg(m_def.Name, e.Message()));
-    }
-    d->buffer[m_index] = stored;
+    d->buffer[m_index] = NamingField(m_def, [&] { return ConvertValue(v, m_def); });
     d->modified = true;
 }

@@ -59,6 +59,13 @@ struct TClientDataSet::Private {
     void NotifyScroll();
     void NotifyRow(int visibleRow);
     std::shared_ptr<const TFilterExpression> CompileFilter(const QString& text, const QList<TFieldDef>& defs) const;
+    // The filter text bound to a structure about to take over; null for a
+    // blank text. A text that does not fit it is an error only while the
+    // filter is in force: one that is switched off is checked when switched on.
+    std::shared_ptr<const TFilterExpression> FilterFor(const QList<TFieldDef>& defs) const;
+    // Names present, unique (case-insensitive), sizes not negative; `where`
+    // opens the message.
+    static void ValidateDefs(const QList<TFieldDef>& defs, const QString& where);
 
     // Value of a field on the current row (or the peeked or edited one).
     QVariant CurrentValue(int field) const;

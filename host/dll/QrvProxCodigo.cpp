@@ -4,7 +4,8 @@
 #include "ado/ADO.h"
 
 namespace {
-constexpr int kDefaultWidth = 6;
+// The item number column's width, and the format of a tab's first number.
+constexpr int kColumnWidth = 6;
 } // namespace
 
 TdtmQrvProxCodigo::TdtmQrvProxCodigo(TADOConnection& connection) : m_connection(connection) {}
@@ -53,10 +54,12 @@ QString TdtmQrvProxCodigo::PrxItemComanda(const QString& cdFilial, const QString
         width = qMax(width, int(number.size()));
     }
     if (width == 0)
-        width = kDefaultWidth;
+        width = kColumnWidth;
 
+    // A tab numbered "1", "2", ... goes on to "10": only a number that no
+    // longer fits the column means the tab has run out.
     const QString next = QStringLiteral("%1").arg(highest + step, width, 10, QLatin1Char('0'));
-    if (next.size() > width)
+    if (next.size() > qMax(width, kColumnWidth))
         throw EDatabaseError(QStringLiteral("A comanda %1 não tem mais números de item livres (último: %2).")
                                  .arg(nrComanda)
                                  .arg(highest, width, 10, QLatin1Char('0')));

@@ -341,8 +341,13 @@ int main(int argc, char** argv)
         schema = QStringLiteral("kvp_explain_%1").arg(QRandomGenerator::global()->bounded(1000000));
         TADOConnection admin(nullptr, QStringLiteral("adcAdmin"));
         admin.ConnectionString = database;
-        admin.Open();
-        admin.Execute(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+        try {
+            admin.Open();
+            admin.Execute(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+        } catch (const Exception& e) {
+            QTextStream(stderr) << "Falha: " << MaskPasswordIn(e.Message(), database) << "\n";
+            return 1;
+        }
         database += (database.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) + QStringLiteral("options=")
             + QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("-c search_path=%1").arg(schema)));
     }

@@ -211,6 +211,23 @@ TEST_F(FrameTest, KeysGoToTheFormFirstAndTheRestReachTheGrid)
     EXPECT_FALSE(Cli_kvp00917::boIdCriado);
 }
 
+TEST_F(FrameTest, KeysSentToTheFormItselfAreHandledAfterKeysTheGridKept)
+{
+    Itens(form->cdsProduto, {{QStringLiteral("000001"), QStringLiteral("1")}, {QStringLiteral("000002"), QStringLiteral("1")}});
+    Mostra();
+    form->cdsProduto.First();
+    // The grid uses these keys up; the form must not take a later key of its
+    // own for one of them.
+    QTest::keyClick(form->dbgProduto, Qt::Key_Down);
+    QTest::keyClick(form->dbgProduto, Qt::Key_Up);
+    ASSERT_EQ(form->cdsProduto.RecNo(), 1);
+
+    Cli_kvp00917::boIdCriado = true;
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(Cli_kvp00917::boIdCriado);
+}
+
 TEST_F(FrameTest, NavigationButtonsMoveThroughTheList)
 {
     Itens(form->cdsProduto, {{QStringLiteral("000001"), QStringLiteral("1")}, {QStringLiteral("000002"), QStringLiteral("1")},

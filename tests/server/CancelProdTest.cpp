@@ -83,6 +83,8 @@ TEST_P(CancelProdTest, FractionalQuantityTravelsAsTextOfTheMachinesLocale)
     for (double q : {0.1, 0.35, 2.0, 1234.5})
         EXPECT_EQ(StrToQtde(QtdeToStr(q)), q);
     EXPECT_THROW(StrToQtde("1,2,3"), EConvertError);
+    // The other format's decimal point is this one's group separator: never 355.
+    EXPECT_THROW(StrToQtde("0" + QLocale::system().groupSeparator() + "355"), EConvertError);
 
     data.Item({.QTPRODCOMVEN = 2.5});
     ASSERT_FALSE(Cancela("000001", 0.1).isValid());
@@ -161,6 +163,10 @@ TEST_P(CancelProdTest, FailuresRollBackAndReturnTheText)
     falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "um", "", "07", "t", "O", "", "S"), "text");
     falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "", "", "07", "t", "O", "", "S"), "empty");
     falha(Cancela("000001", 0), "zero");
+    // Read as 1500 it would cancel the whole line instead of one and a half.
+    falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "1" + QLocale::system().groupSeparator() + "500",
+                         "", "07", "t", "O", "", "S"),
+          "group separator");
     falha(Cancela("000001", -1), "negative");
 
     // A caller's open transaction is rolled back with the failure.

@@ -130,14 +130,8 @@ QList<TColumn>& TDBGrid::Columns()
 
 int TDBGrid::FieldColumn(const QString& fieldName) const
 {
-    const TClientDataSet* ds = DataSet();
-    if (!ds)
-        return -1;
-    for (int i = 0; i < ds->FieldCount(); ++i) {
-        if (ds->Fields(i)->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    const TDataSetTableModel* m = Model();
+    return m ? m->fieldColumn(fieldName) : -1;
 }
 
 const TColumn* TDBGrid::ColumnAt(int column) const
