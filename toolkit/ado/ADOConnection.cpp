@@ -118,38 +118,38 @@ void TADOConnection::SetConnected(bool on)
         if (BeforeConnect)
             BeforeConnect(*this);
         const QString display = DisplayName();
-        const TConnectionSpec spec = ParseConnectionString(ConnectionString);
-        d->password = spec.Password;
-        d->dialect = spec.Dialect;
+        const TConnectionTarget target = ParseConnectionString(ConnectionString);
+        d->password = target.Password;
+        d->dialect = target.Dialect;
 
-        if (!QSqlDatabase::isDriverAvailable(spec.Driver))
-            raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(spec.Driver), QString());
-        if (spec.Driver == QLatin1String("QSQLITE")) {
-            const QFileInfo file(spec.DatabaseName);
+        if (!QSqlDatabase::isDriverAvailable(target.Driver))
+            raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(target.Driver), QString());
+        if (target.Driver == QLatin1String("QSQLITE")) {
+            const QFileInfo file(target.DatabaseName);
             if (!file.absoluteDir().exists())
                 raiseConnectError(display, QStringLiteral("a pasta %1 não existe").arg(file.absolutePath()), QString());
             if (!file.exists() && !CreateIfMissing)
                 raiseConnectError(display, QStringLiteral("o arquivo não existe"), QString());
         }
 
-        if (d->db.isValid() && d->driver != spec.Driver) {
+        if (d->db.isValid() && d->driver != target.Driver) {
             d->db = QSqlDatabase();
             QSqlDatabase::removeDatabase(d->connectionName);
         }
         if (!d->db.isValid()) {
-            d->db = QSqlDatabase::addDatabase(spec.Driver, d->connectionName);
-            d->driver = spec.Driver;
+            d->db = QSqlDatabase::addDatabase(target.Driver, d->connectionName);
+            d->driver = target.Driver;
         }
-        d->db.setDatabaseName(spec.DatabaseName);
-        d->db.setHostName(spec.Host);
-        d->db.setPort(spec.Port);
-        d->db.setUserName(spec.User);
-        d->db.setPassword(spec.Password);
-        d->db.setConnectOptions(spec.Options);
+        d->db.setDatabaseName(target.DatabaseName);
+        d->db.setHostName(target.Host);
+        d->db.setPort(target.Port);
+        d->db.setUserName(target.User);
+        d->db.setPassword(target.Password);
+        d->db.setConnectOptions(target.Options);
         if (!d->db.open()) {
             const QSqlError e = d->db.lastError();
             QString reason = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
-            raiseConnectError(display, CollapseEngineText(reason), spec.Password, e.nativeErrorCode());
+            raiseConnectError(display, CollapseEngineText(reason), target.Password, e.nativeErrorCode());
         }
         d->inTransaction = false;
         if (AfterConnect) {

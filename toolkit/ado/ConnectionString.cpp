@@ -80,23 +80,23 @@ QString quoteOption(const QString& value)
     return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
 
-TConnectionSpec parsePostgresUrl(const QString& s)
+TConnectionTarget parsePostgresUrl(const QString& s)
 {
     const QUrl url(s, QUrl::TolerantMode);
     if (!url.isValid() || url.host().isEmpty())
         throw EDatabaseError(QStringLiteral("Endereço de banco PostgreSQL inválido: %1").arg(MaskPassword(s)));
-    TConnectionSpec spec;
-    spec.Driver = QStringLiteral("QPSQL");
-    spec.Dialect = TSqlDialect::PostgreSQL;
-    spec.Host = url.host();
-    spec.Port = url.port(5432);
-    spec.User = url.userName(QUrl::FullyDecoded);
-    spec.Password = url.password(QUrl::FullyDecoded);
-    spec.DatabaseName = url.path(QUrl::FullyDecoded);
-    while (spec.DatabaseName.startsWith(QLatin1Char('/')))
-        spec.DatabaseName.remove(0, 1);
-    if (spec.DatabaseName.isEmpty())
-        spec.DatabaseName = spec.User;
+    TConnectionTarget target;
+    target.Driver = QStringLiteral("QPSQL");
+    target.Dialect = TSqlDialect::PostgreSQL;
+    target.Host = url.host();
+    target.Port = url.port(5432);
+    target.User = url.userName(QUrl::FullyDecoded);
+    target.Password = url.password(QUrl::FullyDecoded);
+    target.DatabaseName = url.path(QUrl::FullyDecoded);
+    while (target.DatabaseName.startsWith(QLatin1Char('/')))
+        target.DatabaseName.remove(0, 1);
+    if (target.DatabaseName.isEmpty())
+        target.DatabaseName = target.User;
 
     QStringList options;
     bool hasTimeout = false;
@@ -111,40 +111,40 @@ TConnectionSpec parsePostgresUrl(const QString& s)
     // A server that does not answer must not freeze the till.
     if (!hasTimeout)
         options << QStringLiteral("connect_timeout=10");
-    spec.Options = options.join(QLatin1Char(';'));
-    return spec;
+    target.Options = options.join(QLatin1Char(';'));
+    return target;
 }
 
 } // namespace
 
-TConnectionSpec ParseConnectionString(const QString& connectionString)
+TConnectionTarget ParseConnectionString(const QString& connectionString)
 {
     const QString s = connectionString.trimmed();
     if (s.isEmpty())
         throw EDatabaseError(QStringLiteral("Nenhum banco de dados foi informado."));
     if (isPostgresUrl(s))
         return parsePostgresUrl(s);
-    TConnectionSpec spec;
+    TConnectionTarget target;
     if (isOdbcString(s)) {
-        spec.Driver = QStringLiteral("QODBC");
-        spec.Dialect = odbcDialect(s);
-        spec.DatabaseName = s;
+        target.Driver = QStringLiteral("QODBC");
+        target.Dialect = odbcDialect(s);
+        target.DatabaseName = s;
         // Kept only to hide it from messages; the driver reads it from the string.
         for (const auto& [key, value] : odbcPairs(s)) {
             const QString k = key.toLower();
             if (k == QLatin1String("pwd") || k == QLatin1String("password")) {
-                spec.Password = value;
-                if (spec.Password.startsWith(QLatin1Char('{')) && spec.Password.endsWith(QLatin1Char('}')))
-                    spec.Password = spec.Password.mid(1, spec.Password.size() - 2);
+                target.Password = value;
+                if (target.Password.startsWith(QLatin1Char('{')) && target.Password.endsWith(QLatin1Char('}')))
+                    target.Password = target.Password.mid(1, target.Password.size() - 2);
             }
         }
-        return spec;
+        return target;
     }
-    spec.Driver = QStringLiteral("QSQLITE");
-    spec.Dialect = TSqlDialect::SQLite;
-    spec.DatabaseName = s;
-    spec.Options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
-    return spec;
+    target.Driver = QStringLiteral("QSQLITE");
+    target.Dialect = TSqlDialect::SQLite;
+    target.DatabaseName = s;
+    target.Options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    return target;
 }
 
 QString HidePassword(QString text, const QString& password)

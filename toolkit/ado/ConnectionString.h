@@ -5,7 +5,7 @@
 
 #include "ADO.h"
 
-struct TConnectionSpec {
+struct TConnectionTarget {
     QString Driver;          // Qt driver: QSQLITE, QPSQL or QODBC
     TSqlDialect Dialect = TSqlDialect::Unknown;
     QString DatabaseName;    // file path, database name, or the whole ODBC string
@@ -17,7 +17,7 @@ struct TConnectionSpec {
 };
 
 // Raises EDatabaseError for a string that names no database.
-TConnectionSpec ParseConnectionString(const QString& connectionString);
+TConnectionTarget ParseConnectionString(const QString& connectionString);
 
 // Replaces every occurrence of the password in a text (engines and drivers may
 // echo parts of the connection string).
