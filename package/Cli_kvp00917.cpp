@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <cstdio>
 #include <exception>
 
 #include "EventGuard.h"
@@ -10,6 +11,12 @@
 #include "Mensagem.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
+
+namespace {
+// Set when the package had to pick the offscreen platform for a host without
+// any display: nobody could answer a window there, so none is waited on.
+bool semTela = false;
+} // namespace
 
 namespace Cli_kvp00917 {
 
@@ -72,10 +79,14 @@ void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QS
             frmCancelaProd->InicializaForm(nrComanda, dsComanda, modo, nrMesa);
             boIdCriado = true;
         }
-        if (boCancelTodos)
+        if (boCancelTodos) {
             boIdCriado = false;
-        else
+        } else {
+            if (semTela)
+                throw Exception(QStringLiteral("Não há tela para mostrar o cancelamento de produto: "
+                                               "o host não tem DISPLAY nem QT_QPA_PLATFORM."));
             frmCancelaProd->exec();
+        }
     } catch (...) {
         Libera();
         throw;
@@ -100,8 +111,15 @@ void GaranteAplicacao()
     if (QCoreApplication::instance())
         return;
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        semTela = true;
+        // Messages go where the host's output goes; questions take the cautious "no".
+        SetMensagemHandler([](const MensagemArgs& a) {
+            std::fprintf(stderr, "%s\n", a.Texto.toUtf8().constData());
+            return a.Pergunta != QLatin1String("S") && a.Tipo != 0 && a.Tipo != 1;
+        });
+    }
     static int argc = 1;
     static char nome[] = "kvp00917";
     static char* argv[] = {nome, nullptr};
