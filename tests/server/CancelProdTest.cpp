@@ -9,7 +9,7 @@
 
 #include "DbFixture.h"
 #include "Exception.h"
-#include "OrderData.h"
+#include "OrderDataTest.h"
 #include "QuantityText.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
@@ -26,18 +26,8 @@ QVariant Cancela(const QString& item, double quantidade, const QString& nrComand
 
 }  // namespace
 
-class CancelProdTest : public DbEngineTest {
+class CancelProdTest : public OpenTabTest {
 protected:
-    OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
-
-    void SetUp() override
-    {
-        DbEngineTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        data.VendaComComanda();
-    }
-
     QStringList Linha(const QString& item, const QString& colunas = QStringLiteral(
                           "QTPRODCOMVEN, VRDESCCOMVEN, IDSTPRCOMVEN, NRSEQBENECONSIT"))
     {

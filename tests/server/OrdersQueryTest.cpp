@@ -4,16 +4,14 @@
 
 #include "DataPacket.h"
 #include "DbFixture.h"
-#include "OrderData.h"
+#include "OrderDataTest.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
 using namespace od;
 
-class OrdersQueryTest : public DbEngineTest {
+class OrdersQueryTest : public OrderDataTest {
 protected:
-    OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
-
     // A tab with four kinds of products: plain, fiscal-named, consumption charge, cover charge.
     void Produtos()
     {

@@ -3,16 +3,13 @@
 
 #include "DataPacket.h"
 #include "DbFixture.h"
-#include "OrderData.h"
+#include "OrderDataTest.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
 using namespace od;
 
-class PrinterLookupTest : public DbEngineTest {
-protected:
-    OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
-};
+class PrinterLookupTest : public OrderDataTest {};
 
 TEST_P(PrinterLookupTest, AdditionalItemsBetweenOrdinaryItems)
 {

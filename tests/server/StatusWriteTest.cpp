@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DbFixture.h"
-#include "OrderData.h"
+#include "OrderDataTest.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
@@ -19,18 +19,8 @@ QVariant CancelaInteiro(const QString& item, const QString& nrSeqBeneCons)
 
 }  // namespace
 
-class StatusWriteTest : public DbEngineTest {
+class StatusWriteTest : public OpenTabTest {
 protected:
-    OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
-
-    void SetUp() override
-    {
-        DbEngineTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        data.VendaComComanda();
-    }
-
     double Saldo(const od::Beneficio& b)
     {
         return scalar("SELECT QTDEBENEFICIO FROM MOVBENEFICIOCTR WHERE CDCLIENTE = ? AND CDCONSUMIDOR = ?",
