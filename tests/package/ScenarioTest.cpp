@@ -23,6 +23,7 @@
 #include "PackageTestSupport.h"
 #include "Pkg_kvp00917.h"
 #include "ScriptedHostJson.h"
+#include "Wdc00002.h"
 #include "kvp00917.h"
 
 namespace {
@@ -240,6 +241,39 @@ TEST_P(ScenarioTest, TheRecordEqualsWhatTheFakeHostSeesOfTheSameRun)
 }
 
 KVP_INSTANTIATE_ENGINES(ScenarioTest);
+
+TEST(Scenario, TheRecordKeepsTypesWrittenBackValuesDefaultsAndTicketRows)
+{
+    FakeHost fake;
+    fake.AcessoRespostas = {{true, QStringLiteral("0099")}};
+    TDataPacket tiquetes;
+    tiquetes.FieldDefs = {TFieldDef{QStringLiteral("NMPRODUTO")}, TFieldDef{QStringLiteral("QTPRODCOMVEN"), TFieldType::ftFloat}};
+    tiquetes.Rows = {{QStringLiteral("Feijoada"), 1.5}, {QStringLiteral("Suco"), QVariant()}};
+    QVariantList dados(18);
+    dados[1] = 3;
+    dados[8] = ToVariant(tiquetes);
+    QVariantList troca(10);
+
+    QString autorizador;
+    Wdc00002::VerificaAcesso(31, QStringLiteral("0001"), autorizador);
+    QString valor = QStringLiteral("2");
+    Wdc00002::TecladoNumerico(valor, QStringLiteral("Qtde."), QStringLiteral("Informe"), QString(), 10, 0, true, 0, 0, 0);
+    Wdc00002::DisparaImprimeCancProduto(dados, troca);
+
+    const QJsonArray calls = ChamadasJson(fake.Calls);
+    ASSERT_EQ(calls.size(), 3);
+    EXPECT_EQ(calls.at(0).toObject(), QJsonDocument::fromJson(R"({"service": "VerificaAcesso", "args": [31, "0001", "0099"],
+                                                                  "result": true})").object());
+    // The keypad's default gives up and leaves the value as it came.
+    EXPECT_EQ(calls.at(1).toObject(), QJsonDocument::fromJson(R"({"service": "TecladoNumerico",
+        "args": ["2", "Qtde.", "Informe", "", 10, 0, true, 0, 0, 0], "result": false, "default": true})").object());
+    const QJsonArray args = calls.at(2).toObject().value(QStringLiteral("args")).toArray();
+    ASSERT_EQ(args.size(), 2);
+    EXPECT_EQ(args.at(0).toArray().at(1), QJsonValue(3));
+    EXPECT_EQ(args.at(0).toArray().at(8), QJsonDocument::fromJson(R"([{"NMPRODUTO": "Feijoada", "QTPRODCOMVEN": 1.5},
+                                                                      {"NMPRODUTO": "Suco", "QTPRODCOMVEN": null}])").array());
+    EXPECT_EQ(args.at(1).toArray().size(), 10);
+}
 
 TEST(Scenario, AMistakeInTheFileIsNamedByItsPlaceAndNothingRuns)
 {
