@@ -12,12 +12,13 @@
 #include <QTimer>
 
 #include "BlendedBitBtn.h"
-#include "Cli_kvp00917.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
 #include "EventGuard.h"
 #include "HostServices.h"
+#include "ModuleVariables.h"
 #include "Shape.h"
+#include "Trad.h"
 #include "Wdc00002.h"
 
 namespace {

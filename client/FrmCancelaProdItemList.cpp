@@ -4,12 +4,12 @@
 #include <QFontMetrics>
 
 #include "BlendedBitBtn.h"
-#include "Cli_kvp00917.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
 #include "EventGuard.h"
 #include "Exception.h"
 #include "Mensagem.h"
+#include "ModuleVariables.h"
 #include "ProdutoItemDelegate.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
