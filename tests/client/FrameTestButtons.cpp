@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "BlendedBitBtn.h"
+#include "Pixels.h"
 
 namespace {
 
@@ -19,11 +20,7 @@ QPixmap Azul(int size)
 
 int Pixels(const QImage& image, const QRect& area, const QColor& colour)
 {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    return n;
+    return ContaPixels(image, area, [&colour](const QColor& c) { return c == colour; });
 }
 
 int Azuis(const QImage& image, const QRect& area)
