@@ -28,7 +28,7 @@ int Azuis(const QImage& image, const QRect& area)
     return Pixels(image, area, QColor(0, 0, 255));
 }
 
-TEST(BlendedBitBtn, FaceIsItsColourAndLightGrayWhenDisabled)
+TEST(FrameTestButtons, FaceIsItsColourAndLightGrayWhenDisabled)
 {
     TBlendedBitBtn b;
     b.resize(120, 50);
@@ -47,7 +47,7 @@ TEST(BlendedBitBtn, FaceIsItsColourAndLightGrayWhenDisabled)
     EXPECT_EQ(Pixels(image, image.rect(), Qt::red), 400);
 }
 
-TEST(BlendedBitBtn, PictureStandsRightOrLeftOfTheCaption)
+TEST(FrameTestButtons, PictureStandsRightOrLeftOfTheCaption)
 {
     TBlendedBitBtn b;
     b.resize(120, 53);
@@ -64,7 +64,7 @@ TEST(BlendedBitBtn, PictureStandsRightOrLeftOfTheCaption)
     EXPECT_EQ(Azuis(image, QRect(60, 0, 60, 53)), 0);
 }
 
-TEST(BlendedBitBtn, CircleAnswersOnlyInsideItsCircle)
+TEST(FrameTestButtons, CircleAnswersOnlyInsideItsCircle)
 {
     TBlendedBitBtn b;
     b.SetShape(TBlendedBitBtn::TButtonShape::Circle);
@@ -78,7 +78,7 @@ TEST(BlendedBitBtn, CircleAnswersOnlyInsideItsCircle)
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST(BlendedBitBtn, ATapLeavesTheFocusWhereItWas)
+TEST(FrameTestButtons, ATapLeavesTheFocusWhereItWas)
 {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);

@@ -13,7 +13,7 @@ namespace {
 
 using Pixel = std::function<bool(const QColor&)>;
 
-class PinturaItensTest : public ::testing::Test {
+class ItemPaintTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -67,7 +67,7 @@ protected:
     QImage imagem;
 };
 
-TEST_F(PinturaItensTest, CheckColumnShowsEachRowsIcon)
+TEST_F(ItemPaintTest, CheckColumnShowsEachRowsIcon)
 {
     const QSize tamanho = Celula(0, "IDCHECK").size();
     const QImage check = Icone(f.imgCheck, tamanho), gray = Icone(f.imgGray, tamanho), uncheck = Icone(f.imgUncheck, tamanho);
@@ -78,7 +78,7 @@ TEST_F(PinturaItensTest, CheckColumnShowsEachRowsIcon)
     EXPECT_LE(Diferentes(Celula(2, "IDCHECK"), uncheck), 2);
 }
 
-TEST_F(PinturaItensTest, CancelledRowsAreWrittenInRedOthersInBlack)
+TEST_F(ItemPaintTest, CancelledRowsAreWrittenInRedOthersInBlack)
 {
     const Pixel vermelho = [](QColor c) { return c.red() > 200 && c.green() < 110 && c.blue() < 110; };
     const Pixel escuro = [](QColor c) { return c.lightness() < 60; };
@@ -91,7 +91,7 @@ TEST_F(PinturaItensTest, CancelledRowsAreWrittenInRedOthersInBlack)
     EXPECT_GT(ContaPixels(Celula(1, "NMPRODUTO"), [](QColor c) { return c == QColor(255, 0, 0); }), 5);
 }
 
-TEST_F(PinturaItensTest, OnlyTheSelectedCellIsHighlightedAndOnlyWhileTheGridHasTheFocus)
+TEST_F(ItemPaintTest, OnlyTheSelectedCellIsHighlightedAndOnlyWhileTheGridHasTheFocus)
 {
     const QColor destaque = f.dbgProduto->palette().color(QPalette::Active, QPalette::Highlight);
     const Pixel eDestaque = [&](QColor c) { return c == destaque; };
@@ -106,7 +106,7 @@ TEST_F(PinturaItensTest, OnlyTheSelectedCellIsHighlightedAndOnlyWhileTheGridHasT
     EXPECT_EQ(ContaPixels(Celula(2, "NMPRODUTO", Grade()), eDestaque), 0);
 }
 
-TEST_F(PinturaItensTest, ColumnsTitlesAndTheCheckMarkTitle)
+TEST_F(ItemPaintTest, ColumnsTitlesAndTheCheckMarkTitle)
 {
     QHeaderView* titulos = f.dbgProduto->horizontalHeader();
     QStringList campos;

@@ -28,7 +28,7 @@ TClientDataSet* MakeDataSet(QObject* parent)
     return ds;
 }
 
-class Filter : public ::testing::Test {
+class FilterExpression : public ::testing::Test {
 protected:
     QObject owner;
     TClientDataSet* ds = MakeDataSet(&owner);
@@ -47,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(Filter, TextsOfTheScreenAndKeywordCase)
+TEST_F(FilterExpression, TextsOfTheScreenAndKeywordCase)
 {
     EXPECT_EQ(Pass("ST <> '6'"), "BDEF");
     EXPECT_EQ(Pass("ST <> '6'AND COD = 'F'"), "F");
@@ -61,7 +61,7 @@ TEST_F(Filter, TextsOfTheScreenAndKeywordCase)
     EXPECT_EQ(Pass("COD = 'a'"), "");     // text compares case-sensitively
 }
 
-TEST_F(Filter, PrecedenceOfNotAndOr)
+TEST_F(FilterExpression, PrecedenceOfNotAndOr)
 {
     // NOT over AND over OR: NOT a OR b AND c == (NOT a) OR (b AND c)
     EXPECT_EQ(Pass("NOT ST = '6' OR COD = 'A' AND OK = TRUE"), "ABDEF");
@@ -71,7 +71,7 @@ TEST_F(Filter, PrecedenceOfNotAndOr)
     EXPECT_EQ(Pass("NOT NOT OK"), "ACF");
 }
 
-TEST_F(Filter, NumbersDatesAndNulls)
+TEST_F(FilterExpression, NumbersDatesAndNulls)
 {
     EXPECT_EQ(Pass("QT > 1"), "ABD");
     EXPECT_EQ(Pass("QT >= '1.5'"), "ABD");   // text literal read as a number in the C locale
@@ -89,7 +89,7 @@ TEST_F(Filter, NumbersDatesAndNulls)
     EXPECT_EQ(Pass("TX is not null AND TX = ''"), "C");
 }
 
-TEST_F(Filter, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
+TEST_F(FilterExpression, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
 {
     ASSERT_EQ(Pass("ST <> '6'"), "BDEF");
     ds->Last();
@@ -137,7 +137,7 @@ TEST_F(Filter, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
     EXPECT_EQ(Pass(chain), "ACF");   // long flat chains are fine
 }
 
-TEST(FilterOnClosedDataSet, SyntaxIsCheckedAtOnceAndFieldsWhenDataArrives)
+TEST(FilterExpressionOnClosedDataSet, SyntaxIsCheckedAtOnceAndFieldsWhenDataArrives)
 {
     TClientDataSet ds;
     EXPECT_THROW(ds.SetFilter("A = 'x' AND"), EDatabaseError);
