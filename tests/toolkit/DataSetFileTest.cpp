@@ -84,8 +84,9 @@ TEST_F(DataSetFile, EveryTypeRoundTripsWithNullsApartFromEmptyText)
     // Bits, not just near enough.
     for (int r = 0; r < rows.size(); ++r) {
         back.SetRecNo(r + 1);
-        if (!rows[r][2].isNull())
+        if (!rows[r][2].isNull()) {
             EXPECT_EQ(back.FieldByName("VR")->AsFloat(), rows[r][2].toDouble()) << r;
+        }
     }
 }
 
