@@ -119,7 +119,7 @@ TEST_P(ItemListTest, ClosedSalesAndClosedTabsListNothing)
                .DSCOMANDA = QStringLiteral("RES_0020"), .IDSTCOMANDA = QStringLiteral("4")});
     d.Item({.NRVENDAREST = QStringLiteral("0000000002"), .NRCOMANDA = QStringLiteral("0000000200")});
 
-    for (const QString modo : {QStringLiteral("CMD"), QStringLiteral("RES")}) {
+    for (const QString& modo : {QStringLiteral("CMD"), QStringLiteral("RES")}) {
         EXPECT_EQ(Abre(od::kComanda, modo, od::kMesa).cdsProduto.RecordCount(), 0) << modo.toStdString();
         EXPECT_EQ(Abre(QStringLiteral("0000000200"), modo, QStringLiteral("0020")).cdsProduto.RecordCount(), 0)
             << modo.toStdString();

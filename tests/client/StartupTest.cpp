@@ -86,7 +86,7 @@ TEST_P(StartupTest, WithoutTheTerminalFilesTheScreenStillOpens)
 TEST_P(StartupTest, MissingColumnStopsTheCallAndFreesTheWindow)
 {
     GravaOperador();
-    for (const QString coluna : {QStringLiteral("IDESQUEMA"), QStringLiteral("IDIMPCANSATNFCE")}) {
+    for (const QString& coluna : {QStringLiteral("IDESQUEMA"), QStringLiteral("IDIMPCANSATNFCE")}) {
         GravaParametros(coluna);
         try {
             Chama(QStringLiteral("CMD"), QString());
