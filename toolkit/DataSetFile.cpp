@@ -234,7 +234,7 @@ private:
                 try {
                     row[f] = TField::ConvertValue(text, def);
                 } catch (const EConvertError& e) {
-                    Fail(QStringLiteral("row %1, field '%2': %3 (line %4)").arg(rowNo).arg(def.Name, e.Message()).arg(line));
+                    Fail(QStringLiteral("linha %1, campo '%2': %3 (linha %4)").arg(rowNo).arg(def.Name, e.Message()).arg(line));
                 }
             }
             CheckXml();
