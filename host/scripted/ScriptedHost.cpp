@@ -20,9 +20,17 @@ ScriptedHost& host()
 
 using Call = ScriptedHost::Call;
 
+Call Chamada(const QString& service, const QVariantList& args)
+{
+    Call call;
+    call.Service = service;
+    call.Args = args;
+    return call;
+}
+
 bool scriptedVerificaAcesso(int code, const QString& operador, QString& autorizador)
 {
-    Call call{QStringLiteral("VerificaAcesso"), {code, operador, autorizador}};
+    Call call = Chamada(QStringLiteral("VerificaAcesso"), {code, operador, autorizador});
     const ScriptedHost::Acesso a = host().NextAcesso(call.Padrao);
     if (a.Permitido)
         autorizador = a.Autorizador.isEmpty() ? operador : a.Autorizador;
@@ -34,7 +42,7 @@ bool scriptedVerificaAcesso(int code, const QString& operador, QString& autoriza
 
 void scriptedObservacao(const QVariantList& dados, QVariantList& resultado, QString& texto)
 {
-    Call call{QStringLiteral("Observacao"), {QVariant(dados), QVariant(resultado), texto}};
+    Call call = Chamada(QStringLiteral("Observacao"), {QVariant(dados), QVariant(resultado), texto});
     const ScriptedHost::Motivo m = host().NextMotivo(call.Padrao);
     if (resultado.isEmpty())
         resultado.append(QVariant());
@@ -47,7 +55,7 @@ void scriptedObservacao(const QVariantList& dados, QVariantList& resultado, QStr
 bool scriptedTecladoNumerico(QString& valor, const QString& titulo, const QString& pergunta, const QString& vazio,
                              int a5, int a6, bool decimais, int a8, int a9, int a10)
 {
-    Call call{QStringLiteral("TecladoNumerico"), {valor, titulo, pergunta, vazio, a5, a6, decimais, a8, a9, a10}};
+    Call call = Chamada(QStringLiteral("TecladoNumerico"), {valor, titulo, pergunta, vazio, a5, a6, decimais, a8, a9, a10});
     const ScriptedHost::Teclado t = host().NextTeclado(call.Padrao);
     if (t.Confirmado)
         valor = t.Valor;
@@ -59,7 +67,7 @@ bool scriptedTecladoNumerico(QString& valor, const QString& titulo, const QStrin
 
 void scriptedLogImpNFiscal(const QVariantList& linha, QVariantList& troca)
 {
-    host().Record({QStringLiteral("LogImpNFiscal"), {QVariant(linha), QVariant(troca)}});
+    host().Record(Chamada(QStringLiteral("LogImpNFiscal"), {QVariant(linha), QVariant(troca)}));
 }
 
 void scriptedLogControleAcess(const QString& filial, const QString& caixa, const QString& acao,
@@ -67,28 +75,28 @@ void scriptedLogControleAcess(const QString& filial, const QString& caixa, const
                               const QString& titulo, const QString& detalhe, const QString& venda,
                               const QString& comanda, const QString& dsComanda, const QString& mesa, int a13, int a14)
 {
-    host().Record({QStringLiteral("LogControleAcess"), {filial, caixa, acao, operador, nome, autorizador, titulo,
-                                                         detalhe, venda, comanda, dsComanda, mesa, a13, a14}});
+    host().Record(Chamada(QStringLiteral("LogControleAcess"), {filial, caixa, acao, operador, nome, autorizador, titulo,
+                                                         detalhe, venda, comanda, dsComanda, mesa, a13, a14}));
 }
 
 void scriptedDisparaImprimeCancProduto(const QVariantList& dados, QVariantList& troca)
 {
-    host().Record({QStringLiteral("DisparaImprimeCancProduto"), {QVariant(dados), QVariant(troca)}});
+    host().Record(Chamada(QStringLiteral("DisparaImprimeCancProduto"), {QVariant(dados), QVariant(troca)}));
 }
 
 void scriptedRelFiscais()
 {
-    host().Record({QStringLiteral("RelFiscais"), {}});
+    host().Record(Chamada(QStringLiteral("RelFiscais"), {}));
 }
 
 void scriptedLimpaDisplay()
 {
-    host().Record({QStringLiteral("LimpaDisplay"), {}});
+    host().Record(Chamada(QStringLiteral("LimpaDisplay"), {}));
 }
 
 void scriptedDisplayEnviaTexto(const QString& texto, int linha, int coluna, int a4, int a5)
 {
-    host().Record({QStringLiteral("DisplayEnviaTexto"), {texto, linha, coluna, a4, a5}});
+    host().Record(Chamada(QStringLiteral("DisplayEnviaTexto"), {texto, linha, coluna, a4, a5}));
 }
 
 template <typename T>
@@ -177,8 +185,8 @@ ScriptedHost::Teclado ScriptedHost::NextTeclado(bool& padrao)
 
 bool ScriptedHost::NextMensagem(const MensagemArgs& args)
 {
-    Call call{QStringLiteral("Mensagem"), {args.Texto, args.Arg2, args.Arg3, args.Pergunta, args.Tipo, args.Arg6,
-                                            args.IdEsquema, args.Arg8}};
+    Call call = Chamada(QStringLiteral("Mensagem"), {args.Texto, args.Arg2, args.Arg3, args.Pergunta, args.Tipo, args.Arg6,
+                                            args.IdEsquema, args.Arg8});
     // A notice is only acknowledged: it takes no answer from the queue.
     const bool resposta =
         MensagemEhPergunta(args.Pergunta, args.Tipo) ? takeOr(MensagemRespostas, MensagemPadrao, call.Padrao) : true;

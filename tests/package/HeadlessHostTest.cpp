@@ -11,7 +11,7 @@
 
 #include "kvp00917.h"
 
-TEST(CHost, WithoutAnyDisplayEveryCallEndsAndSaysHow)
+TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
 {
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
     ASSERT_TRUE(QFileInfo(bin + QStringLiteral("/c_host")).isExecutable()) << bin.toStdString();
@@ -66,9 +66,10 @@ TEST(CHost, WithoutAnyDisplayEveryCallEndsAndSaysHow)
         const QString relato = caso.fim == CANCELAPRODUTO_FALHOU     ? QStringLiteral("erro: ")
                                : caso.fim == CANCELAPRODUTO_MENSAGEM ? QStringLiteral("mensagem: ")
                                                                      : QStringLiteral("sem erro");
-        for (int chamada = 1; chamada <= 2; ++chamada)
+        for (int chamada = 1; chamada <= 2; ++chamada) {
             EXPECT_TRUE(out.contains(QStringLiteral("chamada %1: fim %2\nchamada %1: %3").arg(chamada).arg(caso.fim).arg(relato)))
                 << out.toStdString();
+        }
         EXPECT_EQ(out.count(caso.texto), 2) << out.toStdString();
         // The message that ended a call is the one the operator was shown.
         if (caso.fim == CANCELAPRODUTO_MENSAGEM) {

@@ -183,11 +183,13 @@ TEST_P(ScenarioTest, TheRecordReportsWhatTheOperatorAndTheHostSaw)
         EXPECT_EQ(Grade(r.Registro), caso.grade);
         const QStringList mensagens = Mensagens(r.Registro);
         ASSERT_EQ(mensagens.size(), caso.mensagens.size()) << mensagens.join(QLatin1Char('\n')).toStdString();
-        for (qsizetype i = 0; i < mensagens.size(); ++i)
+        for (qsizetype i = 0; i < mensagens.size(); ++i) {
             EXPECT_TRUE(mensagens.at(i).contains(caso.mensagens.at(i), Qt::CaseInsensitive)) << mensagens.at(i).toStdString();
-        if (caso.saida != 0)
+        }
+        if (caso.saida != 0) {
             EXPECT_TRUE(r.Erros.contains(QStringLiteral("actions[0].select: a grade não mostra a comanda \"0000000100\" item \"000002\"")))
                 << r.Erros.toStdString();
+        }
     }
 }
 
@@ -198,7 +200,8 @@ TEST_P(ScenarioTest, TheRecordEqualsWhatTheFakeHostSeesOfTheSameRun)
     // the same order. The terminal's files are the tests' ones.
     const Rodada r = Roda(Cenario(R"(,
         "parameters": {"IDSOLOBSCAN": "N", "DISPLAYOK": false, "CDPORTIMPNF1": "LPT1", "CDPORTAIMPNF5": "LPT5",
-                       "CDPORTIMPNF3": "LPT3", "UTILIZAIMPFIS": true},
+                       "CDPORTIMPNF3": "LPT3", "UTILIZAIMPFIS": true, "CDPRODCONSUM": "", "CDPRODCONSUF": "",
+                       "CDPRODCOUVER": ""},
         "operator": {"CDOPERADOR": "0001", "NMOPERADOR": "Operadora de Teste"},
         "answers": {"VerificaAcesso": [{"result": false}], "Mensagem": [true, false]},
         "actions": [{"mark": {"comanda": "0000000100", "item": "000002"}}, {"key": "F1"},
@@ -234,15 +237,16 @@ TEST_P(ScenarioTest, TheRecordEqualsWhatTheFakeHostSeesOfTheSameRun)
     const QJsonArray doTill = r.Registro.value(QStringLiteral("calls")).toArray();
     EXPECT_GE(daqui.size(), 2);   // at least the fiscal menu and the cancel button's answer
     ASSERT_EQ(doTill.size(), daqui.size()) << QJsonDocument(doTill).toJson().toStdString();
-    for (qsizetype i = 0; i < daqui.size(); ++i)
+    for (qsizetype i = 0; i < daqui.size(); ++i) {
         EXPECT_EQ(doTill.at(i), daqui.at(i)) << "call " << i << ": "
                                              << QJsonDocument(doTill.at(i).toObject()).toJson().toStdString()
                                              << QJsonDocument(daqui.at(i).toObject()).toJson().toStdString();
+    }
 }
 
 KVP_INSTANTIATE_ENGINES(ScenarioTest);
 
-TEST(Scenario, TheRecordKeepsTypesWrittenBackValuesDefaultsAndTicketRows)
+TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
 {
     FakeHost fake;
     fake.AcessoRespostas = {{true, QStringLiteral("0099")}};
@@ -275,7 +279,7 @@ TEST(Scenario, TheRecordKeepsTypesWrittenBackValuesDefaultsAndTicketRows)
     EXPECT_EQ(args.at(1).toArray().size(), 10);
 }
 
-TEST(Scenario, AMistakeInTheFileIsNamedByItsPlaceAndNothingRuns)
+TEST(ScenarioTestFile, AMistakeIsNamedByItsPlaceAndNothingRuns)
 {
     const QByteArray call = R"("call": {"nrComanda": "100", "dsComanda": "CMD_0100", "modo": "CMD"})";
     const struct {
@@ -314,7 +318,7 @@ TEST(Scenario, AMistakeInTheFileIsNamedByItsPlaceAndNothingRuns)
     }
 }
 
-TEST(Scenario, TheRepositorysExamplesPlayOnTheDemoDatabase)
+TEST(ScenarioTestExamples, TheRepositorysFilesPlayOnTheDemoDatabase)
 {
     QTemporaryDir pasta;
     ASSERT_TRUE(pasta.isValid());
