@@ -15,8 +15,8 @@ struct TColunaTerminal {
 };
 using TArquivoTerminal = QList<TColunaTerminal>;
 
-extern const QString kArquivoParametros;   // PARAMETROSQRV.CDS, relative to the till's folder
-extern const QString kArquivoOperador;     // Dados/Cadastros/ControleAcess.cds
+extern const QString kArquivoParametros; // PARAMETROSQRV.CDS, relative to the till's folder
+extern const QString kArquivoOperador; // Dados/Cadastros/ControleAcess.cds
 
 TArquivoTerminal ParametrosDemo();
 TArquivoTerminal OperadorDemo();

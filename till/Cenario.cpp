@@ -83,10 +83,8 @@ public:
         if (v.isNull())
             return QVariant();
         switch (tipo) {
-        case TFieldType::ftString:
-            return Texto(v, lugar);
-        case TFieldType::ftBoolean:
-            return Booleano(v, lugar);
+        case TFieldType::ftString: return Texto(v, lugar);
+        case TFieldType::ftBoolean: return Booleano(v, lugar);
         case TFieldType::ftInteger:
             if (!v.isDouble() || v.toDouble() != std::trunc(v.toDouble()) || std::abs(v.toDouble()) > 2147483647.0)
                 Erro(lugar, QStringLiteral("deve ser um número inteiro"));
@@ -107,7 +105,8 @@ public:
 
     // The scenario's values over a terminal file's columns; a field the file
     // does not have is a mistake, not a new column.
-    void Sobrepoe(TArquivoTerminal& arquivo, const QJsonValue& v, const QString& lugar, const QString& nomeArquivo) const
+    void Sobrepoe(TArquivoTerminal& arquivo, const QJsonValue& v, const QString& lugar,
+                  const QString& nomeArquivo) const
     {
         if (!v.isObject())
             Erro(lugar, QStringLiteral("deve ser um objeto"));
@@ -143,7 +142,8 @@ public:
             if (a.contains(kResult))
                 acesso.Permitido = Booleano(a.value(kResult), Lugar(l, kResult));
             if (a.contains(QStringLiteral("autorizador")))
-                acesso.Autorizador = Texto(a.value(QStringLiteral("autorizador")), Lugar(l, QStringLiteral("autorizador")));
+                acesso.Autorizador = Texto(a.value(QStringLiteral("autorizador")),
+                                           Lugar(l, QStringLiteral("autorizador")));
             c.Acessos << acesso;
         });
         cada("Observacao", [&](const QJsonValue& r, const QString& l) {
@@ -172,8 +172,8 @@ public:
     {
         using TTipo = TAcaoCenario::TTipo;
         static const QList<QPair<QString, TTipo>> kAcoes = {
-            {QStringLiteral("mark"), TTipo::Marcar},     {QStringLiteral("select"), TTipo::Selecionar},
-            {QStringLiteral("key"), TTipo::Tecla},       {QStringLiteral("titleClick"), TTipo::Titulo},
+            {QStringLiteral("mark"), TTipo::Marcar}, {QStringLiteral("select"), TTipo::Selecionar},
+            {QStringLiteral("key"), TTipo::Tecla},   {QStringLiteral("titleClick"), TTipo::Titulo},
             {QStringLiteral("click"), TTipo::Botao},
         };
         QStringList nomes;
@@ -194,9 +194,8 @@ public:
         switch (acao.Tipo) {
         case TTipo::Marcar:
         case TTipo::Selecionar: {
-            const QJsonObject linha =
-                Objeto(valor, acao.Lugar, {QStringLiteral("comanda"), QStringLiteral("item")},
-                       {QStringLiteral("comanda"), QStringLiteral("item")});
+            const QJsonObject linha = Objeto(valor, acao.Lugar, {QStringLiteral("comanda"), QStringLiteral("item")},
+                                             {QStringLiteral("comanda"), QStringLiteral("item")});
             acao.Comanda = Texto(linha.value(QStringLiteral("comanda")), Lugar(acao.Lugar, QStringLiteral("comanda")));
             acao.Item = Texto(linha.value(QStringLiteral("item")), Lugar(acao.Lugar, QStringLiteral("item")));
             break;
@@ -249,11 +248,11 @@ TCenario LeCenario(const QString& fileName)
 
     if (!doc.isObject())
         leitor.Erro(QString(), QStringLiteral("o cenário deve ser um objeto JSON { ... }"));
-    const QJsonObject raiz = leitor.Objeto(
-        doc.object(), QString(),
-        {QStringLiteral("call"), QStringLiteral("database"), QStringLiteral("parameters"), QStringLiteral("operator"),
-         QStringLiteral("answers"), QStringLiteral("actions")},
-        {QStringLiteral("call")});
+    const QJsonObject raiz = leitor.Objeto(doc.object(), QString(),
+                                           {QStringLiteral("call"), QStringLiteral("database"),
+                                            QStringLiteral("parameters"), QStringLiteral("operator"),
+                                            QStringLiteral("answers"), QStringLiteral("actions")},
+                                           {QStringLiteral("call")});
 
     TCenario c;
     const QString kCall = QStringLiteral("call");
@@ -274,7 +273,8 @@ TCenario LeCenario(const QString& fileName)
     if (raiz.contains(QStringLiteral("database"))) {
         c.Banco = leitor.Texto(raiz.value(QStringLiteral("database")), QStringLiteral("database")).trimmed();
         if (c.Banco.isEmpty())
-            leitor.Erro(QStringLiteral("database"), QStringLiteral("não pode ser vazio; sem a chave, vale o banco de sempre"));
+            leitor.Erro(QStringLiteral("database"),
+                        QStringLiteral("não pode ser vazio; sem a chave, vale o banco de sempre"));
     }
 
     c.Parametros = ParametrosDemo();

@@ -18,10 +18,10 @@
 struct TAcaoCenario {
     enum class TTipo { Marcar, Selecionar, Tecla, Titulo, Botao };
     TTipo Tipo = TTipo::Tecla;
-    QString Lugar;      // where it stands in the file, "actions[2]"
-    QString Comanda;    // Marcar and Selecionar: the row, as the list holds it
+    QString Lugar; // where it stands in the file, "actions[2]"
+    QString Comanda; // Marcar and Selecionar: the row, as the list holds it
     QString Item;
-    QString Nome;       // the key, the field or the button
+    QString Nome; // the key, the field or the button
 };
 
 struct TCenario {
@@ -29,8 +29,8 @@ struct TCenario {
     QString DsComanda;
     QString Modo;
     QString NrMesa;
-    QString Banco;                  // empty: the till's usual setting
-    TArquivoTerminal Parametros;    // the demo files' columns, the scenario's values over them
+    QString Banco; // empty: the till's usual setting
+    TArquivoTerminal Parametros; // the demo files' columns, the scenario's values over them
     TArquivoTerminal Operador;
     QList<ScriptedHost::Acesso> Acessos;
     QList<ScriptedHost::Motivo> Motivos;

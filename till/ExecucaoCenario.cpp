@@ -21,14 +21,10 @@ namespace {
 QString ComoTerminou(int fim)
 {
     switch (fim) {
-    case CANCELAPRODUTO_CONCLUIDO:
-        return QStringLiteral("concluido");
-    case CANCELAPRODUTO_FALHOU:
-        return QStringLiteral("falhou");
-    case CANCELAPRODUTO_MENSAGEM:
-        return QStringLiteral("mensagem");
-    default:
-        return QString::number(fim);
+    case CANCELAPRODUTO_CONCLUIDO: return QStringLiteral("concluido");
+    case CANCELAPRODUTO_FALHOU: return QStringLiteral("falhou");
+    case CANCELAPRODUTO_MENSAGEM: return QStringLiteral("mensagem");
+    default: return QString::number(fim);
     }
 }
 
@@ -52,7 +48,8 @@ void AvisaSobras(const ScriptedHost& host)
     conta("TecladoNumerico", host.TecladoRespostas.size());
     conta("Mensagem", host.MensagemRespostas.size());
     if (!sobras.isEmpty())
-        std::fprintf(stderr, "Aviso: respostas não usadas: %s\n", sobras.join(QStringLiteral(", ")).toUtf8().constData());
+        std::fprintf(stderr, "Aviso: respostas não usadas: %s\n",
+                     sobras.join(QStringLiteral(", ")).toUtf8().constData());
 }
 
 } // namespace
@@ -99,7 +96,8 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
     const QJsonObject record{
         {QStringLiteral("calls"), ChamadasJson(host.Calls)},
         {QStringLiteral("outcome"),
-         QJsonObject{{QStringLiteral("error"), fim.Erro.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(fim.Erro)},
+         QJsonObject{{QStringLiteral("error"),
+                      fim.Erro.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(fim.Erro)},
                      {QStringLiteral("ended"), ComoTerminou(fim.Fim)}}},
         {QStringLiteral("grid"), janela.Grade()},
     };
@@ -110,7 +108,8 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
     } else {
         QFile saida(registro);
         if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate) || saida.write(json) != json.size())
-            return Falha(QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
+            return Falha(
+                QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
     }
 
     AvisaSobras(host);

@@ -23,15 +23,12 @@ struct Tecla {
 };
 
 const Tecla kTeclas[] = {
-    {"Space", Qt::Key_Space, Qt::NoModifier, " "},
-    {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b"},
-    {"F1", Qt::Key_F1, Qt::NoModifier, ""},
-    {"Ctrl+Delete", Qt::Key_Delete, Qt::ControlModifier, ""},
-    {"Up", Qt::Key_Up, Qt::NoModifier, ""},
-    {"Down", Qt::Key_Down, Qt::NoModifier, ""},
+    {"Space", Qt::Key_Space, Qt::NoModifier, " "}, {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b"},
+    {"F1", Qt::Key_F1, Qt::NoModifier, ""},        {"Ctrl+Delete", Qt::Key_Delete, Qt::ControlModifier, ""},
+    {"Up", Qt::Key_Up, Qt::NoModifier, ""},        {"Down", Qt::Key_Down, Qt::NoModifier, ""},
 };
 
-const char* const kBotoes[] = {"sbtCancelar", "sbtProdCanc", "sbtSair", "BlendedBitBtn1",
+const char* const kBotoes[] = {"sbtCancelar",  "sbtProdCanc", "sbtSair",      "BlendedBitBtn1",
                                "sbtRolarCima", "sbtUltimo",   "sbtRolarBaixo"};
 
 const QString kJanela = QStringLiteral("frmCancelaProd");
@@ -39,8 +36,7 @@ const QString kGrade = QStringLiteral("dbgProduto");
 
 void Mouse(QWidget* alvo, QEvent::Type tipo, const QPoint& ponto, Qt::MouseButtons botoes)
 {
-    QMouseEvent evento(tipo, QPointF(ponto), alvo->mapToGlobal(QPointF(ponto)), Qt::LeftButton, botoes,
-                       Qt::NoModifier);
+    QMouseEvent evento(tipo, QPointF(ponto), alvo->mapToGlobal(QPointF(ponto)), Qt::LeftButton, botoes, Qt::NoModifier);
     QApplication::sendEvent(alvo, &evento);
 }
 

@@ -36,7 +36,7 @@ protected:
 
 private:
     void Executa();
-    void Realiza(QDialog& janela, const TAcaoCenario& acao);   // raises ECenario
+    void Realiza(QDialog& janela, const TAcaoCenario& acao); // raises ECenario
     void GuardaGrade(QDialog& janela);
 
     QString m_arquivo;

@@ -6,16 +6,16 @@
 
 // How one call ended, as the package's entry reports it.
 struct TFimChamada {
-    int Fim = 0;          // CANCELAPRODUTO_CONCLUIDO, _FALHOU or _MENSAGEM
-    QString Erro;         // the error text of a failed call
-    QString Mensagem;     // the message that ended a call
+    int Fim = 0; // CANCELAPRODUTO_CONCLUIDO, _FALHOU or _MENSAGEM
+    QString Erro; // the error text of a failed call
+    QString Mensagem; // the message that ended a call
 };
 
 class TPacote {
 public:
     // Loads the package and resolves its entries; raises Exception when it cannot.
     explicit TPacote(const QString& folder);
-    ~TPacote();   // runs Finalize when Initialize ran; the library stays loaded
+    ~TPacote(); // runs Finalize when Initialize ran; the library stays loaded
 
     void Inicializa();
     TFimChamada Chama(const QString& nrComanda, const QString& dsComanda, const QString& modo, const QString& nrMesa);

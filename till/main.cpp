@@ -19,21 +19,21 @@
 
 namespace {
 
-const char* const kUso =
-    "Uso: till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
-    "     till --scenario ARQUIVO [--record SAIDA.json]\n"
-    "     till --write-demo-files [--overwrite]\n"
-    "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
-    "\n"
-    "--scenario roda a chamada descrita no arquivo (JSON) sem ninguém na tela: respostas do\n"
-    "  operador e ações na janela vêm do arquivo, e o registro do que o caixa viu (serviços\n"
-    "  chamados, como a chamada terminou, linhas da grade) vai para SAIDA.json ou para a saída\n"
-    "  padrão. Os arquivos do terminal da rodada (PARAMETROSQRV.CDS e ControleAcess.cds) são os\n"
-    "  de demonstração com os valores de \"parameters\" e \"operator\" do cenário, gravados numa\n"
-    "  pasta temporária que é apagada no fim: os arquivos da pasta do caixa não são lidos nem\n"
-    "  alterados. O banco é o de \"database\", senão o de sempre (KVP_DATABASE, kvp.ini, kvp-demo.db).\n"
-    "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
-    "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n";
+const char* const kUso
+    = "Uso: till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
+      "     till --scenario ARQUIVO [--record SAIDA.json]\n"
+      "     till --write-demo-files [--overwrite]\n"
+      "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
+      "\n"
+      "--scenario roda a chamada descrita no arquivo (JSON) sem ninguém na tela: respostas do\n"
+      "  operador e ações na janela vêm do arquivo, e o registro do que o caixa viu (serviços\n"
+      "  chamados, como a chamada terminou, linhas da grade) vai para SAIDA.json ou para a saída\n"
+      "  padrão. Os arquivos do terminal da rodada (PARAMETROSQRV.CDS e ControleAcess.cds) são os\n"
+      "  de demonstração com os valores de \"parameters\" e \"operator\" do cenário, gravados numa\n"
+      "  pasta temporária que é apagada no fim: os arquivos da pasta do caixa não são lidos nem\n"
+      "  alterados. O banco é o de \"database\", senão o de sempre (KVP_DATABASE, kvp.ini, kvp-demo.db).\n"
+      "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
+      "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n";
 
 int Uso(std::FILE* saida, int codigo)
 {

@@ -55,7 +55,8 @@ void scriptedObservacao(const QVariantList& dados, QVariantList& resultado, QStr
 bool scriptedTecladoNumerico(QString& valor, const QString& titulo, const QString& pergunta, const QString& vazio,
                              int a5, int a6, bool decimais, int a8, int a9, int a10)
 {
-    Call call = Chamada(QStringLiteral("TecladoNumerico"), {valor, titulo, pergunta, vazio, a5, a6, decimais, a8, a9, a10});
+    Call call = Chamada(QStringLiteral("TecladoNumerico"),
+                        {valor, titulo, pergunta, vazio, a5, a6, decimais, a8, a9, a10});
     const ScriptedHost::Teclado t = host().NextTeclado(call.Padrao);
     if (t.Confirmado)
         valor = t.Valor;
@@ -70,13 +71,14 @@ void scriptedLogImpNFiscal(const QVariantList& linha, QVariantList& troca)
     host().Record(Chamada(QStringLiteral("LogImpNFiscal"), {QVariant(linha), QVariant(troca)}));
 }
 
-void scriptedLogControleAcess(const QString& filial, const QString& caixa, const QString& acao,
-                              const QString& operador, const QString& nome, const QString& autorizador,
-                              const QString& titulo, const QString& detalhe, const QString& venda,
-                              const QString& comanda, const QString& dsComanda, const QString& mesa, int a13, int a14)
+void scriptedLogControleAcess(const QString& filial, const QString& caixa, const QString& acao, const QString& operador,
+                              const QString& nome, const QString& autorizador, const QString& titulo,
+                              const QString& detalhe, const QString& venda, const QString& comanda,
+                              const QString& dsComanda, const QString& mesa, int a13, int a14)
 {
-    host().Record(Chamada(QStringLiteral("LogControleAcess"), {filial, caixa, acao, operador, nome, autorizador, titulo,
-                                                         detalhe, venda, comanda, dsComanda, mesa, a13, a14}));
+    host().Record(Chamada(QStringLiteral("LogControleAcess"),
+                          {filial, caixa, acao, operador, nome, autorizador, titulo, detalhe, venda, comanda, dsComanda,
+                           mesa, a13, a14}));
 }
 
 void scriptedDisparaImprimeCancProduto(const QVariantList& dados, QVariantList& troca)
@@ -99,8 +101,7 @@ void scriptedDisplayEnviaTexto(const QString& texto, int linha, int coluna, int 
     host().Record(Chamada(QStringLiteral("DisplayEnviaTexto"), {texto, linha, coluna, a4, a5}));
 }
 
-template <typename T>
-T takeOr(QList<T>& queue, const T& fallback, bool& padrao)
+template <typename T> T takeOr(QList<T>& queue, const T& fallback, bool& padrao)
 {
     padrao = queue.isEmpty();
     return padrao ? fallback : queue.takeFirst();
@@ -185,11 +186,13 @@ ScriptedHost::Teclado ScriptedHost::NextTeclado(bool& padrao)
 
 bool ScriptedHost::NextMensagem(const MensagemArgs& args)
 {
-    Call call = Chamada(QStringLiteral("Mensagem"), {args.Texto, args.Arg2, args.Arg3, args.Pergunta, args.Tipo, args.Arg6,
-                                            args.IdEsquema, args.Arg8});
+    Call call = Chamada(QStringLiteral("Mensagem"),
+                        {args.Texto, args.Arg2, args.Arg3, args.Pergunta, args.Tipo, args.Arg6, args.IdEsquema,
+                         args.Arg8});
     // A notice is only acknowledged: it takes no answer from the queue.
-    const bool resposta =
-        MensagemEhPergunta(args.Pergunta, args.Tipo) ? takeOr(MensagemRespostas, MensagemPadrao, call.Padrao) : true;
+    const bool resposta = MensagemEhPergunta(args.Pergunta, args.Tipo)
+        ? takeOr(MensagemRespostas, MensagemPadrao, call.Padrao)
+        : true;
     call.Resultado = resposta;
     Record(call);
     return resposta;

@@ -18,20 +18,20 @@ struct MensagemArgs;
 class ScriptedHost {
 public:
     struct Call {
-        QString Service;               // "VerificaAcesso", "Mensagem", "RelFiscais", ...
-        QVariantList Args;             // in the service's argument order, as passed in
-        QMap<int, QVariant> Devolvidos;   // written-back arguments by position: their values on return
-        QVariant Resultado;            // what the service returned; invalid when it returns nothing
-        bool Padrao = false;           // answered by the default: its queue was empty
+        QString Service; // "VerificaAcesso", "Mensagem", "RelFiscais", ...
+        QVariantList Args; // in the service's argument order, as passed in
+        QMap<int, QVariant> Devolvidos; // written-back arguments by position: their values on return
+        QVariant Resultado; // what the service returned; invalid when it returns nothing
+        bool Padrao = false; // answered by the default: its queue was empty
     };
 
     struct Acesso {
         bool Permitido = true;
-        QString Autorizador;  // empty: the operator code passed in
+        QString Autorizador; // empty: the operator code passed in
     };
     struct Motivo {
-        QString Grupo;        // slot 0 of the result array
-        QString Texto;        // the reason text ("" or "erro": the operator gave up)
+        QString Grupo; // slot 0 of the result array
+        QString Texto; // the reason text ("" or "erro": the operator gave up)
     };
     struct Teclado {
         bool Confirmado = false;
@@ -49,16 +49,16 @@ public:
     QList<Call> Calls;
     QList<Call> CallsOf(const QString& service) const;
     int Count(const QString& service) const;
-    QStringList Mensagens() const;   // the texts of every Mensagem, in order
+    QStringList Mensagens() const; // the texts of every Mensagem, in order
 
     // --- scripted answers ---
     QList<Acesso> AcessoRespostas;
-    Acesso AcessoPadrao;             // allowed, authorised by the operator
+    Acesso AcessoPadrao; // allowed, authorised by the operator
     QList<Motivo> MotivoRespostas;
-    Motivo MotivoPadrao;             // no reason: given up
+    Motivo MotivoPadrao; // no reason: given up
     QList<Teclado> TecladoRespostas;
-    Teclado TecladoPadrao;           // gives up: a keypad never confirms an empty entry
-    QList<bool> MensagemRespostas;   // the questions' answers; a notice takes none
+    Teclado TecladoPadrao; // gives up: a keypad never confirms an empty entry
+    QList<bool> MensagemRespostas; // the questions' answers; a notice takes none
     bool MensagemPadrao = true;
 
     // Runs after a call was answered and recorded, before it returns (a test

@@ -22,24 +22,18 @@ QJsonValue ValorJson(const QVariant& value)
         return rows;
     }
     switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool();
+    case QMetaType::Bool: return value.toBool();
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-    case QMetaType::Short:
-        return value.toLongLong();
+    case QMetaType::Short: return value.toLongLong();
     case QMetaType::Double:
-    case QMetaType::Float:
-        return value.toDouble();
-    case QMetaType::QDateTime:
-        return value.toDateTime().toString(Qt::ISODateWithMs);
-    case QMetaType::QDate:
-        return value.toDate().toString(Qt::ISODate);
-    case QMetaType::QTime:
-        return value.toTime().toString(Qt::ISODateWithMs);
+    case QMetaType::Float: return value.toDouble();
+    case QMetaType::QDateTime: return value.toDateTime().toString(Qt::ISODateWithMs);
+    case QMetaType::QDate: return value.toDate().toString(Qt::ISODate);
+    case QMetaType::QTime: return value.toTime().toString(Qt::ISODateWithMs);
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
         QJsonArray items;
@@ -54,8 +48,7 @@ QJsonValue ValorJson(const QVariant& value)
             object.insert(it.key(), ValorJson(it.value()));
         return object;
     }
-    default:
-        return value.toString();
+    default: return value.toString();
     }
 }
 

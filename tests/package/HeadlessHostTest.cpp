@@ -33,15 +33,21 @@ TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
         QString banco;
         QStringList chamada;
         int fim;
-        QString texto;   // part of the error text (FALHOU) or of the message (MENSAGEM)
+        QString texto; // part of the error text (FALHOU) or of the message (MENSAGEM)
     } casos[] = {
-        {"window needed", banco, {}, CANCELAPRODUTO_FALHOU,
+        {"window needed",
+         banco,
+         {},
+         CANCELAPRODUTO_FALHOU,
          QStringLiteral("Não há tela para mostrar o cancelamento de produto")},
         {"item list not loaded", vazio, {}, CANCELAPRODUTO_MENSAGEM, QStringLiteral("no such table")},
         // Today's cancel button is not built yet; once it is, a cancel-all of
         // an order without items completes (CANCELAPRODUTO_CONCLUIDO, no text).
-        {"cancel-all delivery", banco, {QStringLiteral("9001"), QStringLiteral("DLV_9001"), QStringLiteral("DLV_T"), QStringLiteral("T")},
-         CANCELAPRODUTO_FALHOU, QStringLiteral("ainda não está disponível")},
+        {"cancel-all delivery",
+         banco,
+         {QStringLiteral("9001"), QStringLiteral("DLV_9001"), QStringLiteral("DLV_T"), QStringLiteral("T")},
+         CANCELAPRODUTO_FALHOU,
+         QStringLiteral("ainda não está disponível")},
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.nome);
@@ -63,17 +69,19 @@ TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
         const QString out = QString::fromUtf8(host.readAllStandardOutput());
         const QString err = QString::fromUtf8(host.readAllStandardError());
         EXPECT_EQ(host.exitCode(), 0) << out.toStdString() << err.toStdString();
-        const QString relato = caso.fim == CANCELAPRODUTO_FALHOU     ? QStringLiteral("erro: ")
-                               : caso.fim == CANCELAPRODUTO_MENSAGEM ? QStringLiteral("mensagem: ")
-                                                                     : QStringLiteral("sem erro");
+        const QString relato = caso.fim == CANCELAPRODUTO_FALHOU ? QStringLiteral("erro: ")
+            : caso.fim == CANCELAPRODUTO_MENSAGEM                ? QStringLiteral("mensagem: ")
+                                                                 : QStringLiteral("sem erro");
         for (int chamada = 1; chamada <= 2; ++chamada) {
-            EXPECT_TRUE(out.contains(QStringLiteral("chamada %1: fim %2\nchamada %1: %3").arg(chamada).arg(caso.fim).arg(relato)))
+            EXPECT_TRUE(out.contains(
+                QStringLiteral("chamada %1: fim %2\nchamada %1: %3").arg(chamada).arg(caso.fim).arg(relato)))
                 << out.toStdString();
         }
         EXPECT_EQ(out.count(caso.texto), 2) << out.toStdString();
         // The message that ended a call is the one the operator was shown.
         if (caso.fim == CANCELAPRODUTO_MENSAGEM) {
-            const QString mensagem = out.section(QStringLiteral("chamada 1: mensagem: "), 1).section(QStringLiteral("\nchamada 2: fim"), 0, 0);
+            const QString mensagem = out.section(QStringLiteral("chamada 1: mensagem: "), 1)
+                                         .section(QStringLiteral("\nchamada 2: fim"), 0, 0);
             EXPECT_EQ(err.count(mensagem), 2) << err.toStdString();
         }
     }

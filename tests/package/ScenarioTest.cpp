@@ -35,7 +35,7 @@ QString Bin()
 
 struct Rodada {
     int Saida = -1;
-    QString Erros;        // standard error
+    QString Erros; // standard error
     bool ComRegistro = false;
     QJsonObject Registro;
 };
@@ -59,7 +59,8 @@ Rodada Roda(const QByteArray& cenario, const QString& banco = {})
         env.insert(QStringLiteral("KVP_DATABASE"), banco);
     till.setProcessEnvironment(env);
     till.setWorkingDirectory(pasta.path());
-    till.start(Bin() + QStringLiteral("/till"), {QStringLiteral("--scenario"), arquivo, QStringLiteral("--record"), registro});
+    till.start(Bin() + QStringLiteral("/till"),
+               {QStringLiteral("--scenario"), arquivo, QStringLiteral("--record"), registro});
     if (!till.waitForFinished(120000))
         till.kill();
     r.Saida = till.exitStatus() == QProcess::NormalExit ? till.exitCode() : -1;
@@ -77,10 +78,9 @@ QStringList Grade(const QJsonObject& registro)
     QStringList linhas;
     for (const QJsonValue& v : registro.value(QStringLiteral("grid")).toArray()) {
         const QJsonObject l = v.toObject();
-        linhas << QStringLiteral("%1:%2:%3").arg(l.value(QStringLiteral("item")).toString(),
-                                                 l.value(QStringLiteral("state")).toString(),
-                                                 l.value(QStringLiteral("marked")).toBool() ? QStringLiteral("C")
-                                                                                             : QStringLiteral("U"));
+        linhas << QStringLiteral("%1:%2:%3")
+                      .arg(l.value(QStringLiteral("item")).toString(), l.value(QStringLiteral("state")).toString(),
+                           l.value(QStringLiteral("marked")).toBool() ? QStringLiteral("C") : QStringLiteral("U"));
     }
     return linhas;
 }
@@ -102,7 +102,7 @@ protected:
         DbEngineTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        freeModule();   // the till and the entry make their own
+        freeModule(); // the till and the entry make their own
     }
 
     // Tab od::kComanda with these items: number and state.
@@ -131,8 +131,7 @@ protected:
     {
         const QByteArray banco = QJsonDocument(QJsonArray{databaseUrl()}).toJson(QJsonDocument::Compact);
         return R"({"call": {"nrComanda": ")" + od::kComanda.toUtf8()
-               + R"(", "dsComanda": "CMD_0100", "modo": "CMD"}, "database": )" + banco.mid(1).chopped(1) + extra
-               + "}";
+            + R"(", "dsComanda": "CMD_0100", "modo": "CMD"}, "database": )" + banco.mid(1).chopped(1) + extra + "}";
     }
 };
 
@@ -144,26 +143,47 @@ TEST_P(ScenarioTest, TheRecordReportsWhatTheOperatorAndTheHostSaw)
         const char* nome;
         QList<QPair<QString, QString>> itens;
         bool semTabelaDeItens;
-        const char* extra;       // more keys of the scenario
+        const char* extra; // more keys of the scenario
         int saida;
         const char* fim;
         QStringList grade;
-        QStringList mensagens;   // a part of each Mensagem's text, in order
+        QStringList mensagens; // a part of each Mensagem's text, in order
     } casos[] = {
         {"opening", dois, false, "", 0, "concluido", {"000001:1:U", "000002:1:U"}, {}},
-        {"marking by double-click and by Space", dois, false,
+        {"marking by double-click and by Space",
+         dois,
+         false,
          R"(, "actions": [{"mark": {"comanda": "0000000100", "item": "000002"}},
                           {"select": {"comanda": "0000000100", "item": "000001"}}, {"key": "Space"}])",
-         0, "concluido", {"000001:1:C", "000002:1:C"}, {}},
-        {"show-cancelled button", umCancelado, false, R"(, "actions": [{"click": "sbtProdCanc"}])", 0, "concluido",
-         {"000001:1:U", "000002:6:U"}, {}},
+         0,
+         "concluido",
+         {"000001:1:C", "000002:1:C"},
+         {}},
+        {"show-cancelled button",
+         umCancelado,
+         false,
+         R"(, "actions": [{"click": "sbtProdCanc"}])",
+         0,
+         "concluido",
+         {"000001:1:U", "000002:6:U"},
+         {}},
         // Today's cancel button only says it is not built; this case changes with the command.
-        {"cancel button", dois, false,
-         R"(, "actions": [{"mark": {"comanda": "0000000100", "item": "000001"}}, {"click": "sbtCancelar"}])", 0,
-         "concluido", {"000001:1:C", "000002:1:U"}, {"ainda não está disponível"}},
-        {"a row the grid does not show", umCancelado, false,
-         R"(, "actions": [{"select": {"comanda": "0000000100", "item": "000002"}}, {"key": "Space"}])", 1,
-         "concluido", {"000001:1:U"}, {}},
+        {"cancel button",
+         dois,
+         false,
+         R"(, "actions": [{"mark": {"comanda": "0000000100", "item": "000001"}}, {"click": "sbtCancelar"}])",
+         0,
+         "concluido",
+         {"000001:1:C", "000002:1:U"},
+         {"ainda não está disponível"}},
+        {"a row the grid does not show",
+         umCancelado,
+         false,
+         R"(, "actions": [{"select": {"comanda": "0000000100", "item": "000002"}}, {"key": "Space"}])",
+         1,
+         "concluido",
+         {"000001:1:U"},
+         {}},
         // Last: it drops the items' table.
         {"order that fails to load", dois, true, "", 0, "mensagem", {}, {"itcomandaven"}},
     };
@@ -184,10 +204,12 @@ TEST_P(ScenarioTest, TheRecordReportsWhatTheOperatorAndTheHostSaw)
         const QStringList mensagens = Mensagens(r.Registro);
         ASSERT_EQ(mensagens.size(), caso.mensagens.size()) << mensagens.join(QLatin1Char('\n')).toStdString();
         for (qsizetype i = 0; i < mensagens.size(); ++i) {
-            EXPECT_TRUE(mensagens.at(i).contains(caso.mensagens.at(i), Qt::CaseInsensitive)) << mensagens.at(i).toStdString();
+            EXPECT_TRUE(mensagens.at(i).contains(caso.mensagens.at(i), Qt::CaseInsensitive))
+                << mensagens.at(i).toStdString();
         }
         if (caso.saida != 0) {
-            EXPECT_TRUE(r.Erros.contains(QStringLiteral("actions[0].select: a grade não mostra a comanda \"0000000100\" item \"000002\"")))
+            EXPECT_TRUE(r.Erros.contains(
+                QStringLiteral("actions[0].select: a grade não mostra a comanda \"0000000100\" item \"000002\"")))
                 << r.Erros.toStdString();
         }
     }
@@ -214,12 +236,15 @@ TEST_P(ScenarioTest, TheRecordEqualsWhatTheFakeHostSeesOfTheSameRun)
     GravaParametros(pasta.path(), {.UtilizaImpFis = true});
     GravaOperador(pasta.path());
     FakeHost fake;
-    fake.MotivoPadrao = {};   // the scenario's defaults
+    fake.MotivoPadrao = {}; // the scenario's defaults
     fake.AcessoRespostas = {{false, QString()}};
     fake.MensagemRespostas = {true, false};
     Initialize();
     JanelaEmTeste janela([](TfrmCancelaProd& w) {
-        const QPoint p = w.dbgProduto->visualRect(w.dbgProduto->model()->index(1, w.dbgProduto->FieldColumn(QStringLiteral("NMPRODUTO")))).center();
+        const QPoint p
+            = w.dbgProduto
+                  ->visualRect(w.dbgProduto->model()->index(1, w.dbgProduto->FieldColumn(QStringLiteral("NMPRODUTO"))))
+                  .center();
         QTest::mouseClick(w.dbgProduto->viewport(), Qt::LeftButton, {}, p);
         QTest::mouseDClick(w.dbgProduto->viewport(), Qt::LeftButton, {}, p);
         QTest::keyClick(w.dbgProduto, Qt::Key_F1);
@@ -235,12 +260,12 @@ TEST_P(ScenarioTest, TheRecordEqualsWhatTheFakeHostSeesOfTheSameRun)
     EXPECT_FALSE(janela.AbertaAposAcao);
     const QJsonArray daqui = ChamadasJson(fake.Calls);
     const QJsonArray doTill = r.Registro.value(QStringLiteral("calls")).toArray();
-    EXPECT_GE(daqui.size(), 2);   // at least the fiscal menu and the cancel button's answer
+    EXPECT_GE(daqui.size(), 2); // at least the fiscal menu and the cancel button's answer
     ASSERT_EQ(doTill.size(), daqui.size()) << QJsonDocument(doTill).toJson().toStdString();
     for (qsizetype i = 0; i < daqui.size(); ++i) {
-        EXPECT_EQ(doTill.at(i), daqui.at(i)) << "call " << i << ": "
-                                             << QJsonDocument(doTill.at(i).toObject()).toJson().toStdString()
-                                             << QJsonDocument(daqui.at(i).toObject()).toJson().toStdString();
+        EXPECT_EQ(doTill.at(i), daqui.at(i))
+            << "call " << i << ": " << QJsonDocument(doTill.at(i).toObject()).toJson().toStdString()
+            << QJsonDocument(daqui.at(i).toObject()).toJson().toStdString();
     }
 }
 
@@ -251,7 +276,8 @@ TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
     FakeHost fake;
     fake.AcessoRespostas = {{true, QStringLiteral("0099")}};
     TDataPacket tiquetes;
-    tiquetes.FieldDefs = {TFieldDef{QStringLiteral("NMPRODUTO")}, TFieldDef{QStringLiteral("QTPRODCOMVEN"), TFieldType::ftFloat}};
+    tiquetes.FieldDefs = {TFieldDef{QStringLiteral("NMPRODUTO")},
+                          TFieldDef{QStringLiteral("QTPRODCOMVEN"), TFieldType::ftFloat}};
     tiquetes.Rows = {{QStringLiteral("Feijoada"), 1.5}, {QStringLiteral("Suco"), QVariant()}};
     QVariantList dados(18);
     dados[1] = 3;
@@ -261,21 +287,28 @@ TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
     QString autorizador;
     Wdc00002::VerificaAcesso(31, QStringLiteral("0001"), autorizador);
     QString valor = QStringLiteral("2");
-    Wdc00002::TecladoNumerico(valor, QStringLiteral("Qtde."), QStringLiteral("Informe"), QString(), 10, 0, true, 0, 0, 0);
+    Wdc00002::TecladoNumerico(valor, QStringLiteral("Qtde."), QStringLiteral("Informe"), QString(), 10, 0, true, 0, 0,
+                              0);
     Wdc00002::DisparaImprimeCancProduto(dados, troca);
 
     const QJsonArray calls = ChamadasJson(fake.Calls);
     ASSERT_EQ(calls.size(), 3);
-    EXPECT_EQ(calls.at(0).toObject(), QJsonDocument::fromJson(R"({"service": "VerificaAcesso", "args": [31, "0001", "0099"],
-                                                                  "result": true})").object());
+    EXPECT_EQ(calls.at(0).toObject(),
+              QJsonDocument::fromJson(R"({"service": "VerificaAcesso", "args": [31, "0001", "0099"],
+                                                                  "result": true})")
+                  .object());
     // The keypad's default gives up and leaves the value as it came.
-    EXPECT_EQ(calls.at(1).toObject(), QJsonDocument::fromJson(R"({"service": "TecladoNumerico",
-        "args": ["2", "Qtde.", "Informe", "", 10, 0, true, 0, 0, 0], "result": false, "default": true})").object());
+    EXPECT_EQ(calls.at(1).toObject(),
+              QJsonDocument::fromJson(R"({"service": "TecladoNumerico",
+        "args": ["2", "Qtde.", "Informe", "", 10, 0, true, 0, 0, 0], "result": false, "default": true})")
+                  .object());
     const QJsonArray args = calls.at(2).toObject().value(QStringLiteral("args")).toArray();
     ASSERT_EQ(args.size(), 2);
     EXPECT_EQ(args.at(0).toArray().at(1), QJsonValue(3));
-    EXPECT_EQ(args.at(0).toArray().at(8), QJsonDocument::fromJson(R"([{"NMPRODUTO": "Feijoada", "QTPRODCOMVEN": 1.5},
-                                                                      {"NMPRODUTO": "Suco", "QTPRODCOMVEN": null}])").array());
+    EXPECT_EQ(args.at(0).toArray().at(8),
+              QJsonDocument::fromJson(R"([{"NMPRODUTO": "Feijoada", "QTPRODCOMVEN": 1.5},
+                                                                      {"NMPRODUTO": "Suco", "QTPRODCOMVEN": null}])")
+                  .array());
     EXPECT_EQ(args.at(1).toArray().size(), 10);
 }
 
@@ -290,13 +323,17 @@ TEST(ScenarioTestFile, AMistakeIsNamedByItsPlaceAndNothingRuns)
         {"[]", "o cenário deve ser um objeto JSON"},
         {R"({"actions": []})", "falta a chave \"call\""},
         {"{" + call + R"(, "actoins": []})", "actoins: chave desconhecida"},
-        {R"({"call": {"nrComanda": 100, "dsComanda": "CMD_0100", "modo": "CMD"}})", "call.nrComanda: deve ser um texto"},
-        {"{" + call + R"(, "actions": [{"press": "sbtSair"}]})", "actions[0].press: chave desconhecida (use mark, select"},
+        {R"({"call": {"nrComanda": 100, "dsComanda": "CMD_0100", "modo": "CMD"}})",
+         "call.nrComanda: deve ser um texto"},
+        {"{" + call + R"(, "actions": [{"press": "sbtSair"}]})",
+         "actions[0].press: chave desconhecida (use mark, select"},
         {"{" + call + R"(, "actions": [{"key": "F1", "click": "sbtSair"}]})", "actions[0]: uma ação tem uma só chave"},
-        {"{" + call + R"(, "actions": [{"key": "F1"}, {"key": "Enter"}]})", "actions[1].key: tecla desconhecida \"Enter\""},
+        {"{" + call + R"(, "actions": [{"key": "F1"}, {"key": "Enter"}]})",
+         "actions[1].key: tecla desconhecida \"Enter\""},
         {"{" + call + R"(, "actions": [{"click": "sbtOk"}]})", "actions[0].click: botão desconhecido \"sbtOk\""},
         {"{" + call + R"(, "actions": [{"mark": {"comanda": "100"}}]})", "actions[0].mark: falta a chave \"item\""},
-        {"{" + call + R"(, "parameters": {"CDFILAL": "0001"}})", "parameters.CDFILAL: o arquivo PARAMETROSQRV.CDS não tem este campo"},
+        {"{" + call + R"(, "parameters": {"CDFILAL": "0001"}})",
+         "parameters.CDFILAL: o arquivo PARAMETROSQRV.CDS não tem este campo"},
         {"{" + call + R"(, "parameters": {"UTILIZAIMPFIS": "S"}})", "parameters.UTILIZAIMPFIS: deve ser true ou false"},
         {"{" + call + R"(, "operator": {"CDOPERADOR": 7}})", "operator.CDOPERADOR: deve ser um texto"},
         {"{" + call + R"(, "answers": {"LogImpNFiscal": []}})", "answers.LogImpNFiscal: chave desconhecida"},
@@ -312,7 +349,8 @@ TEST(ScenarioTestFile, AMistakeIsNamedByItsPlaceAndNothingRuns)
         SCOPED_TRACE(caso.cenario.toStdString());
         const Rodada r = Roda(caso.cenario, banco);
         EXPECT_EQ(r.Saida, 1);
-        EXPECT_TRUE(r.Erros.contains(QStringLiteral("cenario.json: ") + QString::fromUtf8(caso.mensagem))) << r.Erros.toStdString();
+        EXPECT_TRUE(r.Erros.contains(QStringLiteral("cenario.json: ") + QString::fromUtf8(caso.mensagem)))
+            << r.Erros.toStdString();
         EXPECT_FALSE(r.ComRegistro);
         EXPECT_FALSE(QFileInfo::exists(banco));
     }
@@ -338,7 +376,8 @@ TEST(ScenarioTestExamples, TheRepositorysFilesPlayOnTheDemoDatabase)
         const Rodada r = Roda(f.readAll(), banco);
         EXPECT_EQ(r.Saida, 0) << r.Erros.toStdString();
         EXPECT_TRUE(r.Registro.contains(QStringLiteral("grid")));
-        EXPECT_FALSE(r.Registro.value(QStringLiteral("outcome")).toObject().value(QStringLiteral("ended")).toString().isEmpty());
+        EXPECT_FALSE(
+            r.Registro.value(QStringLiteral("outcome")).toObject().value(QStringLiteral("ended")).toString().isEmpty());
     }
 }
 
