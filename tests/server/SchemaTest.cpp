@@ -189,6 +189,18 @@ TEST(SchemaTool, FailsWithAClearMessageAndWritesNothing)
     EXPECT_TRUE(refused.err.contains(QStringLiteral("127.0.0.1:1/vendas"))) << refused.err.toStdString();
     EXPECT_FALSE((refused.err + refused.out).contains(QStringLiteral("S3nhaSecreta"))) << refused.err.toStdString();
 
+    // A password in any form the setting may carry it; nothing listens on port 1.
+    for (const QString& banco : {QStringLiteral("postgresql://kvp@127.0.0.1:1/vendas?password=S3nhaSecreta&sslmode=disable"),
+                                 QStringLiteral("postgres://127.0.0.1:1/vendas?sslmode=disable&password=S3nha%53ecreta"),
+                                 QStringLiteral("Driver={ODBC Driver 18 for SQL Server};Server=127.0.0.1,1;Uid=sa;"
+                                                " PWD = {S3nha;Secreta}"),
+                                 QStringLiteral("Provider=MSDAORA.1;Password=S3nhaSecreta;Data Source=VENDAS")}) {
+        const ToolRun run = runTool({banco});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("****"))) << run.err.toStdString();
+        EXPECT_FALSE((run.err + run.out).contains(QStringLiteral("Secreta"))) << run.err.toStdString();
+    }
+
     EXPECT_EQ(runTool({}).exitCode, 1);
     EXPECT_EQ(runTool({QStringLiteral("a.db"), QStringLiteral("--substituir")}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(QStringLiteral("a.db")));
