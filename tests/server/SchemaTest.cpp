@@ -28,9 +28,10 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun runTool(const QStringList& args)
+ToolRun runTool(const QStringList& args, const QString& workingFolder = QString())
 {
     QProcess p;
+    p.setWorkingDirectory(workingFolder);
     p.start(toolPath(), args);
     ToolRun r;
     if (!p.waitForFinished(120000)) {
@@ -200,6 +201,12 @@ TEST(SchemaTool, FailsWithAClearMessageAndWritesNothing)
         EXPECT_TRUE(run.err.contains(QStringLiteral("****"))) << run.err.toStdString();
         EXPECT_FALSE((run.err + run.out).contains(QStringLiteral("Secreta"))) << run.err.toStdString();
     }
+
+    const ToolRun resources = runTool({QStringLiteral("://")}, dir.path());
+    EXPECT_EQ(resources.exitCode, 1);
+    EXPECT_TRUE(resources.err.contains(QStringLiteral("não é válida"))) << resources.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList())
+        << "nothing created in the working folder";
 
     EXPECT_EQ(runTool({}).exitCode, 1);
     EXPECT_EQ(runTool({QStringLiteral("a.db"), QStringLiteral("--substituir")}).exitCode, 1);

@@ -126,6 +126,8 @@ void TADOConnection::SetConnected(bool on)
             raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(target.Driver), QString());
         if (target.Driver == QLatin1String("QSQLITE")) {
             const QFileInfo file(target.DatabaseName);
+            if (file.isDir() || target.DatabaseName.endsWith(QLatin1Char('/')))
+                raiseConnectError(display, QStringLiteral("o caminho é uma pasta, não um arquivo"), QString());
             if (!file.absoluteDir().exists())
                 raiseConnectError(display, QStringLiteral("a pasta %1 não existe").arg(file.absolutePath()), QString());
             if (!file.exists() && !CreateIfMissing)

@@ -289,6 +289,13 @@ TConnectionTarget parsePostgresUrl(const QString& s)
     return target;
 }
 
+[[noreturn]] void refuseSetting(const QString& s, const QString& why)
+{
+    throw EDatabaseError(QStringLiteral("A configuração do banco de dados \"%1\" não é válida: %2. Informe o caminho de um "
+                                        "arquivo SQLite, um endereço postgresql:// ou um texto ODBC com Driver= ou DSN=.")
+                             .arg(MaskPassword(s), why));
+}
+
 } // namespace
 
 TConnectionTarget ParseConnectionString(const QString& connectionString)
@@ -309,6 +316,15 @@ TConnectionTarget ParseConnectionString(const QString& connectionString)
             target.Password = unwrapOdbcValue(s.mid(spans.last().Start, spans.last().End - spans.last().Start).trimmed());
         return target;
     }
+    // Whatever is left must be a file. Qt reads ":/" as its resource folder and
+    // SQLite ":memory:" as a database that vanishes with the connection.
+    if (s.startsWith(QLatin1Char(':')))
+        refuseSetting(s, QStringLiteral("um nome que começa com ':' não é um arquivo"));
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:/"));
+    if (scheme.match(s).hasMatch())
+        refuseSetting(s, QStringLiteral("endereços de banco de dados começam com postgresql://"));
+    if (s.contains(QLatin1Char('=')) && s.contains(QLatin1Char(';')))
+        refuseSetting(s, QStringLiteral("o texto ODBC não diz o Driver nem o DSN"));
     target.Driver = QStringLiteral("QSQLITE");
     target.Dialect = TSqlDialect::SQLite;
     target.DatabaseName = s;
