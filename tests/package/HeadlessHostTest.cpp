@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(CHost, WithoutAnyDisplayTheCallSaysSoInsteadOfWaitingOnAnInvisibleWindow)
+TEST(HeadlessHostTest, WithoutAnyDisplayTheCallSaysSoInsteadOfWaitingOnAnInvisibleWindow)
 {
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
     ASSERT_TRUE(QFileInfo(bin + QStringLiteral("/c_host")).isExecutable()) << bin.toStdString();
@@ -41,7 +41,7 @@ TEST(CHost, WithoutAnyDisplayTheCallSaysSoInsteadOfWaitingOnAnInvisibleWindow)
     EXPECT_EQ(out.count(QStringLiteral("Não há tela para mostrar o cancelamento de produto")), 2) << out.toStdString();
 }
 
-TEST(HeadlessHost, QuestionsNobodyCanSeeAreANoAndNoticesGoToStandardError)
+TEST(HeadlessHostTest, QuestionsNobodyCanSeeAreANoAndNoticesGoToStandardError)
 {
     // The test programs own a QApplication: the host without widgets runs apart.
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());

@@ -99,7 +99,7 @@ TEST_F(NoDatabaseTest, SettingThatNamesNoDatabaseIsRefusedAndCreatesNothing)
     EXPECT_EQ(QDir(pasta.path()).entryList(vazia), QStringList()) << "nothing created in the host folder";
 }
 
-TEST(CHost, PlainCProgramCallsTwiceWithoutADatabaseAndGetsTheFailureText)
+TEST(NoDatabaseTestCHost, PlainCProgramCallsTwiceWithoutADatabaseAndGetsTheFailureText)
 {
     // The build's bin folder, where the test programs live too.
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
