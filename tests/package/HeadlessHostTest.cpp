@@ -1,7 +1,8 @@
-// A plain C host on a machine without any display, with a database that
-// opens: every call comes back instead of waiting on a window nobody can see,
-// and the host can tell how it ended (CancelaProdutoFim) even where the error
-// text is empty.
+// Hosts with no screen to ask on. A plain C host on a machine without any
+// display, with a database that opens: every call comes back instead of waiting
+// on a window nobody can see, and the host can tell how it ended
+// (CancelaProdutoFim) even where the error text is empty. A Qt host without
+// widgets: questions nobody sees are a "no".
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -85,4 +86,20 @@ TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
             EXPECT_EQ(err.count(mensagem), 2) << err.toStdString();
         }
     }
+}
+
+TEST(HeadlessHostTest, QuestionsNobodyCanSeeAreANoAndNoticesGoToStandardError)
+{
+    // The test programs own a QApplication: the host without widgets runs apart.
+    const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
+    const QString program = bin + QStringLiteral("/headless_question");
+    ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
+
+    QProcess host;
+    host.start(program);
+    ASSERT_TRUE(host.waitForFinished(60000));
+    EXPECT_EQ(host.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(host.readAllStandardOutput()),
+              QStringLiteral("pergunta: não\npergunta de aviso: não\npergunta pelo tipo: não\naviso: sim\n"));
+    EXPECT_EQ(QString::fromUtf8(host.readAllStandardError()).count(QStringLiteral("Confirma o cancelamento do produto ?")), 4);
 }
