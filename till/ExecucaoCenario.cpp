@@ -69,7 +69,12 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
 
     std::unique_ptr<TPacote> pacote;
     QTemporaryDir pasta;
+    // Opened before the call: a run whose writes could not be recorded must not run.
+    QFile saida(registro);
     try {
+        if (!registro.isEmpty() && !saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw Exception(
+                QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
         pacote = std::make_unique<TPacote>(HostFolder());
         if (!pasta.isValid())
             throw Exception(QStringLiteral("não foi possível criar a pasta temporária: %1").arg(pasta.errorString()));
@@ -106,8 +111,7 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         std::fflush(stdout);
     } else {
-        QFile saida(registro);
-        if (!saida.open(QIODevice::WriteOnly | QIODevice::Truncate) || saida.write(json) != json.size())
+        if (saida.write(json) != json.size() || !saida.flush())
             return Falha(
                 QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
     }
