@@ -55,7 +55,7 @@ bool EscreveDispositivo(const QString& dispositivo, const QByteArray& bytes)
 void MostraLinhas()
 {
     const QString texto = g_linhas[0] + QLatin1Char('\n') + g_linhas[1] + QLatin1Char('\n');
-    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !qApp) {
+    if (!qApp || QGuiApplication::platformName() == QLatin1String("offscreen")) {
         QSaveFile f(ArquivoDisplay());
         if (!f.open(QIODevice::WriteOnly) || f.write(texto.toUtf8()) < 0 || !f.commit())
             std::fprintf(stderr, "Display do cliente: não foi possível gravar %s\n", qPrintable(ArquivoDisplay()));

@@ -18,7 +18,22 @@ namespace {
 
 QString ErroSistema()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    switch (errno) {
+    case ECONNREFUSED:
+        return QStringLiteral("recusou a conexão");
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+        return QStringLiteral("fora da rede");
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("dispositivo desligado ou ausente");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("sem permissão para escrever");
+    default:
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
 }
 
 // Waits for fd to become ready for events; false on time-out or error.
