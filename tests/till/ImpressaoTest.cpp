@@ -1,6 +1,7 @@
 // Kitchen and bar tickets: exact ESC/POS bytes, tickets as a loopback printer
 // receives them, and a dead printer's ticket going to the backup or the spool.
 #include <QDir>
+#include <QFile>
 #include <QStringDecoder>
 #include <functional>
 
@@ -144,6 +145,9 @@ TEST_F(Impressao, ImpressoraMortaVaiParaReservaDepoisParaPendentesAteVoltar)
     EXPECT_EQ(ReenviaPendentes(LePerifericos()), 1);
     EXPECT_EQ(spool.entryList(QDir::Files).size(), 1);
 
+    // As if a till had ended while sending it: it must still go.
+    const QString nome = spool.entryList(QDir::Files).value(0);
+    ASSERT_TRUE(QFile::rename(spool.filePath(nome), spool.filePath(nome + QStringLiteral(".2147483646"))));
     principal.Escuta();
     EXPECT_EQ(ReenviaPendentes(LePerifericos()), 0);
     const QByteArray recebido = principal.Recebe();

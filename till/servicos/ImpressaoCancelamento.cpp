@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <signal.h>
 #include <unistd.h>
 
 #include "EnvioImpressora.h"
@@ -95,6 +97,12 @@ void DisparaImprimeCancProdutoTill(const QVariantList& dados, QVariantList&)
 int ReenviaPendentes(const TPerifericos& conf)
 {
     const QDir pasta(PastaPendentes());
+    // A ticket taken by a till that ended while sending it goes back in line.
+    for (const QString& nome : pasta.entryList({QStringLiteral("*.tiq.*")}, QDir::Files)) {
+        const pid_t dono = pid_t(nome.section(QLatin1Char('.'), -1).toLongLong());
+        if (dono > 0 && ::kill(dono, 0) < 0 && errno == ESRCH)
+            QFile::rename(pasta.filePath(nome), pasta.filePath(nome.section(QLatin1Char('.'), 0, -2)));
+    }
     int restantes = 0;
     for (const QString& nome : pasta.entryList({QStringLiteral("*.tiq")}, QDir::Files, QDir::Name)) {
         // Renamed while it is sent, so that another till sharing the folder
