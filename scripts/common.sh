@@ -26,3 +26,31 @@ kvp_build() {
     cmake -S "$KVP_ROOT" -B "$KVP_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$KVP_BUILD" -j "$(nproc)"
 }
+
+# A throwaway PostgreSQL server on 127.0.0.1, stopped and removed when the
+# calling script exits; its URL in KVP_TEST_PG_URL.
+kvp_start_pg() {
+    PG_BIN="$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)"
+    PG_DIR="$(mktemp -d /tmp/kvp-pg.XXXXXX)"
+    PG_USER="$(id -un)"
+    run_pg() { "$@"; }
+    if [ "$(id -u)" -eq 0 ]; then
+        # initdb refuses to run as root.
+        PG_USER=postgres
+        chown postgres "$PG_DIR"
+        run_pg() { runuser -u postgres -- "$@"; }
+    fi
+    PG_PORT=55432
+    while (echo > "/dev/tcp/127.0.0.1/$PG_PORT") 2>/dev/null; do PG_PORT=$((PG_PORT + 1)); done
+
+    stop_pg() {
+        run_pg "$PG_BIN/pg_ctl" -D "$PG_DIR/data" -m immediate stop >/dev/null 2>&1 || true
+        rm -rf "$PG_DIR"
+    }
+    trap stop_pg EXIT
+
+    run_pg "$PG_BIN/initdb" -D "$PG_DIR/data" -A trust -U "$PG_USER" -E UTF8 --locale=C.UTF-8 >/dev/null
+    run_pg "$PG_BIN/pg_ctl" -D "$PG_DIR/data" -l "$PG_DIR/server.log" -w \
+        -o "-p $PG_PORT -k $PG_DIR -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=200" start >/dev/null
+    export KVP_TEST_PG_URL="postgresql://$PG_USER@127.0.0.1:$PG_PORT/postgres"
+}

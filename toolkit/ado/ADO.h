@@ -24,6 +24,16 @@ TOOLKIT_EXPORT QString MaskPassword(const QString& connectionString);
 // A text with every occurrence of the connection string's password hidden.
 TOOLKIT_EXPORT QString MaskPasswordIn(const QString& text, const QString& connectionString);
 
+struct TADOTraceEntry {
+    QString Sql;
+    QVariantList Values;
+    bool Prepared = false;
+    bool ReturnsRows = false;
+};
+using TADOTrace = std::function<void(const TADOTraceEntry&)>;
+TOOLKIT_EXPORT void SetADOTrace(TADOTrace trace);
+TOOLKIT_EXPORT const TADOTrace& ADOTrace();
+
 // A failure the database itself reported. Message() is complete and free of
 // passwords; DatabaseText is the engine's own message (first line only, no
 // statement excerpt), Statement the component that ran it (empty when the

@@ -36,6 +36,12 @@ struct TADOConnection::Private {
 namespace {
 QAtomicInt connectionSerial;
 
+TADOTrace& traceSlot()
+{
+    static TADOTrace trace;
+    return trace;
+}
+
 // Connection-level failure: the sentence an operator reads at start-up.
 [[noreturn]] void raiseConnectError(const QString& display, const QString& reason, const QString& password,
                                     const QString& nativeCode = QString())
@@ -45,6 +51,16 @@ QAtomicInt connectionSerial;
                     text, nativeCode);
 }
 } // namespace
+
+void SetADOTrace(TADOTrace trace)
+{
+    traceSlot() = std::move(trace);
+}
+
+const TADOTrace& ADOTrace()
+{
+    return traceSlot();
+}
 
 TADOConnection::TADOConnection(QObject* parent, const QString& name) : QObject(parent), d(std::make_unique<Private>())
 {
@@ -173,6 +189,8 @@ int TADOConnection::Execute(const QString& sql)
     QSqlQuery q(d->db);
     if (!q.exec(sql))
         RaiseStatementError(d->name, q.lastError(), d->password);
+    if (ADOTrace())
+        ADOTrace()({sql, {}, false, q.isSelect()});
     return q.numRowsAffected();
 }
 

@@ -146,6 +146,8 @@ QSqlQuery TADOStatement::Exec(bool forwardOnly) const
     }
     if (!q.exec())
         RaiseStatementError(m_name, q.lastError(), QString());
+    if (ADOTrace())
+        ADOTrace()({m_positional, q.boundValues(), true, q.isSelect()});
     return q;
 }
 
