@@ -23,6 +23,10 @@ QString FloatText(double d)
 
 QString DateTimeText(const QDateTime& dt)
 {
+    // Read from the database in the machine's zone: the same local text as a
+    // local date-time, without the offset the zone would add.
+    if (dt.timeSpec() == Qt::TimeZone && dt.timeZone() == QTimeZone::systemTimeZone())
+        return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
     return dt.toString(Qt::ISODateWithMs);
 }
 
