@@ -38,7 +38,7 @@
 #include "RdmCancelaProd.h"
 #include "SalesData.h"
 #include "Srv_kvp00917.h"
-#include "../../server/schema/Schema.h"
+#include "Schema.h"
 
 namespace {
 

@@ -23,8 +23,8 @@
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 #include "ado/ADO.h"
-#include "../../server/schema/Schema.h"
 #include "SalesData.h"
+#include "Schema.h"
 
 namespace {
 
