@@ -34,7 +34,6 @@ struct TADOSession {
     QString connectionString;   // as connected
     QSqlDatabase db;
     TSqlDialect dialect = TSqlDialect::Unknown;
-    QString password;           // for masking
     // SQLite: the file as opened; a file deleted or replaced since is another database.
     QString file;
     bool identified = false;
@@ -79,7 +78,7 @@ struct TADOConnection::Private {
     QString name;
     std::unique_ptr<TADOSession> session;
     TSqlDialect dialect = TSqlDialect::Unknown;
-    QString password;                // of the current connection string, for masking
+    QString connectionString;        // the one connected with, for masking its passwords
     QString lastError;
     bool inTransaction = false;
     bool reused = false;
@@ -109,10 +108,10 @@ TADOTrace& traceSlot()
 }
 
 // Connection-level failure: the sentence an operator reads at start-up.
-[[noreturn]] void raiseConnectError(const QString& display, const QString& reason, const QString& password,
+[[noreturn]] void raiseConnectError(const QString& display, const QString& reason, const QString& connectionString,
                                     const QString& nativeCode = QString())
 {
-    const QString text = HidePassword(reason, password);
+    const QString text = MaskPasswordIn(reason, connectionString);
     throw EADOError(QStringLiteral("Não foi possível conectar ao banco de dados %1: %2").arg(display, text), QString(),
                     text, nativeCode);
 }
@@ -165,7 +164,7 @@ QSqlQuery& TADOConnection::Prepared(const QString& sql, const QString& statement
     auto q = std::make_unique<QSqlQuery>(d->session->db);
     q->setForwardOnly(true);
     if (!q->prepare(sql))
-        RaiseStatementError(statement, q->lastError(), QString());
+        RaiseStatementError(statement, q->lastError(), d->connectionString);
     return *cache.emplace(sql, std::move(q)).first->second;
 }
 
@@ -247,7 +246,7 @@ void TADOConnection::SetConnected(bool on)
             BeforeConnect(*this);
         const QString display = DisplayName();
         const TConnectionTarget target = ParseConnectionString(ConnectionString);
-        d->password = target.Password;
+        d->connectionString = ConnectionString;
         d->dialect = target.Dialect;
 
         if (!KeepSession.isEmpty()) {
@@ -270,6 +269,8 @@ void TADOConnection::SetConnected(bool on)
                 raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(target.Driver), QString());
             if (target.Driver == QLatin1String("QSQLITE")) {
                 const QFileInfo file(target.DatabaseName);
+                if (file.isDir() || target.DatabaseName.endsWith(QLatin1Char('/')))
+                    raiseConnectError(display, QStringLiteral("o caminho é uma pasta, não um arquivo"), QString());
                 if (!file.absoluteDir().exists())
                     raiseConnectError(display, QStringLiteral("a pasta %1 não existe").arg(file.absolutePath()), QString());
                 if (!file.exists() && !CreateIfMissing)
@@ -280,7 +281,6 @@ void TADOConnection::SetConnected(bool on)
             session->connectionName = QStringLiteral("%1#%2").arg(d->name).arg(connectionSerial.fetchAndAddOrdered(1) + 1);
             session->connectionString = ConnectionString;
             session->dialect = target.Dialect;
-            session->password = target.Password;
             session->db = QSqlDatabase::addDatabase(target.Driver, session->connectionName);
             session->db.setDatabaseName(target.DatabaseName);
             session->db.setHostName(target.Host);
@@ -291,7 +291,7 @@ void TADOConnection::SetConnected(bool on)
             if (!session->db.open()) {
                 const QSqlError e = session->db.lastError();
                 QString reason = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
-                raiseConnectError(display, CollapseEngineText(reason), target.Password, e.nativeErrorCode());
+                raiseConnectError(display, CollapseEngineText(reason), ConnectionString, e.nativeErrorCode());
             }
             if (target.Driver == QLatin1String("QSQLITE")) {
                 struct stat st {};
@@ -323,7 +323,7 @@ int TADOConnection::Execute(const QString& sql)
         throw EDatabaseError(QStringLiteral("%1: a conexão com o banco de dados não está aberta").arg(d->name));
     QSqlQuery q(Database());
     if (!q.exec(sql))
-        RaiseStatementError(d->name, q.lastError(), d->password);
+        RaiseStatementError(d->name, q.lastError(), d->connectionString);
     if (ADOTrace())
         ADOTrace()({sql, {}, false, q.isSelect()});
     return q.numRowsAffected();
@@ -351,7 +351,7 @@ void TADOConnection::BeginTrans()
         break;
     default:
         if (!Database().transaction())
-            RaiseStatementError(d->name, Database().lastError(), d->password);
+            RaiseStatementError(d->name, Database().lastError(), d->connectionString);
         break;
     }
     d->inTransaction = true;
@@ -365,7 +365,7 @@ void TADOConnection::CommitTrans()
         if (d->dialect == TSqlDialect::SQLite || d->dialect == TSqlDialect::PostgreSQL)
             Execute(QStringLiteral("COMMIT"));
         else if (!Database().commit())
-            RaiseStatementError(d->name, Database().lastError(), d->password);
+            RaiseStatementError(d->name, Database().lastError(), d->connectionString);
     } catch (...) {
         // A commit that failed has written nothing; leave no transaction behind.
         try {
@@ -393,9 +393,9 @@ void TADOConnection::RollbackTrans()
             // full, interrupted); there is nothing left to undo then.
             if (d->dialect == TSqlDialect::SQLite && q.lastError().databaseText().contains(QLatin1String("no transaction")))
                 return;
-            RaiseStatementError(d->name, q.lastError(), d->password);
+            RaiseStatementError(d->name, q.lastError(), d->connectionString);
         }
     } else if (!Database().rollback()) {
-        RaiseStatementError(d->name, Database().lastError(), d->password);
+        RaiseStatementError(d->name, Database().lastError(), d->connectionString);
     }
 }

@@ -190,7 +190,7 @@ void TADOQuery::Open()
             packet.Rows << values;
         }
         if (q.lastError().isValid())
-            RaiseStatementError(Name(), q.lastError(), QString());
+            RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
         m_packet = std::move(packet);
         m_row = 0;
         m_active = true;
@@ -206,7 +206,7 @@ void TADOQuery::Open()
         raw.append(row);
     }
     if (q.lastError().isValid())
-        RaiseStatementError(Name(), q.lastError(), QString());
+        RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
 
     const bool sqlite = Connection && Connection->Dialect() == TSqlDialect::SQLite;
     for (int c = 0; c < columns; ++c) {

@@ -155,7 +155,7 @@ QSqlQuery& TADOStatement::Exec() const
         // Prepared again next time: the failure may have been the plan's
         // (a table changed under it).
         Connection->ForgetPrepared(m_positional);
-        RaiseStatementError(m_name, error, QString());
+        RaiseStatementError(m_name, error, Connection->ConnectionString);
     }
     if (ADOTrace())
         ADOTrace()({m_positional, q.boundValues(), true, q.isSelect()});
