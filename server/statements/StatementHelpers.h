@@ -43,4 +43,15 @@ inline void FillStorage(TADOSqlStorage* storage, QString (*text)(TSqlDialect))
         storage->Texts.insert(d, text(d));
 }
 
+// A query that only tells whether a row exists: one constant column of at
+// most one row, stopped at the first match. `fromWhere` is the FROM and WHERE.
+inline QString Existencia(TSqlDialect d, const QString& fromWhere)
+{
+    switch (d) {
+    case TSqlDialect::Oracle: return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" AND ROWNUM = 1");
+    case TSqlDialect::MSSQL: return QStringLiteral("SELECT TOP 1 1 AS EXISTE ") + fromWhere;
+    default: return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" LIMIT 1");
+    }
+}
+
 }  // namespace statements

@@ -64,6 +64,18 @@ QString UpdPedidosSql(TSqlDialect d)
         + QStringLiteral(" FOR UPDATE) ") + update + QStringLiteral(" AND (SELECT COUNT(*) FROM TRAVA) >= 0");
 }
 
+// setStatusPedidos only asks whether the tab has such items.
+QString VerificaStatus2Sql(TSqlDialect d)
+{
+    return Existencia(d, QStringLiteral("FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN IN ('2', '3')) AND ") + kChaveComanda);
+}
+
+QString VerificaStatusSql(TSqlDialect d)
+{
+    return Existencia(d, QStringLiteral("FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN <> '3') AND (IDSTPRCOMVEN <> '6') AND ")
+                             + kChaveComanda);
+}
+
 }  // namespace
 
 void TrdmCancelaProd::DefineStatusStatements()
@@ -71,12 +83,10 @@ void TrdmCancelaProd::DefineStatusStatements()
     acmUpdPedidos.SetSQL(UpdPedidosSql(TSqlDialect::Oracle));
     FillStorage(AddStorage(&acmUpdPedidos, QStringLiteral("assUpdPedidos")), UpdPedidosSql);
 
-    adqVerificaStatus2.SetSQL(QStringLiteral(
-        "SELECT * FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN IN ('2', '3')) AND (CDFILIAL = :P_CDFILIAL)"
-        " AND (NRVENDAREST = :P_NRVENDAREST) AND (NRCOMANDA = :P_NRCOMANDA)"));
-    adqVerificaStatus.SetSQL(QStringLiteral(
-        "SELECT * FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN <> '3') AND (IDSTPRCOMVEN <> '6')"
-        " AND (CDFILIAL = :P_CDFILIAL) AND (NRVENDAREST = :P_NRVENDAREST) AND (NRCOMANDA = :P_NRCOMANDA)"));
+    adqVerificaStatus2.SetSQL(VerificaStatus2Sql(TSqlDialect::Oracle));
+    FillStorage(AddStorage(&adqVerificaStatus2, QStringLiteral("assVerificaStatus2")), VerificaStatus2Sql);
+    adqVerificaStatus.SetSQL(VerificaStatusSql(TSqlDialect::Oracle));
+    FillStorage(AddStorage(&adqVerificaStatus, QStringLiteral("assVerificaStatus")), VerificaStatusSql);
     acmUpdComanda.SetSQL(QStringLiteral("UPDATE COMANDAVEN SET IDSTCOMANDA = :P_IDSTCOMANDA WHERE ") + kChaveComanda);
 
     adqPesqAcres.SetSQL(QStringLiteral(

@@ -1,6 +1,7 @@
 // The data module's connection, statements and transactions against a real
 // database of each engine.
 #include <QDateTime>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,6 +13,7 @@
 #include "Connection.h"
 #include "DbFixture.h"
 #include "Exception.h"
+#include "OrderData.h"
 #include "QrvProxCodigo.h"
 #include "RdmCancelaProd.h"
 #include "ServiceGuard.h"
@@ -383,6 +385,85 @@ TEST_P(DataModuleTest, TwoTillsTakeNumbersOfOneTabOneAfterTheOther)
     other.join();
     EXPECT_TRUE(otherError.isEmpty()) << otherError.toStdString();
     EXPECT_EQ(otherNumber, QStringLiteral("000002"));
+}
+
+// The items of the default tab as the module reads them now.
+int itensDaComanda()
+{
+    return PacketColumn(getItemMesa(od::kFilial, od::kComanda, QStringLiteral("CMD"), QString(), QString(), QString()),
+                        QStringLiteral("NRPRODCOMVEN"))
+        .size();
+}
+
+TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingChanges)
+{
+    OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    data.Produto({});
+    data.VendaComComanda();
+    data.Item({});
+    ASSERT_EQ(itensDaComanda(), 1);
+    const QString session = con().ConnectionName();
+    const auto preparados = [this] {
+        QSqlQuery q(con().Database());
+        return q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements")) && q.next() ? q.value(0).toInt() : -1;
+    };
+    const int preparadosAntes = engine() == TestEngine::PostgreSQL ? preparados() : 0;
+
+    // The next call's data module takes the session over, statements prepared.
+    connectModule();
+    EXPECT_TRUE(con().SessionReused());
+    EXPECT_EQ(con().ConnectionName(), session);
+    EXPECT_EQ(itensDaComanda(), 1);
+    if (engine() == TestEngine::PostgreSQL)
+        EXPECT_EQ(preparados(), preparadosAntes) << "a statement already seen is not planned again";
+
+    // Another database named between calls is the one the next call reaches.
+    const QByteArray setting = qgetenv("KVP_DATABASE");
+    const QString outro = engine() == TestEngine::SQLite ? databaseUrl() + QStringLiteral(".outro")
+                                                        : QStringLiteral("postgresql://kvp@127.0.0.1:1/outro");
+    qputenv("KVP_DATABASE", outro.toUtf8());
+    freeModule();
+    TrdmCancelaProd module;
+    EXPECT_THROW(module.adcCancelaProd.Open(), EDatabaseError);
+    EXPECT_TRUE(module.adcCancelaProd.LastError().contains(QStringLiteral("outro"))) << module.adcCancelaProd.LastError().toStdString();
+
+    qputenv("KVP_DATABASE", setting);
+    connectModule();
+    EXPECT_FALSE(con().SessionReused());
+    EXPECT_EQ(itensDaComanda(), 1);
+}
+
+TEST_P(DataModuleTest, ASessionThatLostItsDatabaseIsReplacedWithoutAnError)
+{
+    OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    data.Produto({});
+    data.VendaComComanda();
+    data.Item({});
+    const QString file = databaseUrl();
+    if (engine() == TestEngine::SQLite) {
+        // A copy of the file as it is now, restored below over a newer one.
+        exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        ASSERT_TRUE(QFile::copy(file, file + QStringLiteral(".copia")));
+        freeModule();
+        data.Item({.NRPRODCOMVEN = QStringLiteral("000002")});
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(file + QLatin1String(suffix));
+        ASSERT_TRUE(QFile::rename(file + QStringLiteral(".copia"), file));
+    } else {
+        // The server ends the session (a restart, an administrator).
+        QSqlQuery q(con().Database());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next());
+        const int pid = q.value(0).toInt();
+        q.finish();
+        freeModule();
+        exec(QStringLiteral("SELECT pg_terminate_backend(?)"), {pid});
+        data.Item({.NRPRODCOMVEN = QStringLiteral("000002")});
+    }
+
+    connectModule();
+    EXPECT_FALSE(con().SessionReused());
+    EXPECT_EQ(itensDaComanda(), engine() == TestEngine::SQLite ? 1 : 2)
+        << "the file in place now, not the one deleted under the kept session";
 }
 
 KVP_INSTANTIATE_ENGINES(DataModuleTest);
