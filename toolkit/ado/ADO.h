@@ -56,6 +56,10 @@ public:
     // Events; each receives this connection.
     std::function<void(TADOConnection&)> BeforeConnect;
     std::function<void(TADOConnection&)> AfterConnect;
+    // After each statement of this connection has run and been read (the
+    // statement's name). Tests use it to stand between two statements of a
+    // write: to act as another till there, or to make the database fail.
+    std::function<void(TADOConnection&, const QString& statement)> OnExecuteComplete;
 
     bool Connected() const;
     void SetConnected(bool on);        // raises EDatabaseError with an operator-readable text
@@ -113,6 +117,8 @@ public:
 protected:
     // Prepares and executes; raises EDatabaseError carrying the database's message.
     QSqlQuery Exec(bool forwardOnly) const;
+    // Signals OnExecuteComplete once the statement is done with.
+    void Completed() const;
 
 private:
     QString m_name;

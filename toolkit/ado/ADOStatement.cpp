@@ -149,12 +149,19 @@ QSqlQuery TADOStatement::Exec(bool forwardOnly) const
     return q;
 }
 
+void TADOStatement::Completed() const
+{
+    if (Connection && Connection->OnExecuteComplete)
+        Connection->OnExecuteComplete(*Connection, m_name);
+}
+
 // --- TADOCommand ---------------------------------------------------------
 
 int TADOCommand::Execute()
 {
-    QSqlQuery q = Exec(true);
-    return q.numRowsAffected();
+    const int rows = Exec(true).numRowsAffected();
+    Completed();
+    return rows;
 }
 
 // --- TDataSetProvider ----------------------------------------------------
