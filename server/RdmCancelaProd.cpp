@@ -8,6 +8,13 @@ namespace Srv_kvp00917 {
 TrdmCancelaProd* rdmCancelaProd = nullptr;
 }
 
+void ConectaModuloDados()
+{
+    if (!rdmCancelaProd)
+        rdmCancelaProd = new TrdmCancelaProd(nullptr);
+    rdmCancelaProd->adcCancelaProd.SetConnected(true);
+}
+
 TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
 {
     setObjectName(QStringLiteral("rdmCancelaProd"));

@@ -7,9 +7,9 @@
 #include "Exception.h"
 #include "QrvProxCodigo.h"
 #include "QuantityText.h"
+#include "Schema.h"
 #include "ServiceGuard.h"
 #include "ServiceWrites.h"
-#include "schema/Schema.h"
 
 namespace {
 

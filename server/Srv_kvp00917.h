@@ -13,6 +13,10 @@ extern TrdmCancelaProd* rdmCancelaProd;
 }
 using Srv_kvp00917::rdmCancelaProd;
 
+// Creates the data module when there is none and opens its connection; raises
+// when the database cannot be reached. The window calls it before any service.
+void ConectaModuloDados();
+
 // Orders and tables
 QVariant getItemMesa(const QString& cdFilial, const QString& nrComanda, const QString& modo,
                      const QString& cdProdConsum, const QString& cdProdConsFem, const QString& cdProdCouver);

@@ -16,7 +16,7 @@
 #include <stdexcept>
 
 #include "Exception.h"
-#include "../../server/schema/Schema.h"
+#include "Schema.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "../../server/RdmCancelaProd.h"
-#include "../../server/Srv_kvp00917.h"
+#include "RdmCancelaProd.h"
+#include "Srv_kvp00917.h"
 
 enum class TestEngine { SQLite, PostgreSQL };
 
