@@ -69,6 +69,10 @@ public:
     // Events; each receives this connection.
     std::function<void(TADOConnection&)> BeforeConnect;
     std::function<void(TADOConnection&)> AfterConnect;
+    // After each statement of this connection has run and been read (the
+    // statement's name). Tests use it to stand between two statements of a
+    // write: to act as another till there, or to make the database fail.
+    std::function<void(TADOConnection&, const QString& statement)> OnExecuteComplete;
 
     // A name under which the database session outlives this connection (SQLite
     // and PostgreSQL): on close or destruction it is kept for the process, and
@@ -147,6 +151,8 @@ protected:
     // EDatabaseError carrying the database's message. The caller reads the
     // result at once and then finishes the query.
     QSqlQuery& Exec() const;
+    // Signals OnExecuteComplete once the statement is done with.
+    void Completed() const;
 
 private:
     QString m_name;

@@ -194,6 +194,8 @@ void TADOQuery::Open()
         m_packet = std::move(packet);
         m_row = 0;
         m_active = true;
+        q.finish();
+        Completed();
         return;
     }
 
@@ -258,6 +260,8 @@ void TADOQuery::Open()
     m_packet = std::move(packet);
     m_row = 0;
     m_active = true;
+    q.finish();
+    Completed();
 }
 
 void TADOQuery::Close()

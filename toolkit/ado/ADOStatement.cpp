@@ -162,6 +162,12 @@ QSqlQuery& TADOStatement::Exec() const
     return q;
 }
 
+void TADOStatement::Completed() const
+{
+    if (Connection && Connection->OnExecuteComplete)
+        Connection->OnExecuteComplete(*Connection, m_name);
+}
+
 // --- TADOCommand ---------------------------------------------------------
 
 int TADOCommand::Execute()
@@ -169,6 +175,7 @@ int TADOCommand::Execute()
     QSqlQuery& q = Exec();
     const int rows = q.numRowsAffected();
     q.finish();
+    Completed();
     return rows;
 }
 
