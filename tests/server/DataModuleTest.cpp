@@ -380,8 +380,9 @@ TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingCha
     EXPECT_TRUE(con().SessionReused());
     EXPECT_EQ(con().ConnectionName(), session);
     EXPECT_EQ(itensDaComanda(), 1);
-    if (engine() == TestEngine::PostgreSQL)
+    if (engine() == TestEngine::PostgreSQL) {
         EXPECT_EQ(preparados(), preparadosAntes) << "a statement already seen is not planned again";
+    }
 
     // Another database named between calls is the one the next call reaches.
     const QByteArray setting = qgetenv("KVP_DATABASE");
