@@ -24,15 +24,6 @@ QString DescontoProporcional(TSqlDialect d, const QString& quantidade)
     return CorteCentavos(d, desconto + QStringLiteral(" / QTPRODCOMVEN * ") + quantidade);
 }
 
-// PostgreSQL cannot tell the type of a parameter in a select list: it would
-// take it for text. The other engines take the value as bound.
-QString Param(TSqlDialect d, const QString& name, const char* pgType)
-{
-    if (d == TSqlDialect::PostgreSQL)
-        return QStringLiteral("CAST(:%1 AS %2)").arg(name, QLatin1String(pgType));
-    return QLatin1Char(':') + name;
-}
-
 QString QuantidadeParam(TSqlDialect d)
 {
     // Through float8 so that a bound double keeps only its significant digits.
@@ -53,13 +44,13 @@ QString InsItemCanSql(TSqlDialect d)
                " NRMESAORIG, CDLOJAORIG, %7 AS DTHRINCOMVEN, IDPRODIMPFIS, CDLOJA, VRACRCOMVEN,"
                " %8 AS IDPRODPRODUZ, %9, %10, %11 AS CDSUPERVISOR, %12 AS CDOPERCANC"
                " FROM ITCOMANDAVEN WHERE ")
-        .arg(Param(d, QStringLiteral("NRPRODCOMVEN"), "VARCHAR"), QuantidadeParam(d),
-             Param(d, QStringLiteral("TXPRODCOMVEN"), "VARCHAR"), Param(d, QStringLiteral("IDSTPRCOMVEN"), "VARCHAR"),
-             DescontoProporcional(d, QuantidadeParam(d)), Param(d, QStringLiteral("CDGRPOCOR"), "VARCHAR"),
-             Param(d, QStringLiteral("DTHRINCOMVEN"), "TIMESTAMP"), Param(d, QStringLiteral("IDPRODPRODUZ"), "VARCHAR"),
-             Param(d, QStringLiteral("DTHRPRODCANVEN"), "TIMESTAMP"))
-        .arg(Param(d, QStringLiteral("CDSENHAPED"), "VARCHAR"), Param(d, QStringLiteral("P_CDSUPERVISOR"), "VARCHAR"),
-             Param(d, QStringLiteral("P_CDOPERCANC"), "VARCHAR"))
+        .arg(ParamTipado(d, QStringLiteral("NRPRODCOMVEN"), "VARCHAR"), QuantidadeParam(d),
+             ParamTipado(d, QStringLiteral("TXPRODCOMVEN"), "VARCHAR"), ParamTipado(d, QStringLiteral("IDSTPRCOMVEN"), "VARCHAR"),
+             DescontoProporcional(d, QuantidadeParam(d)), ParamTipado(d, QStringLiteral("CDGRPOCOR"), "VARCHAR"),
+             ParamTipado(d, QStringLiteral("DTHRINCOMVEN"), "TIMESTAMP"), ParamTipado(d, QStringLiteral("IDPRODPRODUZ"), "VARCHAR"),
+             ParamTipado(d, QStringLiteral("DTHRPRODCANVEN"), "TIMESTAMP"))
+        .arg(ParamTipado(d, QStringLiteral("CDSENHAPED"), "VARCHAR"), ParamTipado(d, QStringLiteral("P_CDSUPERVISOR"), "VARCHAR"),
+             ParamTipado(d, QStringLiteral("P_CDOPERCANC"), "VARCHAR"))
         + kChaveItem;
 }
 
@@ -71,21 +62,11 @@ QString UpdQuantSql(TSqlDialect d)
 
 // The item's row stays locked from this read to the commit, so that two tills
 // cancelling the same item act one after the other, the second on what the
-// first left. SQLite needs no clause: its transactions begin with the write
-// lock taken.
+// first left.
 QString ItemSql(TSqlDialect d)
 {
-    const QString colunas = QStringLiteral("QTPRODCOMVEN, CDSENHAPED, IDSTPRCOMVEN, NRSEQBENECONSIT");
-    switch (d) {
-    case TSqlDialect::PostgreSQL:
-    case TSqlDialect::Oracle:
-        return QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE ").arg(colunas) + kChaveItem
-            + QStringLiteral(" FOR UPDATE");
-    case TSqlDialect::MSSQL:
-        return QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WITH (UPDLOCK, ROWLOCK) WHERE ").arg(colunas) + kChaveItem;
-    default:
-        return QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE ").arg(colunas) + kChaveItem;
-    }
+    return SelecionaParaAtualizar(d, QStringLiteral("QTPRODCOMVEN, CDSENHAPED, IDSTPRCOMVEN, NRSEQBENECONSIT"),
+                                  QStringLiteral("ITCOMANDAVEN"), kChaveItem);
 }
 
 }  // namespace

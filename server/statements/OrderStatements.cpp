@@ -19,16 +19,16 @@ ItemDialect DialectOf(TSqlDialect d)
 {
     switch (d) {
     case TSqlDialect::Oracle:
-        return {QStringLiteral("NVL(PR.NMPRODIMPFIS,PR.NMPRODUTO)"), QStringLiteral("IT.TXPRODCOMVEN"),
+        return {NuloPadrao(d) + QStringLiteral("(PR.NMPRODIMPFIS,PR.NMPRODUTO)"), QStringLiteral("IT.TXPRODCOMVEN"),
                 QStringLiteral("SUBSTR(CO.DSCOMANDA,1,4)")};
     case TSqlDialect::MSSQL:
         // A text column cannot take part in UNION; the length keeps the whole
         // item text (a bare VARCHAR would cut it to 30 characters).
-        return {QStringLiteral("ISNULL(PR.NMPRODIMPFIS,PR.NMPRODUTO)"),
+        return {NuloPadrao(d) + QStringLiteral("(PR.NMPRODIMPFIS,PR.NMPRODUTO)"),
                 QStringLiteral("CONVERT(VARCHAR(2000), IT.TXPRODCOMVEN)"),
                 QStringLiteral("SUBSTRING(CO.DSCOMANDA,1,4)")};
     default:
-        return {QStringLiteral("COALESCE(PR.NMPRODIMPFIS,PR.NMPRODUTO)"), QStringLiteral("IT.TXPRODCOMVEN"),
+        return {NuloPadrao(d) + QStringLiteral("(PR.NMPRODIMPFIS,PR.NMPRODUTO)"), QStringLiteral("IT.TXPRODCOMVEN"),
                 QStringLiteral("SUBSTR(CO.DSCOMANDA,1,4)")};
     }
 }
@@ -110,9 +110,7 @@ QList<TFieldDef> OcorrenciaFields()
 
 QString TotAdiantamentoSql(TSqlDialect dialect)
 {
-    const QString nulo = dialect == TSqlDialect::MSSQL    ? QStringLiteral("ISNULL")
-                         : dialect == TSqlDialect::Oracle ? QStringLiteral("NVL")
-                                                          : QStringLiteral("COALESCE");
+    const QString nulo = NuloPadrao(dialect);
     return QStringLiteral(
                "SELECT SUM(B.TOTCONTA-A.TOTADIANTAMENTO) AS VRFINAL FROM "
                "(SELECT SUM(%1(VRMOV,0)) AS TOTADIANTAMENTO FROM MOVCAIXAMOB"

@@ -86,4 +86,41 @@ inline QString Existencia(TSqlDialect d, const QString& fromWhere)
     }
 }
 
+// The engine's function for "this value, or that one when it is null".
+inline QString NuloPadrao(TSqlDialect d)
+{
+    switch (d) {
+    case TSqlDialect::Oracle: return QStringLiteral("NVL");
+    case TSqlDialect::MSSQL: return QStringLiteral("ISNULL");
+    default: return QStringLiteral("COALESCE");
+    }
+}
+
+// A parameter whose type the statement alone does not tell (in a select list,
+// or in arithmetic): PostgreSQL would take it for text, so it gets the type
+// named; the other engines take the value as bound.
+inline QString ParamTipado(TSqlDialect d, const QString& name, const char* pgType)
+{
+    if (d == TSqlDialect::PostgreSQL)
+        return QStringLiteral("CAST(:%1 AS %2)").arg(name, QLatin1String(pgType));
+    return QLatin1Char(':') + name;
+}
+
+// A read that keeps its rows locked until the transaction ends, so that a
+// read-then-write of two tills runs one after the other. SQLite needs no
+// clause: its transactions begin with the write lock taken.
+inline QString SelecionaParaAtualizar(TSqlDialect d, const QString& colunas, const QString& tabela,
+                                      const QString& condicao)
+{
+    switch (d) {
+    case TSqlDialect::PostgreSQL:
+    case TSqlDialect::Oracle:
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR UPDATE").arg(colunas, tabela, condicao);
+    case TSqlDialect::MSSQL:
+        return QStringLiteral("SELECT %1 FROM %2 WITH (UPDLOCK, ROWLOCK) WHERE %3").arg(colunas, tabela, condicao);
+    default:
+        return QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(colunas, tabela, condicao);
+    }
+}
+
 }  // namespace statements

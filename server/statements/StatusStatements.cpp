@@ -52,8 +52,7 @@ QString UpdQtdeBeneficioSql(TSqlDialect d)
 // 0 and is cut to cents (SQLite would keep 18.9399999999998).
 QString UpnAcresSql(TSqlDialect d)
 {
-    const QString valor = d == TSqlDialect::PostgreSQL ? QStringLiteral("CAST(:P_VRACRCOMANDA AS DOUBLE PRECISION)")
-                                                       : QStringLiteral(":P_VRACRCOMANDA");
+    const QString valor = ParamTipado(d, QStringLiteral("P_VRACRCOMANDA"), "DOUBLE PRECISION");
     const QString novo = QStringLiteral("VRACRCOMANDA - ") + valor;
     return QStringLiteral("UPDATE COMANDAVEN SET VRACRCOMANDA = CASE WHEN %1 <= 0 THEN 0 ELSE %2 END"
                           " WHERE (CDFILIAL = :P_CDFILIAL) AND (NRCOMANDA = :P_NRCOMANDA) AND (VRACRCOMANDA > 0)")
