@@ -243,7 +243,7 @@ TEST_P(CancelProdTest, TwoTillsSplittingOneItemKeepTheQuantity)
     data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 100.0});
     data.PedidoQrv({.QTPRODPEQRV = 100.0});
     freeModule();   // the tills use their own connections
-    runTillsAtOnce("SplitWorker.DISABLED_SplitsTheItem", kSplits);
+    runTillsAtOnce("CancelProdTestWorker.DISABLED_SplitsTheItem", kSplits);
 
     EXPECT_DOUBLE_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN").toDouble(), 100.0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toInt(), 1 + 2 * kSplits);
@@ -254,7 +254,7 @@ TEST_P(CancelProdTest, TwoTillsSplittingOneItemKeepTheQuantity)
 }
 
 // One till of the test above, run in a process of its own.
-TEST(SplitWorker, DISABLED_SplitsTheItem)
+TEST(CancelProdTestWorker, DISABLED_SplitsTheItem)
 {
     const int splits = qEnvironmentVariableIntValue("KVP_TILL_CALLS");
     ASSERT_GT(splits, 0);

@@ -176,7 +176,7 @@ TEST_P(SchemaTest, AmountsComeBackExactAndKeysAreUnique)
 
 KVP_INSTANTIATE_ENGINES(SchemaTest);
 
-TEST(SchemaTool, FailsWithAClearMessageAndWritesNothing)
+TEST(SchemaTestTool, FailsWithAClearMessageAndWritesNothing)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

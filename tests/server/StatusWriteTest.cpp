@@ -302,12 +302,12 @@ TEST_P(StatusWriteTest, TwoTillsLoweringOneSurchargeAtOnceLoseNothing)
     constexpr int kVezes = 100;
     exec("UPDATE COMANDAVEN SET VRACRCOMANDA = 100");
     freeModule();   // the tills use their own connections
-    runTillsAtOnce("SurchargeWorker.DISABLED_LowersTheSurcharge", kVezes);
+    runTillsAtOnce("StatusWriteTestWorker.DISABLED_LowersTheSurcharge", kVezes);
     EXPECT_EQ(Acrescimo().toDouble(), 86.0);   // 100 - 2 x 100 x 0.07
 }
 
 // One till of the test above, run in a process of its own.
-TEST(SurchargeWorker, DISABLED_LowersTheSurcharge)
+TEST(StatusWriteTestWorker, DISABLED_LowersTheSurcharge)
 {
     const int vezes = qEnvironmentVariableIntValue("KVP_TILL_CALLS");
     ASSERT_GT(vezes, 0);

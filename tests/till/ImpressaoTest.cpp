@@ -27,7 +27,7 @@ struct CasoEscPos {
     QByteArray esperado;   // after the reset and code table bytes
 };
 
-TEST(EscPos, BytesExatos)
+TEST(ImpressaoEscPos, BytesExatos)
 {
     const QList<CasoEscPos> casos = {
         {"so_inicio", [](TEscPos&) {}, QStringLiteral("IBM860"), {}},
