@@ -12,27 +12,17 @@
 #include <QTimer>
 
 #include "BlendedBitBtn.h"
-#include "Cli_kvp00917.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
 #include "EventGuard.h"
 #include "HostServices.h"
+#include "ModuleVariables.h"
+#include "ScreenStyle.h"
 #include "Shape.h"
+#include "Trad.h"
 #include "Wdc00002.h"
 
 namespace {
-
-const QColor kCorMoldura(204, 91, 44);   // 2907084
-const QColor kCinza(128, 128, 128);
-const QColor kCinzaClaro(204, 204, 204); // 13421772
-
-QFont Arial(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 // The key the form saw last and the control it went to first. A control that
 // ignores a key passes the same event up to its parents; the form must not

@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-#include "Cli_kvp00917.h"
+#include "ModuleVariables.h"
 #include "Exception.h"
 #include "Mensagem.h"
 #include "ResultChecks.h"

@@ -4,59 +4,28 @@
 #include <QFontMetrics>
 
 #include "BlendedBitBtn.h"
-#include "Cli_kvp00917.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
 #include "EventGuard.h"
 #include "Exception.h"
+#include "ItemFields.h"
 #include "Mensagem.h"
+#include "ModuleVariables.h"
 #include "ProdutoItemDelegate.h"
 #include "ResultChecks.h"
+#include "ScreenStyle.h"
 #include "Srv_kvp00917.h"
 
 using namespace Cli_kvp00917;
 
 namespace {
 
-TFieldDef Texto(const char* name, int size)
-{
-    TFieldDef def;
-    def.Name = QLatin1String(name);
-    def.DataType = TFieldType::ftString;
-    def.Size = size;
-    return def;
-}
-
-TFieldDef Numero(const char* name)
-{
-    TFieldDef def;
-    def.Name = QLatin1String(name);
-    def.DataType = TFieldType::ftFloat;
-    return def;
-}
-
-TFieldDef DataHora(const char* name)
-{
-    TFieldDef def;
-    def.Name = QLatin1String(name);
-    def.DataType = TFieldType::ftDateTime;
-    return def;
-}
-
-QFont FonteArial(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 // The check column's title is "4" of the symbol character set, which is the
 // heavy check mark (U+2714). Where a dingbat font is installed it draws the
 // mark; otherwise font fallback finds the glyph in any font that has it.
 QFont FonteTituloMarca()
 {
-    QFont font = FonteArial(13, true);
+    QFont font = Arial(13, true);
     const QStringList installed = QFontDatabase::families();
     for (const char* family : {"Dingbats", "D050000L", "ZapfDingbats"}) {
         if (!installed.contains(QLatin1String(family), Qt::CaseInsensitive))
@@ -75,9 +44,9 @@ TColumn Coluna(const QString& field, const QString& title, int width)
     column.FieldName = field;
     column.Title = title;
     column.Width = width;
-    column.TitleFont = FonteArial(13, true);
-    column.TitleColor = Qt::white;
-    column.TitleBackground = QColor(204, 91, 44);
+    column.TitleFont = Arial(13, true);
+    column.TitleColor = kCorTextoTitulo;
+    column.TitleBackground = kCorMoldura;
     return column;
 }
 
@@ -85,39 +54,18 @@ TColumn Coluna(const QString& field, const QString& title, int width)
 
 QList<TFieldDef> TfrmCancelaProd::CamposItem()
 {
-    TFieldDef nome = Texto("NMPRODUTO", 50);
-    nome.ReadOnly = true;
-    TFieldDef garcom = Texto("CDVENDEDOR", 4);
-    garcom.DisplayLabel = QStringLiteral("Garçom");
-    return {
-        Texto("NRPRODCOMVEN", 6),
-        Numero("QTPRODCOMVEN"),
-        Numero("VRPRECCOMVEN"),
-        Texto("TXPRODCOMVEN", 2000),
-        Texto("IDSTPRCOMVEN", 1),
-        Numero("VRDESCCOMVEN"),
-        Texto("CDARVPROD", 20),
-        nome,
-        Texto("CDPRODUTO", 10),
-        DataHora("DTHRINCOMVEN"),
-        Texto("NRCOMANDA", 10),
-        Texto("IDPRODIMPFIS", 1),
-        Texto("NRSEQPRODCOM", 3),
-        Numero("VRACRCOMVEN"),
-        Numero("VRACRCOMANDA"),
-        Texto("IDPESAPROD", 1),
-        Texto("DSCOMANDAORI", 10),
-        Texto("NRPRODCOMORI", 6),
-        Texto("NRCOMANDAORI", 10),
-        garcom,
-        Texto("NRVENDAREST", 10),
-        Texto("NRLUGARMESA", 4),
-        Texto("IDCHECK", 1),
-        Texto("NRSEQBENECONSIT", 10),
-        Texto("IDDIVIDECONTA", 1),
-        Texto("NRSEQPRODPAI", 6),
-        Texto("CDPRODPROMOCAO", 10),
-    };
+    // The server's record, with the mark column after the seat as the screen keeps it.
+    QList<TFieldDef> campos = ItemFields();
+    int marca = 0;
+    int lugar = 0;
+    for (int i = 0; i < campos.size(); ++i) {
+        if (campos[i].Name == QLatin1String("IDCHECK"))
+            marca = i;
+        else if (campos[i].Name == QLatin1String("NRLUGARMESA"))
+            lugar = i;
+    }
+    campos.move(marca, lugar);
+    return campos;
 }
 
 void TfrmCancelaProd::CriaListaProdutos()

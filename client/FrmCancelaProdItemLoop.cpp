@@ -2,7 +2,7 @@
 // path (split-bill group, combo group, typed quantity or whole row).
 #include "FrmCancelaProd.h"
 
-#include "Cli_kvp00917.h"
+#include "ModuleVariables.h"
 #include "Exception.h"
 #include "FilterExpression.h"
 #include "QuantityText.h"

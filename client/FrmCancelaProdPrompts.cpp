@@ -3,7 +3,7 @@
 // Giving up ends the run silently (the run's end shows the list anew).
 #include "FrmCancelaProd.h"
 
-#include "Cli_kvp00917.h"
+#include "ModuleVariables.h"
 #include "Exception.h"
 #include "QuantityText.h"
 #include "ResultChecks.h"

@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 
-#include "Cli_kvp00917.h"
 #include "DBGrid.h"
+#include "ModuleVariables.h"
 #include "ValueFunctions.h"
 
 using namespace Cli_kvp00917;

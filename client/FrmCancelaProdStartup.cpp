@@ -4,11 +4,10 @@
 #include <QLabel>
 
 #include "BlendedBitBtn.h"
-#include "Cli_kvp00917.h"
 #include "DBGrid.h"
 #include "Exception.h"
 #include "HostServices.h"
-#include "RdmCancelaProd.h"
+#include "ModuleVariables.h"
 #include "Srv_kvp00917.h"
 
 using namespace Cli_kvp00917;
@@ -148,9 +147,7 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
 
     dbgProduto->SetDefaultColors(true);
 
-    if (!rdmCancelaProd)
-        rdmCancelaProd = new TrdmCancelaProd(nullptr);
-    rdmCancelaProd->adcCancelaProd.SetConnected(true);
+    ConectaModuloDados();
 
     lblCodTela->setText(MontaRodapeGeral(true, QStringLiteral("KVP00917"), QStringLiteral("S")));
 

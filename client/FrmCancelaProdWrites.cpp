@@ -5,7 +5,6 @@
 
 #include "Exception.h"
 #include "QuantityText.h"
-#include "RdmCancelaProd.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
@@ -32,13 +31,13 @@ void TfrmCancelaProd::NaTransacao(const std::function<void()>& escritas)
 {
     // The write services leave a transaction opened here for us to commit,
     // and roll it back themselves when they fail.
-    rdmCancelaProd->StartTrans();
+    IniciaTransacao();
     try {
         escritas();
-        rdmCancelaProd->CommitTrans();
+        ConfirmaTransacao();
     } catch (...) {
         try {
-            rdmCancelaProd->RollbackTrans();
+            DesfazTransacao();
         } catch (...) {
             // The write's failure is the one to report.
         }

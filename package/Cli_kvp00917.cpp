@@ -20,11 +20,6 @@ bool semTela = false;
 
 namespace Cli_kvp00917 {
 
-TfrmCancelaProd* frmCancelaProd = nullptr;
-bool boIdCriado = false;
-bool boCancelTodos = false;
-double doTotRestante = 0;
-
 namespace {
 
 bool emExecucao = false;   // a call is inside its modal window

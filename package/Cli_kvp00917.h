@@ -1,19 +1,13 @@
 #pragma once
-// The client unit: the module variables of the cancellation screen and the
-// package's entry. The window, its data module and these variables live on the
-// host's user-interface thread; nothing here is locked.
+// The client unit: the package's entry (its module variables in
+// ModuleVariables.h). The window, its data module and these variables live on
+// the host's user-interface thread; nothing here is locked.
 #include <QString>
 
+#include "ModuleVariables.h"
 #include "pkg_export.h"
 
-class TfrmCancelaProd;
-
 namespace Cli_kvp00917 {
-
-extern PKG_EXPORT TfrmCancelaProd* frmCancelaProd;   // the one window of the current call
-extern PKG_EXPORT bool boIdCriado;                   // a created and initialised window exists
-extern PKG_EXPORT bool boCancelTodos;                // a cancel-all delivery run is under way
-extern PKG_EXPORT double doTotRestante;              // the order's balance after advance payments
 
 // Runs one cancellation for one order: creates the window, initialises it from
 // the four texts, shows it modally and frees window and data module on every
@@ -26,11 +20,6 @@ void Inicializacao();
 void Finalizacao();
 
 } // namespace Cli_kvp00917
-
-using Cli_kvp00917::boCancelTodos;
-using Cli_kvp00917::boIdCriado;
-using Cli_kvp00917::doTotRestante;
-using Cli_kvp00917::frmCancelaProd;
 
 // The exported entry for hosts in any language: UTF-8 texts, no exception
 // crosses it. After a failed call CancelaProdutoErro() gives the error text;

@@ -21,8 +21,18 @@ kvp_install_missing() {
 
 KVP_BUILD_PACKAGES=(cmake g++ make ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqt6sql6-sqlite libqt6sql6-psql
                     libqt6gui6 fonts-dejavu-core fonts-liberation2)
+KVP_TEST_PACKAGES=(libgtest-dev googletest)
 
+# Both scripts configure the build folder with the same options, so running
+# one after the other rebuilds nothing: kvp_build [TARGET...] (none: all).
+# Under CI (CI=true) a compiler warning fails the build.
 kvp_build() {
-    cmake -S "$KVP_ROOT" -B "$KVP_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$KVP_BUILD" -j "$(nproc)"
+    local werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    cmake -S "$KVP_ROOT" -B "$KVP_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVP_BUILD_TESTS=ON \
+        -DKVP_WARNINGS_AS_ERRORS="$werror" >/dev/null
+    local targets=()
+    local target
+    for target in "$@"; do targets+=(--target "$target"); done
+    cmake --build "$KVP_BUILD" -j "$(nproc)" "${targets[@]}"
 }

@@ -8,6 +8,32 @@ namespace Srv_kvp00917 {
 TrdmCancelaProd* rdmCancelaProd = nullptr;
 }
 
+void ConectaModuloDados()
+{
+    if (!rdmCancelaProd)
+        rdmCancelaProd = new TrdmCancelaProd(nullptr);
+    rdmCancelaProd->adcCancelaProd.SetConnected(true);
+}
+
+void IniciaTransacao()
+{
+    if (!rdmCancelaProd)
+        throw EDatabaseError(QStringLiteral("Módulo de dados não criado."));
+    rdmCancelaProd->StartTrans();
+}
+
+void ConfirmaTransacao()
+{
+    if (rdmCancelaProd)
+        rdmCancelaProd->CommitTrans();
+}
+
+void DesfazTransacao()
+{
+    if (rdmCancelaProd)
+        rdmCancelaProd->RollbackTrans();
+}
+
 TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
 {
     setObjectName(QStringLiteral("rdmCancelaProd"));

@@ -16,7 +16,7 @@ QString TClientDataSet::Private::Named() const
 void TClientDataSet::Private::CheckActive() const
 {
     if (!active)
-        throw EDatabaseError(QStringLiteral("The dataset%1 is closed").arg(Named()));
+        throw EDatabaseError(QStringLiteral("O conjunto de dados%1 está fechado").arg(Named()));
 }
 
 void TClientDataSet::Private::CheckBrowseMode()
@@ -188,12 +188,12 @@ void TClientDataSet::Private::ValidateDefs(const QList<TFieldDef>& defs, const Q
     for (int i = 0; i < defs.size(); ++i) {
         const TFieldDef& def = defs[i];
         if (def.Name.trimmed().isEmpty())
-            throw EDatabaseError(QStringLiteral("%1: field %2 has no name").arg(where).arg(i + 1));
+            throw EDatabaseError(QStringLiteral("%1: o campo %2 não tem nome").arg(where).arg(i + 1));
         if (def.Size < 0)
-            throw EDatabaseError(QStringLiteral("%1: field '%2' has a negative size").arg(where, def.Name));
+            throw EDatabaseError(QStringLiteral("%1: o campo '%2' tem tamanho negativo").arg(where, def.Name));
         const QString key = def.Name.toUpper();
         if (seen.contains(key))
-            throw EDatabaseError(QStringLiteral("%1: field '%2' appears twice").arg(where, def.Name));
+            throw EDatabaseError(QStringLiteral("%1: o campo '%2' aparece duas vezes").arg(where, def.Name));
         seen.insert(key);
     }
 }
@@ -202,7 +202,7 @@ void TClientDataSet::CreateDataSet()
 {
     const QList<TFieldDef> defs = d->fieldDefs;
     if (defs.isEmpty())
-        throw EDatabaseError(QStringLiteral("Cannot create a dataset without fields"));
+        throw EDatabaseError(QStringLiteral("Não é possível criar um conjunto de dados sem campos"));
     Private::ValidateDefs(defs, QStringLiteral("CreateDataSet"));
     const std::shared_ptr<const TFilterExpression> filter = d->FilterFor(defs);
     d->state = TDataSetState::dsBrowse;
@@ -223,7 +223,7 @@ void TClientDataSet::Open()
         return;
     if (d->fieldDefs.isEmpty())
         throw EDatabaseError(
-            QStringLiteral("The dataset%1 has no structure to open (no data packet, file or field definitions)")
+            QStringLiteral("O conjunto de dados%1 não tem estrutura para abrir (nem pacote de dados, nem arquivo, nem definição de campos)")
                 .arg(d->Named()));
     if (d->fields.empty()) {
         CreateDataSet();
@@ -270,7 +270,7 @@ int TClientDataSet::FieldCount() const
 TField* TClientDataSet::Fields(int index) const
 {
     if (index < 0 || index >= int(d->fields.size()))
-        throw EDatabaseError(QStringLiteral("Field index %1 out of range").arg(index));
+        throw EDatabaseError(QStringLiteral("Índice de campo %1 fora do intervalo").arg(index));
     return d->fields[size_t(index)].get();
 }
 
@@ -278,7 +278,7 @@ TField* TClientDataSet::FieldByName(const QString& name) const
 {
     TField* f = FindField(name);
     if (!f)
-        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        throw EDatabaseError(QStringLiteral("Campo '%1' não encontrado").arg(name));
     return f;
 }
 
@@ -360,7 +360,7 @@ void TClientDataSet::SetRecNo(int recNo)
 {
     d->CheckBrowseMode();
     if (recNo < 1 || recNo > d->visible.size())
-        throw EDatabaseError(QStringLiteral("Record number %1 out of range (1 to %2)").arg(recNo).arg(d->visible.size()));
+        throw EDatabaseError(QStringLiteral("Registro número %1 fora do intervalo (1 a %2)").arg(recNo).arg(d->visible.size()));
     const int before = d->cur;
     d->cur = recNo - 1;
     d->bof = d->eof = false;
@@ -459,7 +459,7 @@ void TClientDataSet::Post()
         return;
     }
     throw EDatabaseError(
-        QStringLiteral("The dataset%1 is not editing a row (Edit, Insert or Append first)").arg(d->Named()));
+        QStringLiteral("O conjunto de dados%1 não está editando uma linha (Edit, Insert ou Append antes)").arg(d->Named()));
 }
 
 void TClientDataSet::Cancel()
@@ -486,7 +486,7 @@ void TClientDataSet::Delete()
     if (d->state == TDataSetState::dsEdit)
         Cancel();
     if (d->visible.isEmpty())
-        throw EDatabaseError(QStringLiteral("The dataset%1 has no row to delete").arg(d->Named()));
+        throw EDatabaseError(QStringLiteral("O conjunto de dados%1 não tem linha para excluir").arg(d->Named()));
     const int position = d->cur;
     const int raw = d->visible[position];
     d->rows.removeAt(raw);
@@ -554,9 +554,9 @@ bool TClientDataSet::Locate(const QString& keyFields, const QVariantList& keyVal
         if (!part.trimmed().isEmpty())
             names.append(part.trimmed());
     if (names.isEmpty())
-        throw EDatabaseError(QStringLiteral("Locate needs at least one key field"));
+        throw EDatabaseError(QStringLiteral("Locate precisa de pelo menos um campo chave"));
     if (names.size() != keyValues.size())
-        throw EDatabaseError(QStringLiteral("Locate on \"%1\": %2 key fields but %3 values")
+        throw EDatabaseError(QStringLiteral("Locate em \"%1\": %2 campos chave mas %3 valores")
                                  .arg(keyFields)
                                  .arg(names.size())
                                  .arg(keyValues.size()));
@@ -569,7 +569,7 @@ bool TClientDataSet::Locate(const QString& keyFields, const QVariantList& keyVal
         try {
             value = TField::ConvertValue(keyValues[i], def);
         } catch (const EConvertError& e) {
-            throw EConvertError(QStringLiteral("Locate key for field '%1': %2").arg(f->FieldName(), e.Message()));
+            throw EConvertError(QStringLiteral("Chave do Locate para o campo '%1': %2").arg(f->FieldName(), e.Message()));
         }
         keys.push_back({f->Index(), def.DataType, value});
     }

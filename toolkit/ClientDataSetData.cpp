@@ -14,7 +14,7 @@ TDataPacket TClientDataSet::Data() const
 
 void TClientDataSet::SetData(const TDataPacket& packet)
 {
-    Private::ValidateDefs(packet.FieldDefs, QStringLiteral("Data packet"));
+    Private::ValidateDefs(packet.FieldDefs, QStringLiteral("Pacote de dados"));
 
     // The new structure and where each of its fields comes from in the packet.
     QList<TFieldDef> defs;
@@ -24,7 +24,7 @@ void TClientDataSet::SetData(const TDataPacket& packet)
         for (const TFieldDef& def : d->declared) {
             const int at = packet.indexOf(def.Name);
             if (at < 0)
-                throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(def.Name));
+                throw EDatabaseError(QStringLiteral("Campo '%1' não encontrado").arg(def.Name));
             used[at] = true;
             defs.append(def);
             source.append(at);
@@ -53,7 +53,7 @@ void TClientDataSet::SetData(const TDataPacket& packet)
     for (int r = 0; r < packet.Rows.size(); ++r) {
         const QVariantList& in = packet.Rows[r];
         if (in.size() != width)
-            throw EDatabaseError(QStringLiteral("Data packet: row %1 has %2 values for %3 fields")
+            throw EDatabaseError(QStringLiteral("Pacote de dados: a linha %1 tem %2 valores para %3 campos")
                                      .arg(r + 1)
                                      .arg(in.size())
                                      .arg(width));
@@ -63,7 +63,7 @@ void TClientDataSet::SetData(const TDataPacket& packet)
             try {
                 out.append(TField::ConvertValue(in[source[f]], defs[f]));
             } catch (const EConvertError& e) {
-                throw EDatabaseError(QStringLiteral("Data packet: row %1, field '%2': %3")
+                throw EDatabaseError(QStringLiteral("Pacote de dados: linha %1, campo '%2': %3")
                                          .arg(r + 1)
                                          .arg(defs[f].Name, e.Message()));
             }
@@ -101,14 +101,14 @@ void TClientDataSet::LoadFromFile(const QString& fileName)
     try {
         SetData(packet);
     } catch (const Exception& e) {
-        throw EDatabaseError(QStringLiteral("Dataset file '%1': %2").arg(fileName, e.Message()));
+        throw EDatabaseError(QStringLiteral("Arquivo de dados '%1': %2").arg(fileName, e.Message()));
     }
 }
 
 void TClientDataSet::SaveToFile(const QString& fileName) const
 {
     if (!d->active)
-        throw EDatabaseError(QStringLiteral("Cannot save dataset file '%1': the dataset is closed").arg(fileName));
+        throw EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': o conjunto de dados está fechado").arg(fileName));
     WriteDataSetFile(fileName, Data());
 }
 

@@ -135,13 +135,13 @@ QString ToText(const QVariant& v)
         return QString::fromUtf8(v.toByteArray());
     if (v.canConvert<QString>())
         return v.toString();
-    throw EConvertError(QStringLiteral("A value of type %1 cannot be read as text").arg(QString::fromLatin1(v.typeName())));
+    throw EConvertError(QStringLiteral("Um valor do tipo %1 não pode ser lido como texto").arg(QString::fromLatin1(v.typeName())));
 }
 
 int CheckedInt(qint64 n)
 {
     if (n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min())
-        throw EConvertError(QStringLiteral("%1 is out of range for an integer").arg(n));
+        throw EConvertError(QStringLiteral("%1 está fora do intervalo de um número inteiro").arg(n));
     return int(n);
 }
 
@@ -153,7 +153,7 @@ int ToInteger(const QVariant& v)
     if (id == QMetaType::ULongLong || id == QMetaType::ULong) {
         const quint64 u = v.toULongLong();
         if (u > quint64(std::numeric_limits<int>::max()))
-            throw EConvertError(QStringLiteral("%1 is out of range for an integer").arg(u));
+            throw EConvertError(QStringLiteral("%1 está fora do intervalo de um número inteiro").arg(u));
         return int(u);
     }
     if (IsIntegerType(id))
@@ -171,15 +171,15 @@ int ToInteger(const QVariant& v)
             return CheckedInt(n);
         d = shown.toDouble(&ok);
         if (!ok)
-            throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(shown));
+            throw EConvertError(QStringLiteral("'%1' não é um número inteiro válido").arg(shown));
     }
     // Whole numbers that travelled as floating point (or carry a binary
     // representation error) are accepted; real fractions are not rounded away.
     const double r = std::round(d);
     if (!std::isfinite(d) || std::fabs(d - r) > 1e-6)
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(shown));
+        throw EConvertError(QStringLiteral("'%1' não é um número inteiro válido").arg(shown));
     if (r > double(std::numeric_limits<int>::max()) || r < double(std::numeric_limits<int>::min()))
-        throw EConvertError(QStringLiteral("%1 is out of range for an integer").arg(shown));
+        throw EConvertError(QStringLiteral("%1 está fora do intervalo de um número inteiro").arg(shown));
     return int(r);
 }
 
@@ -194,7 +194,7 @@ double ToFloat(const QVariant& v)
     bool ok = false;
     const double d = s.toDouble(&ok);   // C locale, no group separators: "1,5" is refused, not read as 15
     if (!ok)
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(s));
+        throw EConvertError(QStringLiteral("'%1' não é um número válido").arg(s));
     return d;
 }
 
@@ -216,7 +216,7 @@ bool ToBool(const QVariant& v)
         return true;
     if (no.contains(s))
         return false;
-    throw EConvertError(QStringLiteral("'%1' is not a valid Boolean value").arg(ToText(v)));
+    throw EConvertError(QStringLiteral("'%1' não é um valor lógico válido").arg(ToText(v)));
 }
 
 QDateTime ToDateTime(const QVariant& v)
@@ -227,7 +227,7 @@ QDateTime ToDateTime(const QVariant& v)
     if (id == QMetaType::QDate)
         return v.toDate().startOfDay();
     if (id != QMetaType::QString && id != QMetaType::QByteArray)
-        throw EConvertError(QStringLiteral("A value of type %1 is not a date-time").arg(QString::fromLatin1(v.typeName())));
+        throw EConvertError(QStringLiteral("Um valor do tipo %1 não é uma data e hora").arg(QString::fromLatin1(v.typeName())));
     const QString s = ToText(v).trimmed();
     QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
     if (!dt.isValid()) {
@@ -246,7 +246,7 @@ QDateTime ToDateTime(const QVariant& v)
         }
     }
     if (!dt.isValid())
-        throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
+        throw EConvertError(QStringLiteral("'%1' não é uma data e hora válida").arg(s));
     return dt;
 }
 
@@ -257,7 +257,7 @@ auto NamingField(const TFieldDef& def, Convert convert) -> decltype(convert())
     try {
         return convert();
     } catch (const EConvertError& e) {
-        throw EConvertError(QStringLiteral("Field '%1': %2").arg(def.Name, e.Message()));
+        throw EConvertError(QStringLiteral("Campo '%1': %2").arg(def.Name, e.Message()));
     }
 }
 
@@ -316,7 +316,7 @@ double TField::AsFloat() const
     if (ClientDataSetValues::IsNull(v))
         return 0;
     if (m_def.DataType == TFieldType::ftDateTime)
-        throw EConvertError(QStringLiteral("Field '%1' holds a date-time, not a number").arg(m_def.Name));
+        throw EConvertError(QStringLiteral("O campo '%1' contém uma data e hora, não um número").arg(m_def.Name));
     return NamingField(m_def, [&] { return ToFloat(v); });
 }
 
@@ -326,13 +326,13 @@ int TField::AsInteger() const
     if (ClientDataSetValues::IsNull(v))
         return 0;
     if (m_def.DataType == TFieldType::ftDateTime)
-        throw EConvertError(QStringLiteral("Field '%1' holds a date-time, not a number").arg(m_def.Name));
+        throw EConvertError(QStringLiteral("O campo '%1' contém uma data e hora, não um número").arg(m_def.Name));
     return NamingField(m_def, [&] {
         if (m_def.DataType == TFieldType::ftFloat) {
             const double d = v.toDouble();
             const double r = std::round(d);
             if (!std::isfinite(d) || r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min())
-                throw EConvertError(QStringLiteral("%1 is out of range for an integer").arg(FloatText(d)));
+                throw EConvertError(QStringLiteral("%1 está fora do intervalo de um número inteiro").arg(FloatText(d)));
             return int(r);
         }
         return ToInteger(v);
@@ -386,9 +386,9 @@ void TField::SetValue(const QVariant& v)
     d->CheckActive();
     if (d->state != TDataSetState::dsEdit && d->state != TDataSetState::dsInsert)
         throw EDatabaseError(
-            QStringLiteral("The dataset%1 is not editing a row (Edit, Insert or Append first)").arg(d->Named()));
+            QStringLiteral("O conjunto de dados%1 não está editando uma linha (Edit, Insert ou Append antes)").arg(d->Named()));
     if (m_def.ReadOnly)
-        throw EDatabaseError(QStringLiteral("Field '%1' is read-only").arg(m_def.Name));
+        throw EDatabaseError(QStringLiteral("O campo '%1' é somente leitura").arg(m_def.Name));
     d->buffer[m_index] = NamingField(m_def, [&] { return ConvertValue(v, m_def); });
     d->modified = true;
 }

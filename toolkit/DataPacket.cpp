@@ -25,7 +25,7 @@ TDataPacket ToDataPacket(const QVariant& v)
     if (!IsDataPacket(v)) {
         if (v.typeId() == QMetaType::QString)
             throw EDatabaseError(v.toString());
-        throw EDatabaseError(QStringLiteral("Missing data provider or data packet"));
+        throw EDatabaseError(QStringLiteral("Falta o provedor de dados ou o pacote de dados"));
     }
     return v.value<TDataPacket>();
 }

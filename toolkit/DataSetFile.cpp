@@ -70,28 +70,28 @@ public:
     TDataPacket Read()
     {
         if (m_xml.trimmed().isEmpty())
-            Fail(QStringLiteral("the file is empty"));
+            Fail(QStringLiteral("o arquivo está vazio"));
         if (!m_r.readNextStartElement())
             FailXml();
         if (m_r.name() != u"dataset")
-            Fail(QStringLiteral("the root element is <%1>, expected <dataset>").arg(m_r.name()));
+            Fail(QStringLiteral("o elemento raiz é <%1>, esperado <dataset>").arg(m_r.name()));
         const QString version = m_r.attributes().value(QStringLiteral("version")).toString();
         if (!version.isEmpty() && version.trimmed() != kFormatVersion)
-            Fail(QStringLiteral("format version %1 is not supported").arg(version));
+            Fail(QStringLiteral("a versão de formato %1 não é suportada").arg(version));
 
         bool haveFields = false;
         bool haveRows = false;
         while (m_r.readNextStartElement()) {
             if (m_r.name() == u"fields") {
                 if (haveFields)
-                    Fail(QStringLiteral("a second <fields> element at line %1").arg(m_r.lineNumber()));
+                    Fail(QStringLiteral("um segundo elemento <fields> na linha %1").arg(m_r.lineNumber()));
                 ReadFields();
                 haveFields = true;
             } else if (m_r.name() == u"rows") {
                 if (!haveFields)
-                    Fail(QStringLiteral("<rows> at line %1 comes before <fields>").arg(m_r.lineNumber()));
+                    Fail(QStringLiteral("<rows> na linha %1 vem antes de <fields>").arg(m_r.lineNumber()));
                 if (haveRows)
-                    Fail(QStringLiteral("a second <rows> element at line %1").arg(m_r.lineNumber()));
+                    Fail(QStringLiteral("um segundo elemento <rows> na linha %1").arg(m_r.lineNumber()));
                 ReadRows();
                 haveRows = true;
             } else {
@@ -105,25 +105,25 @@ public:
             m_r.readNext();
         CheckXml();
         if (!haveFields)
-            Fail(QStringLiteral("there is no <fields> element"));
+            Fail(QStringLiteral("não há elemento <fields>"));
         return m_packet;
     }
 
 private:
     [[noreturn]] void Fail(const QString& what) const
     {
-        throw EDatabaseError(QStringLiteral("Dataset file '%1': %2").arg(m_source, what));
+        throw EDatabaseError(QStringLiteral("Arquivo de dados '%1': %2").arg(m_source, what));
     }
 
     [[noreturn]] void FailXml() const
     {
         if (m_r.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-            throw EDatabaseError(QStringLiteral("Dataset file '%1' is truncated (line %2, column %3): %4")
+            throw EDatabaseError(QStringLiteral("O arquivo de dados '%1' está truncado (linha %2, coluna %3): %4")
                                      .arg(m_source)
                                      .arg(m_r.lineNumber())
                                      .arg(m_r.columnNumber())
                                      .arg(m_r.errorString()));
-        throw EDatabaseError(QStringLiteral("Dataset file '%1' is not well-formed XML (line %2, column %3): %4")
+        throw EDatabaseError(QStringLiteral("O arquivo de dados '%1' não é um XML bem formado (linha %2, coluna %3): %4")
                                  .arg(m_source)
                                  .arg(m_r.lineNumber())
                                  .arg(m_r.columnNumber())
@@ -139,7 +139,7 @@ private:
     [[noreturn]] void Unexpected() const
     {
         CheckXml();
-        Fail(QStringLiteral("unexpected element <%1> at line %2").arg(m_r.name()).arg(m_r.lineNumber()));
+        Fail(QStringLiteral("elemento <%1> inesperado na linha %2").arg(m_r.name()).arg(m_r.lineNumber()));
     }
 
     QString Attr(const QString& name) const { return m_r.attributes().value(name).toString(); }
@@ -153,22 +153,22 @@ private:
             TFieldDef def;
             def.Name = Attr(QStringLiteral("name")).trimmed();
             if (def.Name.isEmpty())
-                Fail(QStringLiteral("the field at line %1 has no name").arg(line));
+                Fail(QStringLiteral("o campo na linha %1 não tem nome").arg(line));
             if (m_packet.indexOf(def.Name) >= 0)
-                Fail(QStringLiteral("field '%1' is declared twice (line %2)").arg(def.Name).arg(line));
+                Fail(QStringLiteral("o campo '%1' está declarado duas vezes (linha %2)").arg(def.Name).arg(line));
             const QString type = Attr(QStringLiteral("type")).trimmed();
             if (!TypeFromName(type, &def.DataType))
-                Fail(QStringLiteral("field '%1' has the unknown type '%2' (line %3)").arg(def.Name, type).arg(line));
+                Fail(QStringLiteral("o campo '%1' tem o tipo desconhecido '%2' (linha %3)").arg(def.Name, type).arg(line));
             const QString size = Attr(QStringLiteral("size")).trimmed();
             if (!size.isEmpty()) {
                 bool ok = false;
                 def.Size = size.toInt(&ok);
                 if (!ok || def.Size < 0)
-                    Fail(QStringLiteral("field '%1' has the invalid size '%2' (line %3)").arg(def.Name, size).arg(line));
+                    Fail(QStringLiteral("o campo '%1' tem o tamanho inválido '%2' (linha %3)").arg(def.Name, size).arg(line));
             }
             const QString readOnly = Attr(QStringLiteral("readonly")).trimmed();
             if (!readOnly.isEmpty())
-                def.ReadOnly = Flag(readOnly, QStringLiteral("readonly of field '%1'").arg(def.Name), line);
+                def.ReadOnly = Flag(readOnly, QStringLiteral("readonly do campo '%1'").arg(def.Name), line);
             def.DisplayLabel = Attr(QStringLiteral("label"));
             m_packet.FieldDefs.append(def);
             m_r.skipCurrentElement();
@@ -182,7 +182,7 @@ private:
             return true;
         if (text.compare(u"false", Qt::CaseInsensitive) == 0 || text == u"0")
             return false;
-        Fail(QStringLiteral("%1 is '%2', expected true or false (line %3)").arg(what, text).arg(line));
+        Fail(QStringLiteral("%1 é '%2', esperado true ou false (linha %3)").arg(what, text).arg(line));
     }
 
     void ReadRows()
@@ -201,12 +201,12 @@ private:
                 const QString name = Attr(QStringLiteral("field")).trimmed();
                 const int f = m_packet.indexOf(name);
                 if (f < 0)
-                    Fail(QStringLiteral("row %1 has a value for the unknown field '%2' (line %3)")
+                    Fail(QStringLiteral("a linha %1 tem um valor para o campo desconhecido '%2' (linha %3)")
                              .arg(rowNo)
                              .arg(name)
                              .arg(line));
                 if (seen[f])
-                    Fail(QStringLiteral("row %1 has two values for field '%2' (line %3)").arg(rowNo).arg(name).arg(line));
+                    Fail(QStringLiteral("a linha %1 tem dois valores para o campo '%2' (linha %3)").arg(rowNo).arg(name).arg(line));
                 seen[f] = true;
                 const QString nullAttr = Attr(QStringLiteral("null")).trimmed();
                 const bool isNull = !nullAttr.isEmpty() && Flag(nullAttr, QStringLiteral("null"), line);
@@ -218,14 +218,14 @@ private:
                 const TFieldDef& def = m_packet.FieldDefs[f];
                 if (!encoding.isEmpty()) {
                     if (encoding != u"base64")
-                        Fail(QStringLiteral("row %1, field '%2': unknown encoding '%3' (line %4)")
+                        Fail(QStringLiteral("linha %1, campo '%2': codificação desconhecida '%3' (linha %4)")
                                  .arg(rowNo)
                                  .arg(name, encoding)
                                  .arg(line));
                     const auto decoded = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(),
                                                                         QByteArray::AbortOnBase64DecodingErrors);
                     if (!decoded)
-                        Fail(QStringLiteral("row %1, field '%2': the base64 text is damaged (line %3)")
+                        Fail(QStringLiteral("linha %1, campo '%2': o texto base64 está danificado (linha %3)")
                                  .arg(rowNo)
                                  .arg(name)
                                  .arg(line));
@@ -234,7 +234,7 @@ private:
                 try {
                     row[f] = TField::ConvertValue(text, def);
                 } catch (const EConvertError& e) {
-                    Fail(QStringLiteral("row %1, field '%2': %3 (line %4)").arg(rowNo).arg(def.Name, e.Message()).arg(line));
+                    Fail(QStringLiteral("linha %1, campo '%2': %3 (linha %4)").arg(rowNo).arg(def.Name, e.Message()).arg(line));
                 }
             }
             CheckXml();
@@ -283,7 +283,7 @@ QByteArray DataSetXml(const TDataPacket& packet)
     for (int r = 0; r < packet.Rows.size(); ++r) {
         const QVariantList& row = packet.Rows[r];
         if (row.size() != width)
-            throw EDatabaseError(QStringLiteral("Row %1 has %2 values for %3 fields").arg(r + 1).arg(row.size()).arg(width));
+            throw EDatabaseError(QStringLiteral("A linha %1 tem %2 valores para %3 campos").arg(r + 1).arg(row.size()).arg(width));
         w.writeStartElement(QStringLiteral("row"));
         for (int f = 0; f < width; ++f) {
             const TFieldDef& def = packet.FieldDefs[f];
@@ -291,7 +291,7 @@ QByteArray DataSetXml(const TDataPacket& packet)
             try {
                 v = TField::ConvertValue(row[f], def);
             } catch (const EConvertError& e) {
-                throw EDatabaseError(QStringLiteral("Row %1, field '%2': %3").arg(r + 1).arg(def.Name, e.Message()));
+                throw EDatabaseError(QStringLiteral("Linha %1, campo '%2': %3").arg(r + 1).arg(def.Name, e.Message()));
             }
             if (IsNull(v)) {
                 w.writeEmptyElement(QStringLiteral("value"));
@@ -322,12 +322,12 @@ TDataPacket ReadDataSetFile(const QString& fileName)
 {
     QFile file(fileName);
     if (!QFileInfo::exists(fileName))
-        throw EDatabaseError(QStringLiteral("Dataset file '%1' does not exist").arg(fileName));
+        throw EDatabaseError(QStringLiteral("O arquivo de dados '%1' não existe").arg(fileName));
     if (!file.open(QIODevice::ReadOnly))
-        throw EDatabaseError(QStringLiteral("Cannot open dataset file '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(QStringLiteral("Não é possível abrir o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
     const QByteArray xml = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EDatabaseError(QStringLiteral("Cannot read dataset file '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(QStringLiteral("Não é possível ler o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
     return ParseDataSetXml(xml, fileName);
 }
 
@@ -338,7 +338,7 @@ void WriteDataSetFile(const QString& fileName, const TDataPacket& packet)
     // leaves a half-written parameters file behind.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw EDatabaseError(QStringLiteral("Cannot write dataset file '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
     if (file.write(xml) != xml.size() || !file.commit())
-        throw EDatabaseError(QStringLiteral("Cannot write dataset file '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
 }

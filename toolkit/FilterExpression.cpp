@@ -62,15 +62,15 @@ public:
         auto root = ParseOr(0);
         const Token& t = Peek();
         if (t.type == Tok::RParen)
-            Fail(QStringLiteral("unbalanced parenthesis: ')' at position %1 has no matching '('").arg(t.pos));
+            Fail(QStringLiteral("parênteses desbalanceados: ')' na posição %1 não tem '(' correspondente").arg(t.pos));
         if (t.type != Tok::End)
-            Fail(QStringLiteral("unexpected %1 at position %2, expected AND or OR").arg(Describe(t)).arg(t.pos));
+            Fail(QStringLiteral("%1 inesperado na posição %2, esperado AND ou OR").arg(Describe(t)).arg(t.pos));
         return root;
     }
 
     [[noreturn]] void Fail(const QString& problem) const
     {
-        throw EDatabaseError(QStringLiteral("Invalid filter \"%1\": %2").arg(m_text, problem));
+        throw EDatabaseError(QStringLiteral("Filtro inválido \"%1\": %2").arg(m_text, problem));
     }
 
 private:
@@ -86,8 +86,8 @@ private:
     static QString Describe(const Token& t)
     {
         switch (t.type) {
-        case Tok::End: return QStringLiteral("end of text");
-        case Tok::Text: return QStringLiteral("text '%1'").arg(t.text);
+        case Tok::End: return QStringLiteral("fim do texto");
+        case Tok::Text: return QStringLiteral("texto '%1'").arg(t.text);
         default: return QStringLiteral("'%1'").arg(t.text);
         }
     }
@@ -100,7 +100,7 @@ private:
     void CheckDepth(int depth) const
     {
         if (depth > kMaxDepth)
-            Fail(QStringLiteral("nested more than %1 levels deep").arg(kMaxDepth));
+            Fail(QStringLiteral("aninhado em mais de %1 níveis").arg(kMaxDepth));
     }
 
     std::unique_ptr<Node> ParseOr(int depth)
@@ -115,7 +115,7 @@ private:
         while (Peek().type == Tok::Or) {
             const Token op = Take();
             if (EndsOperand(Peek()))
-                Fail(QStringLiteral("'%1' at position %2 has no right operand").arg(op.text).arg(op.pos));
+                Fail(QStringLiteral("'%1' na posição %2 não tem operando à direita").arg(op.text).arg(op.pos));
             node->children.push_back(ParseAnd(depth));
         }
         return node;
@@ -132,7 +132,7 @@ private:
         while (Peek().type == Tok::And) {
             const Token op = Take();
             if (EndsOperand(Peek()))
-                Fail(QStringLiteral("'%1' at position %2 has no right operand").arg(op.text).arg(op.pos));
+                Fail(QStringLiteral("'%1' na posição %2 não tem operando à direita").arg(op.text).arg(op.pos));
             node->children.push_back(ParseNot(depth));
         }
         return node;
@@ -144,7 +144,7 @@ private:
         if (Peek().type == Tok::Not) {
             const Token op = Take();
             if (EndsOperand(Peek()))
-                Fail(QStringLiteral("'%1' at position %2 has nothing to negate").arg(op.text).arg(op.pos));
+                Fail(QStringLiteral("'%1' na posição %2 não tem o que negar").arg(op.text).arg(op.pos));
             auto node = std::make_unique<Node>();
             node->kind = Node::Not;
             node->children.push_back(ParseNot(depth + 1));
@@ -153,10 +153,10 @@ private:
         if (Peek().type == Tok::LParen) {
             const Token open = Take();
             if (Peek().type == Tok::RParen)
-                Fail(QStringLiteral("empty parentheses at position %1").arg(open.pos));
+                Fail(QStringLiteral("parênteses vazios na posição %1").arg(open.pos));
             auto inner = ParseOr(depth + 1);
             if (Peek().type != Tok::RParen)
-                Fail(QStringLiteral("missing ')' for the '(' at position %1").arg(open.pos));
+                Fail(QStringLiteral("falta ')' para o '(' da posição %1").arg(open.pos));
             Take();
             return inner;
         }
@@ -167,13 +167,13 @@ private:
     {
         const Token& t = Peek();
         if (t.type == Tok::Op)
-            Fail(QStringLiteral("operator '%1' at position %2 has no left operand").arg(t.text).arg(t.pos));
+            Fail(QStringLiteral("o operador '%1' na posição %2 não tem operando à esquerda").arg(t.text).arg(t.pos));
         if (t.type == Tok::And || t.type == Tok::Or)
-            Fail(QStringLiteral("'%1' at position %2 has no left operand").arg(t.text).arg(t.pos));
+            Fail(QStringLiteral("'%1' na posição %2 não tem operando à esquerda").arg(t.text).arg(t.pos));
         if (t.type == Tok::RParen)
-            Fail(QStringLiteral("unbalanced parenthesis: ')' at position %1 has no matching '('").arg(t.pos));
+            Fail(QStringLiteral("parênteses desbalanceados: ')' na posição %1 não tem '(' correspondente").arg(t.pos));
         if (t.type == Tok::End)
-            Fail(QStringLiteral("the text ends where a condition is expected"));
+            Fail(QStringLiteral("o texto termina onde se espera uma condição"));
 
         auto node = std::make_unique<Node>();
         node->left = ParseOperand();
@@ -183,27 +183,27 @@ private:
             node->kind = Node::Compare;
             node->op = ToOp(op.text);
             if (EndsOperand(Peek()))
-                Fail(QStringLiteral("operator '%1' at position %2 has no right operand").arg(op.text).arg(op.pos));
+                Fail(QStringLiteral("o operador '%1' na posição %2 não tem operando à direita").arg(op.text).arg(op.pos));
             node->right = ParseOperand();
             return node;
         }
         if (next.type == Tok::Is) {
             const Token is = Take();
             if (!node->left.isField)
-                Fail(QStringLiteral("IS NULL at position %1 needs a field on its left").arg(is.pos));
+                Fail(QStringLiteral("IS NULL na posição %1 precisa de um campo à esquerda").arg(is.pos));
             node->kind = Node::IsNull;
             if (Peek().type == Tok::Not) {
                 Take();
                 node->negate = true;
             }
             if (Peek().type != Tok::Null)
-                Fail(QStringLiteral("expected NULL after IS at position %1").arg(is.pos));
+                Fail(QStringLiteral("esperado NULL depois de IS na posição %1").arg(is.pos));
             Take();
             return node;
         }
         if (!node->left.isField && node->left.literalKind != Tok::True && node->left.literalKind != Tok::False)
-            Fail(QStringLiteral("expected a comparison operator after %1 at position %2")
-                     .arg(node->left.literalKind == Tok::Text ? QStringLiteral("text '%1'").arg(node->left.source)
+            Fail(QStringLiteral("esperado um operador de comparação depois de %1 na posição %2")
+                     .arg(node->left.literalKind == Tok::Text ? QStringLiteral("texto '%1'").arg(node->left.source)
                                                               : QStringLiteral("'%1'").arg(node->left.source))
                      .arg(node->left.pos));
         node->kind = Node::Truth;
@@ -227,7 +227,7 @@ private:
         case Tok::Sign: {
             const Token n = Take();
             if (n.type != Tok::Number)
-                Fail(QStringLiteral("sign '%1' at position %2 is not followed by a number").arg(t.text).arg(t.pos));
+                Fail(QStringLiteral("o sinal '%1' na posição %2 não é seguido de um número").arg(t.text).arg(t.pos));
             o.literalKind = Tok::Number;
             o.source = t.text + n.text;
             o.number = n.text.toDouble() * (t.text == QLatin1String("-") ? -1 : 1);
@@ -244,11 +244,11 @@ private:
             o.source = t.text;
             return o;
         case Tok::Null:
-            Fail(QStringLiteral("NULL at position %1 cannot be compared; use IS NULL or IS NOT NULL").arg(t.pos));
+            Fail(QStringLiteral("NULL na posição %1 não pode ser comparado; use IS NULL ou IS NOT NULL").arg(t.pos));
         case Tok::Op:
-            Fail(QStringLiteral("operator '%1' at position %2 has no left operand").arg(t.text).arg(t.pos));
+            Fail(QStringLiteral("o operador '%1' na posição %2 não tem operando à esquerda").arg(t.text).arg(t.pos));
         default:
-            Fail(QStringLiteral("expected a field name or a value at position %1, found %2").arg(t.pos).arg(Describe(t)));
+            Fail(QStringLiteral("esperado um nome de campo ou um valor na posição %1, encontrado %2").arg(t.pos).arg(Describe(t)));
         }
     }
 
@@ -330,7 +330,7 @@ private:
                     value += s[j++];
                 }
                 if (!closed)
-                    Fail(QStringLiteral("unterminated text literal starting at position %1").arg(t.pos));
+                    Fail(QStringLiteral("texto literal sem fim a partir da posição %1").arg(t.pos));
                 t.type = Tok::Text;
                 t.text = value;
                 i = j;
@@ -343,7 +343,7 @@ private:
                 if (i + 1 < n && (s[i + 1] == u'=' || (c == u'<' && s[i + 1] == u'>')))
                     op += s[i + 1];
                 if (op == QLatin1String("!"))
-                    Fail(QStringLiteral("unexpected character '!' at position %1").arg(t.pos));
+                    Fail(QStringLiteral("caractere '!' inesperado na posição %1").arg(t.pos));
                 t.type = Tok::Op;
                 t.text = op;
                 i += int(op.size());
@@ -356,7 +356,7 @@ private:
                 t.text = QString(c);
                 ++i;
             } else {
-                Fail(QStringLiteral("unexpected character '%1' at position %2").arg(c).arg(t.pos));
+                Fail(QStringLiteral("caractere '%1' inesperado na posição %2").arg(c).arg(t.pos));
             }
             m_tokens.push_back(t);
         }
@@ -455,7 +455,7 @@ public:
             if (node.left.isField) {
                 Resolve(node.left);
                 if (node.left.fieldType != TFieldType::ftBoolean)
-                    m_parser.Fail(QStringLiteral("field '%1' is not Boolean and needs a comparison").arg(node.left.name));
+                    m_parser.Fail(QStringLiteral("o campo '%1' não é lógico e precisa de uma comparação").arg(node.left.name));
             }
             node.type = CmpType::Bool;
             if (!node.left.isField)
@@ -477,7 +477,7 @@ private:
                 return;
             }
         }
-        m_parser.Fail(QStringLiteral("unknown field '%1'").arg(o.name));
+        m_parser.Fail(QStringLiteral("campo desconhecido '%1'").arg(o.name));
     }
 
     void BindCompare(Node& node)
@@ -516,7 +516,7 @@ private:
     {
         const bool isBool = lit.literalKind == Tok::True || lit.literalKind == Tok::False;
         const bool boolValue = lit.literalKind == Tok::True;
-        const QString against = fieldName.isEmpty() ? QString() : QStringLiteral(" of field '%1'").arg(fieldName);
+        const QString against = fieldName.isEmpty() ? QString() : QStringLiteral(" do campo '%1'").arg(fieldName);
         switch (type) {
         case CmpType::Text:
             if (isBool)
@@ -527,7 +527,7 @@ private:
                 return lit.number;
             if (isBool)
                 return boolValue ? 1.0 : 0.0;
-            return AsCmp(ConvertText(lit, TFieldType::ftFloat, QStringLiteral("a number"), against), type);
+            return AsCmp(ConvertText(lit, TFieldType::ftFloat, QStringLiteral("um número"), against), type);
         case CmpType::Bool:
             if (isBool)
                 return boolValue;
@@ -536,11 +536,11 @@ private:
             return AsCmp(ConvertText(lit, TFieldType::ftBoolean, QStringLiteral("a Boolean"), against), type);
         case CmpType::DateTime:
             if (lit.literalKind != Tok::Text)
-                m_parser.Fail(QStringLiteral("'%1' at position %2 is not a date-time%3")
+                m_parser.Fail(QStringLiteral("'%1' na posição %2 não é uma data e hora%3")
                                   .arg(lit.source)
                                   .arg(lit.pos)
                                   .arg(against));
-            return AsCmp(ConvertText(lit, TFieldType::ftDateTime, QStringLiteral("a date-time"), against), type);
+            return AsCmp(ConvertText(lit, TFieldType::ftDateTime, QStringLiteral("uma data e hora"), against), type);
         }
         return {};
     }
@@ -550,7 +550,7 @@ private:
         try {
             return TField::ConvertValue(lit.source, TFieldDef{QString(), to, 0, false, QString()});
         } catch (const EConvertError&) {
-            m_parser.Fail(QStringLiteral("'%1' at position %2 is not %3%4").arg(lit.source).arg(lit.pos).arg(what, against));
+            m_parser.Fail(QStringLiteral("'%1' na posição %2 não é %3%4").arg(lit.source).arg(lit.pos).arg(what, against));
         }
     }
 
@@ -629,6 +629,6 @@ bool TFilterExpression::Matches(const QVariantList& row) const
     if (!m_root)
         return true;
     if (!m_bound)
-        throw EDatabaseError(QStringLiteral("Filter \"%1\" is not bound to a dataset structure").arg(m_text));
+        throw EDatabaseError(QStringLiteral("O filtro \"%1\" não está ligado à estrutura de um conjunto de dados").arg(m_text));
     return Evaluate(*m_root, row);
 }

@@ -27,7 +27,7 @@
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 #include "ado/ADO.h"
-#include "../../server/schema/Schema.h"
+#include "Schema.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "Connection.h"
 #include "DemoData.h"
 #include "Exception.h"
+#include "Schema.h"
 #include "ado/ADO.h"
-#include "../schema/Schema.h"
 
 namespace {
 

@@ -13,7 +13,7 @@ using namespace od;
 
 const QString kTab2 = QStringLiteral("0000000101"), kTab3 = QStringLiteral("0000000102");
 
-class ComandoCancelamentoTest : public TelaDbTest {
+class CancelCommandTest : public TelaDbTest {
 protected:
     void SetUp() override
     {
@@ -84,7 +84,7 @@ protected:
     OrderData d = Dados();
 };
 
-TEST_P(ComandoCancelamentoTest, WholeAndPartialItemsAreWrittenLoggedAndShownInOrder)
+TEST_P(CancelCommandTest, WholeAndPartialItemsAreWrittenLoggedAndShownInOrder)
 {
     d.Item({.NRPRODCOMVEN = "000001", .VRACRCOMVEN = 1.0});
     d.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 3.0, .VRACRCOMVEN = 0.9});
@@ -118,7 +118,7 @@ TEST_P(ComandoCancelamentoTest, WholeAndPartialItemsAreWrittenLoggedAndShownInOr
     EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U"}));   // reloaded, cancelled rows hidden again
 }
 
-TEST_P(ComandoCancelamentoTest, QuantityIsAskedWhenItsTextSortsAfterOne)
+TEST_P(CancelCommandTest, QuantityIsAskedWhenItsTextSortsAfterOne)
 {
     d.Produto({.CDPRODUTO = "P2", .IDPESAPROD = "S"});
     struct Caso {
@@ -148,17 +148,19 @@ TEST_P(ComandoCancelamentoTest, QuantityIsAskedWhenItsTextSortsAfterOne)
 
         const auto teclado = fake->CallsOf("TecladoNumerico");
         ASSERT_EQ(teclado.size(), c.digitado ? 1 : 0);
-        if (c.digitado)
+        if (c.digitado) {
             EXPECT_EQ(teclado[0].Args, QVariantList({QString(), "Cancelamento de Produto", "Informe a quantidade a ser cancelada",
                                                      "Quantidade deve ser informada.", 10, 0, c.produto == QString("P2"), 0, 0, 0}));
+        }
         EXPECT_EQ(fake->Mensagens().mid(1), c.aviso ? QStringList{c.aviso} : QStringList());
         EXPECT_EQ(Linhas(), c.linhas);
-        if (!c.digitado)
+        if (!c.digitado) {
             EXPECT_TRUE(Args("LogControleAcess", 7).value(0).contains(" - Qtde. 1 - "));
+        }
     }
 }
 
-TEST_P(ComandoCancelamentoTest, ChecksAndExitsBeforeTheFirstWrite)
+TEST_P(CancelCommandTest, ChecksAndExitsBeforeTheFirstWrite)
 {
     d.Item({.NRPRODCOMVEN = "000001", .VRPRECCOMVEN = 10.0});
     d.Item({.NRPRODCOMVEN = "000002", .VRPRECCOMVEN = 10.01});
@@ -199,15 +201,16 @@ TEST_P(ComandoCancelamentoTest, ChecksAndExitsBeforeTheFirstWrite)
         Cancela(f);
         exec("DELETE FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000009'");
 
-        if (!c.servicos.isEmpty() || c.linhas == intactas)
+        if (!c.servicos.isEmpty() || c.linhas == intactas) {
             EXPECT_EQ(Servicos(), c.servicos);
+        }
         EXPECT_EQ(fake->Mensagens().mid(0, c.mensagens.size()), c.mensagens);
         EXPECT_EQ(f.cdsProduto.Locate("NRPRODCOMVEN", {"000009"}), c.recarrega);
         EXPECT_EQ(Linhas(), c.linhas);
     }
 }
 
-TEST_P(ComandoCancelamentoTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAndNothingOfTheThird)
+TEST_P(CancelCommandTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAndNothingOfTheThird)
 {
     for (int i = 1; i <= 5; ++i) {
         d.Item({.NRPRODCOMVEN = QString("00000%1").arg(i), .VRACRCOMVEN = 1.0});
@@ -230,7 +233,7 @@ TEST_P(ComandoCancelamentoTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAn
     EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000003U", "0:000004U", "0:000005U"}));
 }
 
-TEST_P(ComandoCancelamentoTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTrue)
+TEST_P(CancelCommandTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTrue)
 {
     d.Item({.NRPRODCOMVEN = "000001"});
     d.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 3.0, .NRSEQPRODCOM = "001"});
@@ -267,7 +270,7 @@ TEST_P(ComandoCancelamentoTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndThe
     }
 }
 
-TEST_P(ComandoCancelamentoTest, SplitBillProductInThreePartsGoesTogetherOnceEach)
+TEST_P(CancelCommandTest, SplitBillProductInThreePartsGoesTogetherOnceEach)
 {
     // A table's three tabs share the split item; the product code holds a quote.
     d.Produto({.CDPRODUTO = "P'1", .NMPRODUTO = "Pizza"});
@@ -301,7 +304,7 @@ TEST_P(ComandoCancelamentoTest, SplitBillProductInThreePartsGoesTogetherOnceEach
     EXPECT_EQ(fake->Count("DisplayEnviaTexto"), 2);   // the split rows are not shown
 }
 
-TEST_P(ComandoCancelamentoTest, ComboIsCancelledOnceWhateverItsMembersPlaceAndOnlyInItsComanda)
+TEST_P(CancelCommandTest, ComboIsCancelledOnceWhateverItsMembersPlaceAndOnlyInItsComanda)
 {
     exec("UPDATE COMANDAVEN SET DSCOMANDA = 'RES_0010'");
     d.Comanda({.NRCOMANDA = kTab2, .DSCOMANDA = "RES_0010", .VRACRCOMANDA = 10.0});
@@ -325,7 +328,7 @@ TEST_P(ComandoCancelamentoTest, ComboIsCancelledOnceWhateverItsMembersPlaceAndOn
                 && detalhes[2].startsWith("Produto cancelado"));
 }
 
-TEST_P(ComandoCancelamentoTest, AccessCodeComesFromTheFirstMarkedRowAndOnlyFourAndFiveAreLogged)
+TEST_P(CancelCommandTest, AccessCodeComesFromTheFirstMarkedRowAndOnlyFourAndFiveAreLogged)
 {
     // Rows are told apart by product, tree code and entry time.
     d.Item({.NRPRODCOMVEN = "000001"});
@@ -353,7 +356,7 @@ TEST_P(ComandoCancelamentoTest, AccessCodeComesFromTheFirstMarkedRowAndOnlyFourA
     }
 }
 
-TEST_P(ComandoCancelamentoTest, CancelAllDeliveryAsksNothingButReasonAndQuantityAndClosesWholeRows)
+TEST_P(CancelCommandTest, CancelAllDeliveryAsksNothingButReasonAndQuantityAndClosesWholeRows)
 {
     Parametros({{"DISPLAYOK", false}});
     exec("UPDATE COMANDAVEN SET IDSTCOMANDA = '2'");
@@ -373,7 +376,7 @@ TEST_P(ComandoCancelamentoTest, CancelAllDeliveryAsksNothingButReasonAndQuantity
 
 // The other till's run is played by the same writes this till's run makes.
 // Needs the item writes' refusal of an item already cancelled.
-TEST_P(ComandoCancelamentoTest, ItemAlreadyCancelledByAnotherTillIsNotWrittenAgain)
+TEST_P(CancelCommandTest, ItemAlreadyCancelledByAnotherTillIsNotWrittenAgain)
 {
     const od::Beneficio b{};
     d.BeneficioSaldo(b, 2.0);
@@ -395,6 +398,6 @@ TEST_P(ComandoCancelamentoTest, ItemAlreadyCancelledByAnotherTillIsNotWrittenAga
     EXPECT_TRUE(Marcas(f.cdsProduto).isEmpty());
 }
 
-KVP_INSTANTIATE_ENGINES(ComandoCancelamentoTest);
+KVP_INSTANTIATE_ENGINES(CancelCommandTest);
 
 } // namespace

@@ -15,10 +15,10 @@
 #include "DBGrid.h"
 #include "FakeHost.h"
 #include "FrmCancelaProd.h"
+#include "Pixels.h"
+#include "ScreenStyle.h"
 
 namespace {
-
-const QColor kMoldura(204, 91, 44);
 
 bool Perto(const QColor& a, const QColor& b, int tolerance = 16)
 {
@@ -33,15 +33,6 @@ bool Perto(const QColor& a, const QColor& b, int tolerance = 16)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << c.name().toStdString()
                                          << ", expected " << expected.name().toStdString();
-}
-
-int Contagem(const QImage& image, const QRect& area, const std::function<bool(const QColor&)>& teste)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += teste(image.pixelColor(x, y)) ? 1 : 0;
-    return n;
 }
 
 bool Escuro(const QColor& c)
@@ -107,22 +98,22 @@ TEST_F(FrameTest, RendersFrameHeaderButtonsAndGridInTheirPlaces)
     // The 2-pixel coloured frame all round, white inside it.
     for (const QPoint& p : {QPoint(0, 0), QPoint(1, 1), QPoint(392, 0), QPoint(392, 346), QPoint(0, 170),
                             QPoint(784, 170), QPoint(783, 345), QPoint(784, 346)})
-        EXPECT_TRUE(CorEm(image, p.x(), p.y(), kMoldura, 4));
+        EXPECT_TRUE(CorEm(image, p.x(), p.y(), kCorMoldura, 4));
     for (const QPoint& p : {QPoint(2, 2), QPoint(4, 340), QPoint(700, 40), QPoint(655, 330), QPoint(782, 344)})
         EXPECT_TRUE(CorEm(image, p.x(), p.y(), Qt::white, 4));
 
     // The header's text is dark and starts at the left; the footer's is gray
     // and right-aligned.
-    EXPECT_GT(Contagem(image, QRect(9, 8, 120, 21), Escuro), 40);
-    EXPECT_EQ(Contagem(image, QRect(400, 8, 330, 21), Escuro), 0);
-    EXPECT_GT(Contagem(image, QRect(700, 328, 74, 14), Cinzento), 15);
-    EXPECT_EQ(Contagem(image, QRect(9, 328, 600, 14), Cinzento), 0);
+    EXPECT_GT(ContaPixels(image, QRect(9, 8, 120, 21), Escuro), 40);
+    EXPECT_EQ(ContaPixels(image, QRect(400, 8, 330, 21), Escuro), 0);
+    EXPECT_GT(ContaPixels(image, QRect(700, 328, 74, 14), Cinzento), 15);
+    EXPECT_EQ(ContaPixels(image, QRect(9, 328, 600, 14), Cinzento), 0);
 
     // Captioned buttons: gray faces; the cancel button starts disabled (light gray).
     EXPECT_TRUE(CorEm(image, 660, 70, QColor(128, 128, 128), 4));
     EXPECT_TRUE(CorEm(image, 660, 296, QColor(204, 204, 204), 4));
     // Their captions are white text on the face.
-    EXPECT_GT(Contagem(image, QRect(660, 50, 80, 40), [](const QColor& c) { return Perto(c, Qt::white, 30); }), 30);
+    EXPECT_GT(ContaPixels(image, QRect(660, 50, 80, 40), [](const QColor& c) { return Perto(c, Qt::white, 30); }), 30);
 
     // Round buttons: face inside the circle, the white form in the corners of their box.
     for (const QRect& b : {QRect(662, 100, 49, 46), QRect(725, 100, 49, 46), QRect(662, 222, 49, 46),
@@ -131,18 +122,18 @@ TEST_F(FrameTest, RendersFrameHeaderButtonsAndGridInTheirPlaces)
         EXPECT_TRUE(CorEm(image, b.left() + 1, b.top() + 1, Qt::white, 4));
         EXPECT_TRUE(CorEm(image, b.right() - 1, b.bottom() - 1, Qt::white, 4));
         // The arrow picture in the middle.
-        EXPECT_GT(Contagem(image, b.adjusted(10, 10, -10, -10), [](const QColor& c) { return Perto(c, Qt::white, 20); }),
+        EXPECT_GT(ContaPixels(image, b.adjusted(10, 10, -10, -10), [](const QColor& c) { return Perto(c, Qt::white, 20); }),
                   40);
     }
 
     // The close button: the frame colour's X on a white face.
-    EXPECT_GT(Contagem(image, QRect(745, 8, 27, 24),
-                       [](const QColor& c) { return Perto(c, kMoldura, 30); }),
+    EXPECT_GT(ContaPixels(image, QRect(745, 8, 27, 24),
+                       [](const QColor& c) { return Perto(c, kCorMoldura, 30); }),
               20);
 
     // The grid's titles on the frame colour, starting at the panel's left.
-    EXPECT_TRUE(CorEm(image, 10, 46, kMoldura, 12));
-    EXPECT_TRUE(CorEm(image, 200, 46, kMoldura, 12));
+    EXPECT_TRUE(CorEm(image, 10, 46, kCorMoldura, 12));
+    EXPECT_TRUE(CorEm(image, 200, 46, kCorMoldura, 12));
     EXPECT_TRUE(CorEm(image, 9 + 300, 44 + 150, Qt::white, 4));
 }
 

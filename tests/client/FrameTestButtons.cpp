@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "BlendedBitBtn.h"
+#include "Pixels.h"
 
 namespace {
 
@@ -19,11 +20,7 @@ QPixmap Azul(int size)
 
 int Pixels(const QImage& image, const QRect& area, const QColor& colour)
 {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    return n;
+    return ContaPixels(image, area, [&colour](const QColor& c) { return c == colour; });
 }
 
 int Azuis(const QImage& image, const QRect& area)
@@ -31,7 +28,7 @@ int Azuis(const QImage& image, const QRect& area)
     return Pixels(image, area, QColor(0, 0, 255));
 }
 
-TEST(BlendedBitBtn, FaceIsItsColourAndLightGrayWhenDisabled)
+TEST(FrameTestButtons, FaceIsItsColourAndLightGrayWhenDisabled)
 {
     TBlendedBitBtn b;
     b.resize(120, 50);
@@ -50,7 +47,7 @@ TEST(BlendedBitBtn, FaceIsItsColourAndLightGrayWhenDisabled)
     EXPECT_EQ(Pixels(image, image.rect(), Qt::red), 400);
 }
 
-TEST(BlendedBitBtn, PictureStandsRightOrLeftOfTheCaption)
+TEST(FrameTestButtons, PictureStandsRightOrLeftOfTheCaption)
 {
     TBlendedBitBtn b;
     b.resize(120, 53);
@@ -67,7 +64,7 @@ TEST(BlendedBitBtn, PictureStandsRightOrLeftOfTheCaption)
     EXPECT_EQ(Azuis(image, QRect(60, 0, 60, 53)), 0);
 }
 
-TEST(BlendedBitBtn, CircleAnswersOnlyInsideItsCircle)
+TEST(FrameTestButtons, CircleAnswersOnlyInsideItsCircle)
 {
     TBlendedBitBtn b;
     b.SetShape(TBlendedBitBtn::TButtonShape::Circle);
@@ -81,7 +78,7 @@ TEST(BlendedBitBtn, CircleAnswersOnlyInsideItsCircle)
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST(BlendedBitBtn, ATapLeavesTheFocusWhereItWas)
+TEST(FrameTestButtons, ATapLeavesTheFocusWhereItWas)
 {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);

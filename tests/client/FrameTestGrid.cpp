@@ -36,7 +36,7 @@ TColumn Coluna(const char* field, const QString& title, int width, const QColor&
     return c;
 }
 
-class GridTest : public ::testing::Test {
+class FrameTestGrid : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -80,7 +80,7 @@ protected:
     std::unique_ptr<TDBGrid> grid;
 };
 
-TEST_F(GridTest, ShowsOnlyTheConfiguredColumnsInTheirOrderAndWidths)
+TEST_F(FrameTestGrid, ShowsOnlyTheConfiguredColumnsInTheirOrderAndWidths)
 {
     QHeaderView* header = grid->horizontalHeader();
     const int status = grid->FieldColumn(QStringLiteral("STATUS"));
@@ -109,7 +109,7 @@ TEST_F(GridTest, ShowsOnlyTheConfiguredColumnsInTheirOrderAndWidths)
     EXPECT_EQ(grid->columnWidth(nome), 200);
 }
 
-TEST_F(GridTest, CurrentRowFollowsTheDataSetBothWays)
+TEST_F(FrameTestGrid, CurrentRowFollowsTheDataSetBothWays)
 {
     ds.SetRecNo(4);
     EXPECT_EQ(grid->currentIndex().row(), 3);
@@ -130,7 +130,7 @@ TEST_F(GridTest, CurrentRowFollowsTheDataSetBothWays)
     EXPECT_EQ(ds.FieldByName(QStringLiteral("CODIGO"))->AsString(), QStringLiteral("000004"));
 }
 
-TEST_F(GridTest, TitleClickGivesTheModelColumnAndTitlesAreDrawnInTheirColours)
+TEST_F(FrameTestGrid, TitleClickGivesTheModelColumnAndTitlesAreDrawnInTheirColours)
 {
     QSignalSpy spy(grid.get(), &TDBGrid::TitleClick);
     QHeaderView* header = grid->horizontalHeader();
@@ -144,7 +144,7 @@ TEST_F(GridTest, TitleClickGivesTheModelColumnAndTitlesAreDrawnInTheirColours)
     EXPECT_EQ(image.pixelColor(header->sectionViewportPosition(nome) + 150, 2), QColor(204, 91, 44));
 }
 
-TEST_F(GridTest, KeyHandlerRunsFirstAndMaySwallowTheKey)
+TEST_F(FrameTestGrid, KeyHandlerRunsFirstAndMaySwallowTheKey)
 {
     grid->setFocus();
     QList<int> seen;
@@ -160,7 +160,7 @@ TEST_F(GridTest, KeyHandlerRunsFirstAndMaySwallowTheKey)
     EXPECT_TRUE(seen.contains(Qt::Key_End));
 }
 
-TEST_F(GridTest, AFailingKeyHandlerIsReportedAndUsesTheKeyUp)
+TEST_F(FrameTestGrid, AFailingKeyHandlerIsReportedAndUsesTheKeyUp)
 {
     QStringList reported;
     SetDefaultExceptionHandler([&](const QString& m) { reported << m; });
@@ -171,7 +171,7 @@ TEST_F(GridTest, AFailingKeyHandlerIsReportedAndUsesTheKeyUp)
     EXPECT_EQ(ds.RecNo(), 1);
 }
 
-TEST_F(GridTest, DoubleClickOnARowMakesItCurrentAndSignals)
+TEST_F(FrameTestGrid, DoubleClickOnARowMakesItCurrentAndSignals)
 {
     QSignalSpy spy(grid.get(), &TDBGrid::DblClick);
     const QPoint p = Celula(2, "NOME");

@@ -6,7 +6,7 @@
 
 namespace {
 
-class ListaItensTest : public TelaDbTest {
+class ItemListTest : public TelaDbTest {
 protected:
     void SetUp() override
     {
@@ -30,7 +30,7 @@ protected:
     const QString kItem = od::kComanda + QLatin1Char('/');
 };
 
-TEST_P(ListaItensTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnRequest)
+TEST_P(ItemListTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnRequest)
 {
     OrderData d = Dados();
     d.Produto({.CDPRODUTO = QStringLiteral("P2")});
@@ -65,7 +65,7 @@ TEST_P(ListaItensTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnReque
     EXPECT_EQ(f.cdsProduto.FieldByName(QStringLiteral("QTPRODCOMVEN"))->AsFloat(), 2.5);
 }
 
-TEST_P(ListaItensTest, AllCancelledOrderOpensEmptyUntilCancelledItemsAreShown)
+TEST_P(ItemListTest, AllCancelledOrderOpensEmptyUntilCancelledItemsAreShown)
 {
     OrderData d = Dados();
     d.VendaComComanda();
@@ -82,7 +82,7 @@ TEST_P(ListaItensTest, AllCancelledOrderOpensEmptyUntilCancelledItemsAreShown)
     EXPECT_FALSE(f.sbtCancelar->isEnabled());
 }
 
-TEST_P(ListaItensTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
+TEST_P(ItemListTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
 {
     OrderData d = Dados();
     d.Juncao(QStringLiteral("1"), {QStringLiteral("0010"), QStringLiteral("0011")});
@@ -109,7 +109,7 @@ TEST_P(ListaItensTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
     EXPECT_EQ(Itens(f.cdsProduto), QStringList({kItem + "000001", kItem + "000002"}));
 }
 
-TEST_P(ListaItensTest, ClosedSalesAndClosedTabsListNothing)
+TEST_P(ItemListTest, ClosedSalesAndClosedTabsListNothing)
 {
     OrderData d = Dados();
     d.VendaComComanda({.DTHRFECHMESA = od::kAbertura.addSecs(7200)}, {.DSCOMANDA = QStringLiteral("RES_0010")});
@@ -119,7 +119,7 @@ TEST_P(ListaItensTest, ClosedSalesAndClosedTabsListNothing)
                .DSCOMANDA = QStringLiteral("RES_0020"), .IDSTCOMANDA = QStringLiteral("4")});
     d.Item({.NRVENDAREST = QStringLiteral("0000000002"), .NRCOMANDA = QStringLiteral("0000000200")});
 
-    for (const QString modo : {QStringLiteral("CMD"), QStringLiteral("RES")}) {
+    for (const QString& modo : {QStringLiteral("CMD"), QStringLiteral("RES")}) {
         EXPECT_EQ(Abre(od::kComanda, modo, od::kMesa).cdsProduto.RecordCount(), 0) << modo.toStdString();
         EXPECT_EQ(Abre(QStringLiteral("0000000200"), modo, QStringLiteral("0020")).cdsProduto.RecordCount(), 0)
             << modo.toStdString();
@@ -128,7 +128,7 @@ TEST_P(ListaItensTest, ClosedSalesAndClosedTabsListNothing)
     EXPECT_TRUE(fake->Mensagens().isEmpty());
 }
 
-TEST_P(ListaItensTest, NavigationReloadAndBalance)
+TEST_P(ItemListTest, NavigationReloadAndBalance)
 {
     OrderData d = Dados();
     d.VendaComComanda();
@@ -160,6 +160,6 @@ TEST_P(ListaItensTest, NavigationReloadAndBalance)
     EXPECT_DOUBLE_EQ(Cli_kvp00917::doTotRestante, 26.5);
 }
 
-KVP_INSTANTIATE_ENGINES(ListaItensTest);
+KVP_INSTANTIATE_ENGINES(ItemListTest);
 
 } // namespace

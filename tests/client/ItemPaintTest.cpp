@@ -6,21 +6,14 @@
 
 #include "DBGrid.h"
 #include "ItemListTestSupport.h"
+#include "Pixels.h"
+#include "ScreenStyle.h"
 
 namespace {
 
-using Pixel = std::function<bool(QColor)>;
+using Pixel = std::function<bool(const QColor&)>;
 
-int Conta(const QImage& img, const Pixel& cond)
-{
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += cond(img.pixelColor(x, y)) ? 1 : 0;
-    return n;
-}
-
-class PinturaItensTest : public ::testing::Test {
+class ItemPaintTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -74,7 +67,7 @@ protected:
     QImage imagem;
 };
 
-TEST_F(PinturaItensTest, CheckColumnShowsEachRowsIcon)
+TEST_F(ItemPaintTest, CheckColumnShowsEachRowsIcon)
 {
     const QSize tamanho = Celula(0, "IDCHECK").size();
     const QImage check = Icone(f.imgCheck, tamanho), gray = Icone(f.imgGray, tamanho), uncheck = Icone(f.imgUncheck, tamanho);
@@ -85,35 +78,35 @@ TEST_F(PinturaItensTest, CheckColumnShowsEachRowsIcon)
     EXPECT_LE(Diferentes(Celula(2, "IDCHECK"), uncheck), 2);
 }
 
-TEST_F(PinturaItensTest, CancelledRowsAreWrittenInRedOthersInBlack)
+TEST_F(ItemPaintTest, CancelledRowsAreWrittenInRedOthersInBlack)
 {
     const Pixel vermelho = [](QColor c) { return c.red() > 200 && c.green() < 110 && c.blue() < 110; };
     const Pixel escuro = [](QColor c) { return c.lightness() < 60; };
     for (const char* campo : {"NMPRODUTO", "DTHRINCOMVEN", "QTPRODCOMVEN", "CDVENDEDOR"}) {
-        EXPECT_GT(Conta(Celula(1, campo), vermelho), 3) << campo;
-        EXPECT_EQ(Conta(Celula(1, campo), escuro), 0) << campo;
-        EXPECT_GT(Conta(Celula(0, campo), escuro), 3) << campo;
-        EXPECT_EQ(Conta(Celula(0, campo), vermelho), 0) << campo;
+        EXPECT_GT(ContaPixels(Celula(1, campo), vermelho), 3) << campo;
+        EXPECT_EQ(ContaPixels(Celula(1, campo), escuro), 0) << campo;
+        EXPECT_GT(ContaPixels(Celula(0, campo), escuro), 3) << campo;
+        EXPECT_EQ(ContaPixels(Celula(0, campo), vermelho), 0) << campo;
     }
-    EXPECT_GT(Conta(Celula(1, "NMPRODUTO"), [](QColor c) { return c == QColor(255, 0, 0); }), 5);
+    EXPECT_GT(ContaPixels(Celula(1, "NMPRODUTO"), [](QColor c) { return c == QColor(255, 0, 0); }), 5);
 }
 
-TEST_F(PinturaItensTest, OnlyTheSelectedCellIsHighlightedAndOnlyWhileTheGridHasTheFocus)
+TEST_F(ItemPaintTest, OnlyTheSelectedCellIsHighlightedAndOnlyWhileTheGridHasTheFocus)
 {
     const QColor destaque = f.dbgProduto->palette().color(QPalette::Active, QPalette::Highlight);
     const Pixel eDestaque = [&](QColor c) { return c == destaque; };
     const QImage selecionada = Celula(2, "NMPRODUTO");
     EXPECT_EQ(selecionada.pixelColor(selecionada.width() - 6, selecionada.height() / 2), destaque);
-    EXPECT_GT(Conta(selecionada, [](QColor c) { return c == QColor(Qt::white); }), 10);   // the text
-    EXPECT_EQ(Conta(selecionada, [](QColor c) { return c.lightness() < 40; }), 0);
+    EXPECT_GT(ContaPixels(selecionada, [](QColor c) { return c == QColor(Qt::white); }), 10);   // the text
+    EXPECT_EQ(ContaPixels(selecionada, [](QColor c) { return c.lightness() < 40; }), 0);
     for (const char* campo : {"IDCHECK", "NRSEQPRODCOM", "CDVENDEDOR"})
-        EXPECT_EQ(Conta(Celula(2, campo), eDestaque), 0) << campo;
+        EXPECT_EQ(ContaPixels(Celula(2, campo), eDestaque), 0) << campo;
 
     f.sbtSair->setFocus();
-    EXPECT_EQ(Conta(Celula(2, "NMPRODUTO", Grade()), eDestaque), 0);
+    EXPECT_EQ(ContaPixels(Celula(2, "NMPRODUTO", Grade()), eDestaque), 0);
 }
 
-TEST_F(PinturaItensTest, ColumnsTitlesAndTheCheckMarkTitle)
+TEST_F(ItemPaintTest, ColumnsTitlesAndTheCheckMarkTitle)
 {
     QHeaderView* titulos = f.dbgProduto->horizontalHeader();
     QStringList campos;
@@ -133,8 +126,8 @@ TEST_F(PinturaItensTest, ColumnsTitlesAndTheCheckMarkTitle)
     const QImage cabecalho = titulos->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage marca = cabecalho.copy(titulos->sectionViewportPosition(Coluna("IDCHECK")) + 1, 1,
                                         titulos->sectionSize(Coluna("IDCHECK")) - 3, titulos->height() - 3);
-    EXPECT_GT(Conta(marca, [](QColor c) { return c == QColor(204, 91, 44); }), marca.width() * marca.height() / 2);
-    EXPECT_GT(Conta(marca, [](QColor c) { return c.lightness() > 230; }), 8);
+    EXPECT_GT(ContaPixels(marca, [](QColor c) { return c == kCorMoldura; }), marca.width() * marca.height() / 2);
+    EXPECT_GT(ContaPixels(marca, [](QColor c) { return c.lightness() > 230; }), 8);
 }
 
 } // namespace

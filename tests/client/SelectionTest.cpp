@@ -11,7 +11,7 @@ namespace {
 
 const QString kTab1 = QStringLiteral("0000000101"), kTab2 = QStringLiteral("0000000102");
 
-class MarcacaoTest : public ::testing::Test {
+class SelectionTest : public ::testing::Test {
 protected:
     void TearDown() override { Cli_kvp00917::boCancelTodos = false; }
 
@@ -33,7 +33,7 @@ protected:
     TfrmCancelaProd f;
 };
 
-TEST_F(MarcacaoTest, ParentTakesOnlyTheChildrenDirectlyBelowItAndTheCursorLandsAfterThem)
+TEST_F(SelectionTest, ParentTakesOnlyTheChildrenDirectlyBelowItAndTheCursorLandsAfterThem)
 {
     Carrega({{"000001"}, {"000002"}, {"000003", "000002"}, {"000004", "000002"}, {"000005"}});
     Alterna(2);
@@ -52,7 +52,7 @@ TEST_F(MarcacaoTest, ParentTakesOnlyTheChildrenDirectlyBelowItAndTheCursorLandsA
     EXPECT_EQ(ItemAtual(f.cdsProduto), "000003");
 }
 
-TEST_F(MarcacaoTest, ChildTakesSiblingsAndParentWhereverTheyStand)
+TEST_F(SelectionTest, ChildTakesSiblingsAndParentWhereverTheyStand)
 {
     Carrega({{"000001"}, {"000002"}, {"000003", "000001"}, {"000004", "000001"}});
     Alterna(3);
@@ -64,7 +64,7 @@ TEST_F(MarcacaoTest, ChildTakesSiblingsAndParentWhereverTheyStand)
     EXPECT_EQ(Contagem(), 0);
 }
 
-TEST_F(MarcacaoTest, GroupsAreLookedForOnlyInTheToggledRowsComanda)
+TEST_F(SelectionTest, GroupsAreLookedForOnlyInTheToggledRowsComanda)
 {
     // A table's list: two tabs, each numbering its items from 000001.
     Carrega({{"000001", "", kTab1}, {"000001", "", kTab2}, {"000002", "000001", kTab1}, {"000002", "000001", kTab2},
@@ -81,7 +81,7 @@ TEST_F(MarcacaoTest, GroupsAreLookedForOnlyInTheToggledRowsComanda)
     EXPECT_EQ(Contagem(), 2);
 }
 
-TEST_F(MarcacaoTest, CancelledRowsEmptyListsAndCancelAllRunsRestrictTheToggle)
+TEST_F(SelectionTest, CancelledRowsEmptyListsAndCancelAllRunsRestrictTheToggle)
 {
     Carrega({{"000001", "", "0000000100", "6"}, {"000002", "000001"}, {"000003"}}, false);
     Alterna(1);   // cancelled and unmarked: nothing anywhere
@@ -105,7 +105,7 @@ TEST_F(MarcacaoTest, CancelledRowsEmptyListsAndCancelAllRunsRestrictTheToggle)
     EXPECT_EQ(Contagem(), 1);
 }
 
-TEST_F(MarcacaoTest, SpaceMarksDownTheListAndCtrlDeleteIsSwallowed)
+TEST_F(SelectionTest, SpaceMarksDownTheListAndCtrlDeleteIsSwallowed)
 {
     Carrega({{"000001"}, {"000002"}, {"000003"}});
     for (int i = 0; i < 3; ++i)
@@ -123,7 +123,7 @@ TEST_F(MarcacaoTest, SpaceMarksDownTheListAndCtrlDeleteIsSwallowed)
     EXPECT_FALSE(f.dbgProdutoKeyDown(&soDelete));
 }
 
-TEST_F(MarcacaoTest, CheckColumnTitleMarksEveryVisibleRowThenClearsThem)
+TEST_F(SelectionTest, CheckColumnTitleMarksEveryVisibleRowThenClearsThem)
 {
     Carrega({{"000001"}, {"000002", "", "0000000100", "6"}, {"000003"}, {"000004"}}, false);
     f.cdsProduto.Last();
@@ -141,7 +141,7 @@ TEST_F(MarcacaoTest, CheckColumnTitleMarksEveryVisibleRowThenClearsThem)
     EXPECT_EQ(Contagem(), 0);
 }
 
-TEST_F(MarcacaoTest, TapsOnTheShownGridReachTheRules)
+TEST_F(SelectionTest, TapsOnTheShownGridReachTheRules)
 {
     Carrega({{"000001"}, {"000002"}, {"000003"}});
     f.show();

@@ -10,7 +10,7 @@
 
 namespace {
 
-class InicioTelaTest : public TelaDbTest {
+class StartupTest : public TelaDbTest {
 protected:
     // The call's tab: two open items and a cancelled one.
     void SetUp() override
@@ -42,7 +42,7 @@ protected:
     bool mostrada = false;
 };
 
-TEST_P(InicioTelaTest, ReadsEveryParameterAndTheOperatorIntoTheWindow)
+TEST_P(StartupTest, ReadsEveryParameterAndTheOperatorIntoTheWindow)
 {
     GravaParametros();
     GravaOperador();
@@ -66,7 +66,7 @@ TEST_P(InicioTelaTest, ReadsEveryParameterAndTheOperatorIntoTheWindow)
     EXPECT_TRUE(fake->Mensagens().isEmpty());
 }
 
-TEST_P(InicioTelaTest, WithoutTheTerminalFilesTheScreenStillOpens)
+TEST_P(StartupTest, WithoutTheTerminalFilesTheScreenStillOpens)
 {
     // "DLV_T" without the "T" is no cancel-all request and is kept as it came.
     TfrmCancelaProd& f = Abre(od::kComanda, QStringLiteral("DLV_T"), QStringLiteral("12"));
@@ -83,10 +83,10 @@ TEST_P(InicioTelaTest, WithoutTheTerminalFilesTheScreenStillOpens)
     EXPECT_EQ(f.sbtCancelar->text(), "&Cancelar Pedido");
 }
 
-TEST_P(InicioTelaTest, MissingColumnStopsTheCallAndFreesTheWindow)
+TEST_P(StartupTest, MissingColumnStopsTheCallAndFreesTheWindow)
 {
     GravaOperador();
-    for (const QString coluna : {QStringLiteral("IDESQUEMA"), QStringLiteral("IDIMPCANSATNFCE")}) {
+    for (const QString& coluna : {QStringLiteral("IDESQUEMA"), QStringLiteral("IDIMPCANSATNFCE")}) {
         GravaParametros(coluna);
         try {
             Chama(QStringLiteral("CMD"), QString());
@@ -106,7 +106,7 @@ TEST_P(InicioTelaTest, MissingColumnStopsTheCallAndFreesTheWindow)
     EXPECT_TRUE(fake->Mensagens().isEmpty());
 }
 
-TEST_P(InicioTelaTest, PrinterSettingFailuresAreSwallowed)
+TEST_P(StartupTest, PrinterSettingFailuresAreSwallowed)
 {
     GravaParametros();
     exec(QStringLiteral("DROP TABLE CAIXA"));
@@ -117,7 +117,7 @@ TEST_P(InicioTelaTest, PrinterSettingFailuresAreSwallowed)
     EXPECT_TRUE(fake->Mensagens().isEmpty());
 }
 
-TEST_P(InicioTelaTest, CancelAllRequestCancelsEveryItemAndNeverShowsTheWindow)
+TEST_P(StartupTest, CancelAllRequestCancelsEveryItemAndNeverShowsTheWindow)
 {
     GravaParametros();
     tela = std::make_unique<TfrmCancelaProd>();
@@ -142,7 +142,7 @@ TEST_P(InicioTelaTest, CancelAllRequestCancelsEveryItemAndNeverShowsTheWindow)
     EXPECT_EQ(fake->Count(QStringLiteral("LogImpNFiscal")), 2);
 }
 
-TEST_P(InicioTelaTest, LoadFailureIsShownOnceAndTheWindowNeverOpens)
+TEST_P(StartupTest, LoadFailureIsShownOnceAndTheWindowNeverOpens)
 {
     GravaParametros();
     exec(QStringLiteral("DROP TABLE ITCOMANDAVEN"));
@@ -162,6 +162,6 @@ TEST_P(InicioTelaTest, LoadFailureIsShownOnceAndTheWindowNeverOpens)
     EXPECT_EQ(rdmCancelaProd, nullptr);
 }
 
-KVP_INSTANTIATE_ENGINES(InicioTelaTest);
+KVP_INSTANTIATE_ENGINES(StartupTest);
 
 } // namespace

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(CHost, WithoutAnyDisplayTheCallSaysSoInsteadOfWaitingOnAnInvisibleWindow)
+TEST(HeadlessHostTest, WithoutAnyDisplayTheCallSaysSoInsteadOfWaitingOnAnInvisibleWindow)
 {
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
     ASSERT_TRUE(QFileInfo(bin + QStringLiteral("/c_host")).isExecutable()) << bin.toStdString();

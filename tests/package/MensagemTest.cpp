@@ -35,7 +35,7 @@ void Clica(TBlendedBitBtn* b)
     QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
 }
 
-TEST(Mensagem, HandlerAnswersWithTheCallsArguments)
+TEST(MensagemTest, HandlerAnswersWithTheCallsArguments)
 {
     QList<MensagemArgs> seen;
     SetMensagemHandler([&](const MensagemArgs& a) {
@@ -52,7 +52,7 @@ TEST(Mensagem, HandlerAnswersWithTheCallsArguments)
     EXPECT_EQ(seen[0].IdEsquema, QStringLiteral("002"));
 }
 
-TEST(Mensagem, QuestionAsksSimOrNao)
+TEST(MensagemTest, QuestionAsksSimOrNao)
 {
     const auto pergunta = [] {
         return Mensagem(QStringLiteral("O produto foi produzido?"), QString(), QStringLiteral("N"), QStringLiteral("S"), 1,
@@ -79,7 +79,7 @@ TEST(Mensagem, QuestionAsksSimOrNao)
     EXPECT_TRUE(pergunta());
 }
 
-TEST(Mensagem, NoticeHasOnlyOkAndReturnsTrue)
+TEST(MensagemTest, NoticeHasOnlyOkAndReturnsTrue)
 {
     NaCaixa([](TMensagemDialog& box) {
         EXPECT_EQ(box.sbtNao, nullptr);

@@ -68,7 +68,7 @@ TEST_F(NoDatabaseTest, ConnectionFailureReachesTheCallerWithNothingLeftBehind)
     EXPECT_EQ(rdmCancelaProd, nullptr);
 }
 
-TEST(CHost, PlainCProgramCallsTwiceWithoutADatabaseAndGetsTheFailureText)
+TEST(NoDatabaseTestCHost, PlainCProgramCallsTwiceWithoutADatabaseAndGetsTheFailureText)
 {
     // The build's bin folder, where the test programs live too.
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());

@@ -9,7 +9,7 @@
 #include "ResultChecks.h"
 #include "ValueFunctions.h"
 
-TEST(Trunc2, CutsToCentsWithoutLosingOneToBinaryError)
+TEST(SharedUtilitiesTrunc2, CutsToCentsWithoutLosingOneToBinaryError)
 {
     // 0.29 * 100 is 28.999999999999996 in binary: a naive cut gives 0.28.
     EXPECT_DOUBLE_EQ(Trunc2(0.29), 0.29);
@@ -22,7 +22,7 @@ TEST(Trunc2, CutsToCentsWithoutLosingOneToBinaryError)
     EXPECT_FALSE(std::signbit(Trunc2(-0.001)));  // no negative zero on a ticket
 }
 
-TEST(ValueFunctions, IifAndEmptyString)
+TEST(SharedUtilitiesValueFunctions, IifAndEmptyString)
 {
     EXPECT_EQ(iif(true, 1, 2).toInt(), 1);
     EXPECT_EQ(iif(false, 1, 2).toInt(), 2);
@@ -31,7 +31,7 @@ TEST(ValueFunctions, IifAndEmptyString)
     EXPECT_FALSE(EmptyString(QStringLiteral(" ")));   // a blank is a value
 }
 
-TEST(ResultChecks, PacketsPassAndFailureTextsRaiseWithTheirContext)
+TEST(SharedUtilitiesResultChecks, PacketsPassAndFailureTextsRaiseWithTheirContext)
 {
     TDataPacket packet;
     packet.FieldDefs << TFieldDef{QStringLiteral("A")};
@@ -55,7 +55,7 @@ TEST(ResultChecks, PacketsPassAndFailureTextsRaiseWithTheirContext)
     EXPECT_THROW(MensagemMetodo(QString(""), true, 0, {}, {}, {}, {}), Exception);
 }
 
-TEST(ResultChecks, WritesSucceedWithNothingOrTrueAndFailWithAnyText)
+TEST(SharedUtilitiesResultChecks, WritesSucceedWithNothingOrTrueAndFailWithAnyText)
 {
     EXPECT_NO_THROW(CheckResultServ(QVariant(), true, 0));
     EXPECT_NO_THROW(CheckResultServ(QVariant(true), true, 0));
@@ -68,7 +68,7 @@ TEST(ResultChecks, WritesSucceedWithNothingOrTrueAndFailWithAnyText)
     EXPECT_THROW(CheckResultServ(QString(""), true, 0), Exception);
 }
 
-TEST(MessageTable, LooksUpTextsByExactKey)
+TEST(SharedUtilitiesMessageTable, LooksUpTextsByExactKey)
 {
     const TMessages m({QStringLiteral("MSG_CANC| Cancelamento de Pedido"), QStringLiteral("MSG_Mesa|Mesa   :"),
                        QStringLiteral("Sit_6|Cancelado"), QStringLiteral("PIPE|a|b")});
@@ -79,7 +79,7 @@ TEST(MessageTable, LooksUpTextsByExactKey)
     EXPECT_EQ(m.Msg(QStringLiteral("sit_6")), QString());      // keys are case-sensitive
 }
 
-TEST(HostServicesTest, FooterNamesTheScreen)
+TEST(SharedUtilitiesHostServices, FooterNamesTheScreen)
 {
     EXPECT_EQ(MontaRodapeGeral(true, QStringLiteral("KVP00917"), QStringLiteral("S")),
               QStringLiteral("F1 - Menu Fiscal - Kvp00917"));

@@ -10,6 +10,7 @@
 #include "FakeHost.h"
 #include "FrmCancelaProd.h"
 #include "HostServices.h"
+#include "Trad.h"
 
 namespace {
 

@@ -72,11 +72,13 @@ TEST_P(PrinterLookupTest, TillPrintersWithTheirBackupsIncludingProductPrinters)
     EXPECT_EQ(pares, QStringList({"01>91", "01>92", "02>92", "03>91"}));
     EXPECT_EQ(PacketColumn(r, "CDCAIXA").filter(kCaixa).size(), principal.size());
     const TDataPacket p = ToDataPacket(r);
-    for (const QVariantList& row : p.Rows)
-        if (row[0].toString() == "03")
+    for (const QVariantList& row : p.Rows) {
+        if (row[0].toString() == "03") {
             EXPECT_EQ(QStringList({row[p.indexOf("IDMODEIMPRES")].toString(), row[p.indexOf("IDMODEIMPRESBK")].toString(),
                                    row[p.indexOf("DSENDPORTABK")].toString()}),
                       QStringList({"2", "2", "192.168.0.91:9100"}));
+        }
+    }
 }
 
 TEST_P(PrinterLookupTest, ProductPortsStorePrintersAndTicketLines)

@@ -14,9 +14,9 @@
 #include <stdexcept>
 
 #include "Exception.h"
-#include "../../server/RdmCancelaProd.h"
-#include "../../server/Srv_kvp00917.h"
-#include "../../server/schema/Schema.h"
+#include "RdmCancelaProd.h"
+#include "Schema.h"
+#include "Srv_kvp00917.h"
 
 namespace {
 

@@ -37,7 +37,7 @@ QStringList PacketColumn(const QVariant& result, const QString& field)
     const TDataPacket packet = ToDataPacket(result);
     const int k = packet.indexOf(field);
     if (k < 0)
-        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(field));
+        throw EDatabaseError(QStringLiteral("Campo '%1' não encontrado").arg(field));
     QStringList values;
     for (const QVariantList& row : packet.Rows)
         values << row[k].toString();

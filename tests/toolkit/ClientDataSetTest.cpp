@@ -88,7 +88,7 @@ TEST(ClientDataSetFields, TextIsCutToItsWidthInCharactersAndTypedValuesConvert)
         ds.FieldByName("NOPE");
         FAIL() << "no error for an unknown field";
     } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Field 'NOPE' not found"));
+        EXPECT_EQ(e.Message(), QStringLiteral("Campo 'NOPE' não encontrado"));
     }
     EXPECT_EQ(ds.FindField("nome"), ds.FieldByName("NOME"));
     EXPECT_THROW(ds.FieldByName("QT")->SetAsInteger(1), EDatabaseError);   // not in edit mode
@@ -387,7 +387,7 @@ TEST(ClientDataSetPackets, DeclaredFieldsSurviveLoadsAndConvertIncomingValues)
         ds.SetData(p);
         FAIL() << "a packet without a declared field was loaded";
     } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Field 'NMPRODUTO' not found"));
+        EXPECT_EQ(e.Message(), QStringLiteral("Campo 'NMPRODUTO' não encontrado"));
     }
     EXPECT_EQ(ds.RecordCount(), 2);
 }

@@ -84,8 +84,9 @@ TEST_F(DataSetFile, EveryTypeRoundTripsWithNullsApartFromEmptyText)
     // Bits, not just near enough.
     for (int r = 0; r < rows.size(); ++r) {
         back.SetRecNo(r + 1);
-        if (!rows[r][2].isNull())
+        if (!rows[r][2].isNull()) {
             EXPECT_EQ(back.FieldByName("VR")->AsFloat(), rows[r][2].toDouble()) << r;
+        }
     }
 }
 
@@ -141,26 +142,26 @@ TEST_F(DataSetFile, DamagedFilesAreRefusedNamingTheFileAndTheFault)
         QByteArray bytes;
         const char* fault;
     } cases[] = {
-        {xml.left(xml.size() / 2), "truncated"},
-        {xml.left(xml.indexOf("</rows>")), "truncated"},
-        {QByteArray(), "empty"},
-        {"CDFILIAL;INCOR1\n0001;3\n", "not well-formed"},
-        {"<dataset><fields></dataset>", "not well-formed"},
-        {"<table/>", "expected <dataset>"},
-        {"<dataset version='9'/>", "version 9"},
-        {"<dataset><rows/></dataset>", "comes before <fields>"},
-        {"<dataset></dataset>", "no <fields>"},
-        {"<dataset>" + field.arg("money").toUtf8() + "</dataset>", "unknown type 'money'"},
-        {"<dataset><fields><field type='string'/></fields></dataset>", "has no name"},
+        {xml.left(xml.size() / 2), "truncado"},
+        {xml.left(xml.indexOf("</rows>")), "truncado"},
+        {QByteArray(), "vazio"},
+        {"CDFILIAL;INCOR1\n0001;3\n", "não é um XML bem formado"},
+        {"<dataset><fields></dataset>", "não é um XML bem formado"},
+        {"<table/>", "esperado <dataset>"},
+        {"<dataset version='9'/>", "versão de formato 9"},
+        {"<dataset><rows/></dataset>", "vem antes de <fields>"},
+        {"<dataset></dataset>", "não há elemento <fields>"},
+        {"<dataset>" + field.arg("money").toUtf8() + "</dataset>", "tipo desconhecido 'money'"},
+        {"<dataset><fields><field type='string'/></fields></dataset>", "não tem nome"},
         {"<dataset>" + field.arg("integer").toUtf8() + "<rows><row><value field='A'>1,5</value></row></rows></dataset>",
-         "row 1, field 'A'"},
+         "linha 1, campo 'A'"},
         {"<dataset>" + field.arg("string").toUtf8() + "<rows><row><value field='B'>x</value></row></rows></dataset>",
-         "unknown field 'B'"},
+         "campo desconhecido 'B'"},
         {"<dataset>" + field.arg("string").toUtf8()
              + "<rows><row><value field='A'>x</value><value field='A'>y</value></row></rows></dataset>",
-         "two values"},
+         "dois valores"},
         {"<dataset>" + field.arg("datetime").toUtf8() + "<rows><row><value field='A'>ontem</value></row></rows></dataset>",
-         "not a valid date"},
+         "não é uma data e hora válida"},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -172,7 +173,7 @@ TEST_F(DataSetFile, DamagedFilesAreRefusedNamingTheFileAndTheFault)
     }
 
     const QString missing = LoadError("nowhere.cds");
-    EXPECT_TRUE(missing.contains(Path("nowhere.cds")) && missing.contains("does not exist")) << missing.toStdString();
+    EXPECT_TRUE(missing.contains(Path("nowhere.cds")) && missing.contains("não existe")) << missing.toStdString();
 
     // A structure the dataset declared must be in the file.
     TClientDataSet declared;
@@ -182,7 +183,7 @@ TEST_F(DataSetFile, DamagedFilesAreRefusedNamingTheFileAndTheFault)
         declared.LoadFromFile(Path("good.cds"));
         FAIL() << "loaded a file without the declared field";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().contains("Field 'CDLOJA' not found") && e.Message().contains(Path("good.cds")));
+        EXPECT_TRUE(e.Message().contains("Campo 'CDLOJA' não encontrado") && e.Message().contains(Path("good.cds")));
     }
 
     // A save that cannot be written says so and leaves the old file whole.

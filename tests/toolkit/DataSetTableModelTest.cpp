@@ -15,7 +15,7 @@ QString StatusText(const TField& f, void*)
     return f.AsString() == QLatin1String("6") ? QStringLiteral("Cancelado") : QStringLiteral("Ativo");
 }
 
-class Model : public ::testing::Test {
+class DataSetTableModel : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -38,7 +38,7 @@ protected:
 
 } // namespace
 
-TEST_F(Model, ShowsDisplayTextValuesAndLabels)
+TEST_F(DataSetTableModel, ShowsDisplayTextValuesAndLabels)
 {
     EXPECT_EQ(model.rowCount(), 300);
     EXPECT_EQ(model.columnCount(), 4);
@@ -68,7 +68,7 @@ TEST_F(Model, ShowsDisplayTextValuesAndLabels)
     EXPECT_EQ(model.index(4, 3).data(Qt::EditRole).toDateTime(), when);
 }
 
-TEST_F(Model, FollowsFilterSwitchesPostedEditsAndTheCursor)
+TEST_F(DataSetTableModel, FollowsFilterSwitchesPostedEditsAndTheCursor)
 {
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
@@ -127,7 +127,7 @@ TEST_F(Model, FollowsFilterSwitchesPostedEditsAndTheCursor)
     EXPECT_EQ(model.columnCount(), 0);
 }
 
-TEST(ModelWithoutDataSet, ADataSetThatGoesAwayLeavesAnEmptyModel)
+TEST(DataSetTableModelWithoutDataSet, ADataSetThatGoesAwayLeavesAnEmptyModel)
 {
     auto* ds = new TClientDataSet;
     TDataPacket p;

@@ -29,7 +29,7 @@ TClientDataSet* MakeDataSet(QObject* parent)
     return ds;
 }
 
-class Filter : public ::testing::Test {
+class FilterExpression : public ::testing::Test {
 protected:
     QObject owner;
     TClientDataSet* ds = MakeDataSet(&owner);
@@ -48,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(Filter, TextsOfTheScreenAndKeywordCase)
+TEST_F(FilterExpression, TextsOfTheScreenAndKeywordCase)
 {
     EXPECT_EQ(Pass("ST <> '6'"), "BDEF");
     EXPECT_EQ(Pass("ST <> '6'AND COD = 'F'"), "F");
@@ -65,7 +65,7 @@ TEST_F(Filter, TextsOfTheScreenAndKeywordCase)
     EXPECT_EQ(Pass("TX = " + TFilterExpression::QuotedText("x' OR COD <> 'x")), "");
 }
 
-TEST_F(Filter, PrecedenceOfNotAndOr)
+TEST_F(FilterExpression, PrecedenceOfNotAndOr)
 {
     // NOT over AND over OR: NOT a OR b AND c == (NOT a) OR (b AND c)
     EXPECT_EQ(Pass("NOT ST = '6' OR COD = 'A' AND OK = TRUE"), "ABDEF");
@@ -75,7 +75,7 @@ TEST_F(Filter, PrecedenceOfNotAndOr)
     EXPECT_EQ(Pass("NOT NOT OK"), "ACF");
 }
 
-TEST_F(Filter, NumbersDatesAndNulls)
+TEST_F(FilterExpression, NumbersDatesAndNulls)
 {
     EXPECT_EQ(Pass("QT > 1"), "ABD");
     EXPECT_EQ(Pass("QT >= '1.5'"), "ABD");   // text literal read as a number in the C locale
@@ -93,7 +93,7 @@ TEST_F(Filter, NumbersDatesAndNulls)
     EXPECT_EQ(Pass("TX is not null AND TX = ''"), "C");
 }
 
-TEST_F(Filter, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
+TEST_F(FilterExpression, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
 {
     ASSERT_EQ(Pass("ST <> '6'"), "BDEF");
     ds->Last();
@@ -101,23 +101,23 @@ TEST_F(Filter, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
         const char* text;
         const char* problem;
     } cases[] = {
-        {"NADA = '1'", "unknown field 'NADA'"},
-        {"(ST = '6'", "missing ')'"},
-        {"ST = '6')", "unbalanced parenthesis"},
-        {"ST = '6' AND", "'AND' at position 10 has no right operand"},
-        {"ST =", "has no right operand"},
-        {"= '6'", "has no left operand"},
-        {"OR ST = '6'", "has no left operand"},
-        {"NOT", "nothing to negate"},
-        {"ST = '6", "unterminated text literal starting at position 6"},
-        {"ST = '6' COD = 'A'", "expected AND or OR"},
-        {"ST # '6'", "unexpected character '#'"},
-        {"QT > 'um'", "'um' at position 6 is not a number"},
-        {"DT = 5", "not a date-time"},
-        {"ST", "not Boolean"},
-        {"'x'", "expected a comparison operator"},
+        {"NADA = '1'", "campo desconhecido 'NADA'"},
+        {"(ST = '6'", "falta ')'"},
+        {"ST = '6')", "parênteses desbalanceados"},
+        {"ST = '6' AND", "'AND' na posição 10 não tem operando à direita"},
+        {"ST =", "não tem operando à direita"},
+        {"= '6'", "não tem operando à esquerda"},
+        {"OR ST = '6'", "não tem operando à esquerda"},
+        {"NOT", "não tem o que negar"},
+        {"ST = '6", "texto literal sem fim a partir da posição 6"},
+        {"ST = '6' COD = 'A'", "esperado AND ou OR"},
+        {"ST # '6'", "caractere '#' inesperado"},
+        {"QT > 'um'", "'um' na posição 6 não é um número"},
+        {"DT = 5", "não é uma data e hora"},
+        {"ST", "não é lógico"},
+        {"'x'", "esperado um operador de comparação"},
         {"ST = NULL", "IS NULL"},
-        {"()", "empty parentheses"},
+        {"()", "parênteses vazios"},
     };
     for (const auto& c : cases) {
         try {
@@ -141,7 +141,7 @@ TEST_F(Filter, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilterStays)
     EXPECT_EQ(Pass(chain), "ACF");   // long flat chains are fine
 }
 
-TEST(FilterOnClosedDataSet, SyntaxIsCheckedAtOnceAndFieldsWhenDataArrives)
+TEST(FilterExpressionOnClosedDataSet, SyntaxIsCheckedAtOnceAndFieldsWhenDataArrives)
 {
     TClientDataSet ds;
     EXPECT_THROW(ds.SetFilter("A = 'x' AND"), EDatabaseError);

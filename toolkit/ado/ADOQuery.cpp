@@ -160,7 +160,7 @@ void TADOQuery::Open()
                     break;
                 }
             if (found < 0)
-                throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(Name(), def.Name));
+                throw EDatabaseError(QStringLiteral("%1: Campo '%2' não encontrado").arg(Name(), def.Name));
             source << found;
         }
         packet.FieldDefs = PersistentFields;
@@ -234,7 +234,7 @@ QVariant TADOQuery::FieldValue(const QString& name) const
         throw EDatabaseError(QStringLiteral("%1: a consulta está fechada").arg(Name()));
     const int k = m_packet.indexOf(name);
     if (k < 0)
-        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        throw EDatabaseError(QStringLiteral("Campo '%1' não encontrado").arg(name));
     if (m_row >= m_packet.Rows.size())
         return QVariant();
     return m_packet.Rows[m_row][k];

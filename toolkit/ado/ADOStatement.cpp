@@ -162,7 +162,7 @@ int TADOCommand::Execute()
 QVariant TDataSetProvider::Data()
 {
     if (!DataSet)
-        throw EDatabaseError(QStringLiteral("%1: Missing data provider or data packet").arg(m_name));
+        throw EDatabaseError(QStringLiteral("%1: falta o provedor de dados ou o pacote de dados").arg(m_name));
     if (DataSet->Active())
         return ToVariant(DataSet->Packet());
     DataSet->Open();

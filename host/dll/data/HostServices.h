@@ -4,8 +4,6 @@
 
 #include "dll_export.h"
 
-class QWidget;
-
 // The folder of the host program's executable, without a trailing separator.
 // A non-empty override (tests, tools) replaces it.
 DLL_EXPORT QString HostFolder();
@@ -13,6 +11,3 @@ DLL_EXPORT void SetHostFolderOverride(const QString& folder);
 
 // The footer caption of a screen.
 DLL_EXPORT QString MontaRodapeGeral(bool showFiscalMenu, const QString& screenCode, const QString& flag);
-
-// Translates the visible captions of a form in place (no-op without a translator).
-DLL_EXPORT void Trad(QWidget* form);

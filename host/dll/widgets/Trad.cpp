@@ -1,4 +1,4 @@
-#include "HostServices.h"
+#include "Trad.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QWidget>
+
+#include "HostServices.h"
 
 namespace {
 // The suite's translation, if the installation has one, in the host folder:
