@@ -268,6 +268,24 @@ TEST_P(CancelCommandTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTr
         // The cancelled row is gone from the list and no mark is left on it.
         EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U", "0:000003U"}));
     }
+
+    // The reasons of the second item cannot be read: outside the guarded
+    // blocks, the failure reaches the window's guard, which shows it.
+    exec("UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '1'");
+    fake->Calls.clear();
+    fake->OnCall = [&](const FakeHost::Call& c) {
+        if (c.Service == "Observacao" && fake->Count("Observacao") == 1)
+            BreakStatement(rdmCancelaProd->adqOcorCanc, "PRODOCORRE");
+    };
+    TfrmCancelaProd& f = Abre(kComanda, "CMD");
+    Marca(f, {"000001", "000003"});
+    Cancela(f);
+    const auto avisos = fake->CallsOf("Mensagem");
+    ASSERT_EQ(avisos.size(), 2);
+    EXPECT_TRUE(avisos[1].Args[0].toString().contains("TABELA_AUSENTE", Qt::CaseInsensitive));
+    EXPECT_EQ(avisos[1].Args[4], 3);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toInt(), 1);
+    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U", "0:000003U"}));
 }
 
 TEST_P(CancelCommandTest, SplitBillProductInThreePartsGoesTogetherOnceEach)
