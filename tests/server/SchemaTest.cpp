@@ -28,9 +28,10 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun runTool(const QStringList& args)
+ToolRun runTool(const QStringList& args, const QString& workingFolder = QString())
 {
     QProcess p;
+    p.setWorkingDirectory(workingFolder);
     p.start(toolPath(), args);
     ToolRun r;
     if (!p.waitForFinished(120000)) {
@@ -188,6 +189,24 @@ TEST(SchemaTool, FailsWithAClearMessageAndWritesNothing)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("127.0.0.1:1/vendas"))) << refused.err.toStdString();
     EXPECT_FALSE((refused.err + refused.out).contains(QStringLiteral("S3nhaSecreta"))) << refused.err.toStdString();
+
+    // A password in any form the setting may carry it; nothing listens on port 1.
+    for (const QString& banco : {QStringLiteral("postgresql://kvp@127.0.0.1:1/vendas?password=S3nhaSecreta&sslmode=disable"),
+                                 QStringLiteral("postgres://127.0.0.1:1/vendas?sslmode=disable&password=S3nha%53ecreta"),
+                                 QStringLiteral("Driver={ODBC Driver 18 for SQL Server};Server=127.0.0.1,1;Uid=sa;"
+                                                " PWD = {S3nha;Secreta}"),
+                                 QStringLiteral("Provider=MSDAORA.1;Password=S3nhaSecreta;Data Source=VENDAS")}) {
+        const ToolRun run = runTool({banco});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("****"))) << run.err.toStdString();
+        EXPECT_FALSE((run.err + run.out).contains(QStringLiteral("Secreta"))) << run.err.toStdString();
+    }
+
+    const ToolRun resources = runTool({QStringLiteral("://")}, dir.path());
+    EXPECT_EQ(resources.exitCode, 1);
+    EXPECT_TRUE(resources.err.contains(QStringLiteral("não é válida"))) << resources.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList())
+        << "nothing created in the working folder";
 
     EXPECT_EQ(runTool({}).exitCode, 1);
     EXPECT_EQ(runTool({QStringLiteral("a.db"), QStringLiteral("--substituir")}).exitCode, 1);

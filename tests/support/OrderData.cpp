@@ -14,6 +14,10 @@ QVariant Txt(const QString& s)
 
 }  // namespace
 
+// A column is named once, by its struct member: the text is the member's name.
+#define KVP_COL(row, column) {QStringLiteral(#column), (row).column}
+#define KVP_TXT(row, column) {QStringLiteral(#column), Txt((row).column)}
+
 void BreakStatement(TADOStatement& statement, const QString& tableReference)
 {
     const QString sql = statement.SQL();
@@ -61,25 +65,25 @@ void OrderData::Insert(const QString& table, const QList<QPair<QString, QVariant
 
 void OrderData::Venda(const od::Venda& v)
 {
-    Insert(QStringLiteral("VENDAREST"), {{QStringLiteral("CDFILIAL"), v.CDFILIAL},
-                                         {QStringLiteral("NRVENDAREST"), v.NRVENDAREST},
-                                         {QStringLiteral("CDLOJA"), v.CDLOJA},
-                                         {QStringLiteral("NRMESA"), v.NRMESA},
-                                         {QStringLiteral("CDOPERADOR"), v.CDOPERADOR},
-                                         {QStringLiteral("DTHRABERMESA"), v.DTHRABERMESA},
-                                         {QStringLiteral("DTHRFECHMESA"), v.DTHRFECHMESA},
-                                         {QStringLiteral("CDVENDEDOR"), v.CDVENDEDOR}});
+    Insert(QStringLiteral("VENDAREST"), {KVP_COL(v, CDFILIAL),
+                                         KVP_COL(v, NRVENDAREST),
+                                         KVP_COL(v, CDLOJA),
+                                         KVP_COL(v, NRMESA),
+                                         KVP_COL(v, CDOPERADOR),
+                                         KVP_COL(v, DTHRABERMESA),
+                                         KVP_COL(v, DTHRFECHMESA),
+                                         KVP_COL(v, CDVENDEDOR)});
 }
 
 void OrderData::Comanda(const od::Comanda& c)
 {
-    Insert(QStringLiteral("COMANDAVEN"), {{QStringLiteral("CDFILIAL"), c.CDFILIAL},
-                                          {QStringLiteral("NRCOMANDA"), c.NRCOMANDA},
-                                          {QStringLiteral("NRVENDAREST"), c.NRVENDAREST},
-                                          {QStringLiteral("DSCOMANDA"), c.DSCOMANDA},
-                                          {QStringLiteral("IDSTCOMANDA"), c.IDSTCOMANDA},
-                                          {QStringLiteral("VRACRCOMANDA"), c.VRACRCOMANDA},
-                                          {QStringLiteral("CDLOJA"), c.CDLOJA}});
+    Insert(QStringLiteral("COMANDAVEN"), {KVP_COL(c, CDFILIAL),
+                                          KVP_COL(c, NRCOMANDA),
+                                          KVP_COL(c, NRVENDAREST),
+                                          KVP_COL(c, DSCOMANDA),
+                                          KVP_COL(c, IDSTCOMANDA),
+                                          KVP_COL(c, VRACRCOMANDA),
+                                          KVP_COL(c, CDLOJA)});
 }
 
 void OrderData::VendaComComanda(const od::Venda& v, const od::Comanda& c)
@@ -91,68 +95,68 @@ void OrderData::VendaComComanda(const od::Venda& v, const od::Comanda& c)
 void OrderData::Item(const od::Item& i)
 {
     Insert(QStringLiteral("ITCOMANDAVEN"),
-           {{QStringLiteral("CDFILIAL"), i.CDFILIAL},
-            {QStringLiteral("NRVENDAREST"), i.NRVENDAREST},
-            {QStringLiteral("NRCOMANDA"), i.NRCOMANDA},
-            {QStringLiteral("NRPRODCOMVEN"), i.NRPRODCOMVEN},
-            {QStringLiteral("CDPRODUTO"), i.CDPRODUTO},
-            {QStringLiteral("QTPRODCOMVEN"), i.QTPRODCOMVEN},
-            {QStringLiteral("VRPRECCOMVEN"), i.VRPRECCOMVEN},
-            {QStringLiteral("VRDESCCOMVEN"), i.VRDESCCOMVEN},
-            {QStringLiteral("VRACRCOMVEN"), i.VRACRCOMVEN},
-            {QStringLiteral("IDSTPRCOMVEN"), i.IDSTPRCOMVEN},
-            {QStringLiteral("TXPRODCOMVEN"), Txt(i.TXPRODCOMVEN)},
-            {QStringLiteral("DTHRINCOMVEN"), i.DTHRINCOMVEN},
-            {QStringLiteral("NRSEQPRODCOM"), Txt(i.NRSEQPRODCOM)},
-            {QStringLiteral("NRSEQPRODPAI"), Txt(i.NRSEQPRODPAI)},
-            {QStringLiteral("CDPRODPROMOCAO"), Txt(i.CDPRODPROMOCAO)},
-            {QStringLiteral("DSCOMANDAORI"), Txt(i.DSCOMANDAORI)},
-            {QStringLiteral("NRCOMANDAORI"), Txt(i.NRCOMANDAORI)},
-            {QStringLiteral("NRPRODCOMORI"), Txt(i.NRPRODCOMORI)},
-            {QStringLiteral("CDVENDEDOR"), Txt(i.CDVENDEDOR)},
-            {QStringLiteral("NRLUGARMESA"), Txt(i.NRLUGARMESA)},
-            {QStringLiteral("NRSEQBENECONSIT"), Txt(i.NRSEQBENECONSIT)},
-            {QStringLiteral("IDDIVIDECONTA"), Txt(i.IDDIVIDECONTA)},
-            {QStringLiteral("IDPRODREFIL"), Txt(i.IDPRODREFIL)},
-            {QStringLiteral("IDPRODIMPFIS"), Txt(i.IDPRODIMPFIS)},
-            {QStringLiteral("CDSENHAPED"), Txt(i.CDSENHAPED)},
-            {QStringLiteral("NRMESAORIG"), Txt(i.NRMESAORIG)},
-            {QStringLiteral("CDLOJAORIG"), Txt(i.CDLOJAORIG)},
-            {QStringLiteral("CDLOJA"), Txt(i.CDLOJA)}});
+           {KVP_COL(i, CDFILIAL),
+            KVP_COL(i, NRVENDAREST),
+            KVP_COL(i, NRCOMANDA),
+            KVP_COL(i, NRPRODCOMVEN),
+            KVP_COL(i, CDPRODUTO),
+            KVP_COL(i, QTPRODCOMVEN),
+            KVP_COL(i, VRPRECCOMVEN),
+            KVP_COL(i, VRDESCCOMVEN),
+            KVP_COL(i, VRACRCOMVEN),
+            KVP_COL(i, IDSTPRCOMVEN),
+            KVP_TXT(i, TXPRODCOMVEN),
+            KVP_COL(i, DTHRINCOMVEN),
+            KVP_TXT(i, NRSEQPRODCOM),
+            KVP_TXT(i, NRSEQPRODPAI),
+            KVP_TXT(i, CDPRODPROMOCAO),
+            KVP_TXT(i, DSCOMANDAORI),
+            KVP_TXT(i, NRCOMANDAORI),
+            KVP_TXT(i, NRPRODCOMORI),
+            KVP_TXT(i, CDVENDEDOR),
+            KVP_TXT(i, NRLUGARMESA),
+            KVP_TXT(i, NRSEQBENECONSIT),
+            KVP_TXT(i, IDDIVIDECONTA),
+            KVP_TXT(i, IDPRODREFIL),
+            KVP_TXT(i, IDPRODIMPFIS),
+            KVP_TXT(i, CDSENHAPED),
+            KVP_TXT(i, NRMESAORIG),
+            KVP_TXT(i, CDLOJAORIG),
+            KVP_TXT(i, CDLOJA)});
 }
 
 void OrderData::Produto(const od::Produto& p)
 {
-    Insert(QStringLiteral("PRODUTO"), {{QStringLiteral("CDPRODUTO"), p.CDPRODUTO},
-                                       {QStringLiteral("NMPRODUTO"), p.NMPRODUTO},
-                                       {QStringLiteral("NMPRODIMPFIS"), p.NMPRODIMPFIS},
-                                       {QStringLiteral("CDARVPROD"), p.CDARVPROD},
-                                       {QStringLiteral("IDPESAPROD"), p.IDPESAPROD},
-                                       {QStringLiteral("IDTIPOCOMPPROD"), p.IDTIPOCOMPPROD},
-                                       {QStringLiteral("CDNVPRODUTO"), p.CDNVPRODUTO}});
+    Insert(QStringLiteral("PRODUTO"), {KVP_COL(p, CDPRODUTO),
+                                       KVP_COL(p, NMPRODUTO),
+                                       KVP_COL(p, NMPRODIMPFIS),
+                                       KVP_COL(p, CDARVPROD),
+                                       KVP_COL(p, IDPESAPROD),
+                                       KVP_COL(p, IDTIPOCOMPPROD),
+                                       KVP_COL(p, CDNVPRODUTO)});
 }
 
 void OrderData::ProdLoja(const od::ProdLoja& p)
 {
-    Insert(QStringLiteral("PRODLOJA"), {{QStringLiteral("CDFILIAL"), p.CDFILIAL},
-                                        {QStringLiteral("CDLOJA"), p.CDLOJA},
-                                        {QStringLiteral("CDPRODUTO"), p.CDPRODUTO},
-                                        {QStringLiteral("CDPORIMPPROD"), p.CDPORIMPPROD},
-                                        {QStringLiteral("DSENDIMPPROD"), p.DSENDIMPPROD},
-                                        {QStringLiteral("IDIMPCANITEM"), p.IDIMPCANITEM},
-                                        {QStringLiteral("NRSEQIMPRPROD"), p.NRSEQIMPRPROD},
-                                        {QStringLiteral("NRSEQIMPRPROD2"), p.NRSEQIMPRPROD2},
-                                        {QStringLiteral("NRSEQIMPRPUXA"), p.NRSEQIMPRPUXA}});
+    Insert(QStringLiteral("PRODLOJA"), {KVP_COL(p, CDFILIAL),
+                                        KVP_COL(p, CDLOJA),
+                                        KVP_COL(p, CDPRODUTO),
+                                        KVP_COL(p, CDPORIMPPROD),
+                                        KVP_COL(p, DSENDIMPPROD),
+                                        KVP_COL(p, IDIMPCANITEM),
+                                        KVP_COL(p, NRSEQIMPRPROD),
+                                        KVP_COL(p, NRSEQIMPRPROD2),
+                                        KVP_COL(p, NRSEQIMPRPUXA)});
 }
 
 void OrderData::Pedido(const QString& table, const od::Pedido& p, bool comData)
 {
-    QList<QPair<QString, QVariant>> cols{{QStringLiteral("CDFILIAL"), p.CDFILIAL},
-                                         {QStringLiteral("NRVENDAREST"), p.NRVENDAREST},
-                                         {QStringLiteral("NRCOMANDA"), p.NRCOMANDA},
-                                         {QStringLiteral("NRPRODCOMVEN"), p.NRPRODCOMVEN},
-                                         {QStringLiteral("QTPRODPEQRV"), p.QTPRODPEQRV},
-                                         {QStringLiteral("IDSITITPEDQRV"), p.IDSITITPEDQRV}};
+    QList<QPair<QString, QVariant>> cols{KVP_COL(p, CDFILIAL),
+                                         KVP_COL(p, NRVENDAREST),
+                                         KVP_COL(p, NRCOMANDA),
+                                         KVP_COL(p, NRPRODCOMVEN),
+                                         KVP_COL(p, QTPRODPEQRV),
+                                         KVP_COL(p, IDSITITPEDQRV)};
     if (comData)
         cols.append({QStringLiteral("DTCANCITPED"), QVariant()});
     Insert(table, cols);
@@ -170,25 +174,25 @@ void OrderData::PedidoQrvRel(const od::Pedido& p)
 
 void OrderData::Caixa(const od::Caixa& c)
 {
-    Insert(QStringLiteral("CAIXA"), {{QStringLiteral("CDFILIAL"), c.CDFILIAL},
-                                     {QStringLiteral("CDCAIXA"), c.CDCAIXA},
-                                     {QStringLiteral("CDLOJA"), c.CDLOJA},
-                                     {QStringLiteral("NRSEQIMPRLOJA1"), c.NRSEQIMPRLOJA1},
-                                     {QStringLiteral("NRSEQIMPRLOJA1BK"), c.NRSEQIMPRLOJA1BK},
-                                     {QStringLiteral("NRSEQIMPRLOJA2"), c.NRSEQIMPRLOJA2},
-                                     {QStringLiteral("NRSEQIMPRLOJA2BK"), c.NRSEQIMPRLOJA2BK},
-                                     {QStringLiteral("NRSEQIMPRLOJA5"), c.NRSEQIMPRLOJA5},
-                                     {QStringLiteral("NRSEQIMPRLOJA5BK"), c.NRSEQIMPRLOJA5BK},
-                                     {QStringLiteral("IDIMPCANPEDINT"), c.IDIMPCANPEDINT}});
+    Insert(QStringLiteral("CAIXA"), {KVP_COL(c, CDFILIAL),
+                                     KVP_COL(c, CDCAIXA),
+                                     KVP_COL(c, CDLOJA),
+                                     KVP_COL(c, NRSEQIMPRLOJA1),
+                                     KVP_COL(c, NRSEQIMPRLOJA1BK),
+                                     KVP_COL(c, NRSEQIMPRLOJA2),
+                                     KVP_COL(c, NRSEQIMPRLOJA2BK),
+                                     KVP_COL(c, NRSEQIMPRLOJA5),
+                                     KVP_COL(c, NRSEQIMPRLOJA5BK),
+                                     KVP_COL(c, IDIMPCANPEDINT)});
 }
 
 void OrderData::Componente(const od::Item& item, const QString& cdProduto, double quantidade,
                            const QString& idImpPrGrPromo)
 {
-    Insert(QStringLiteral("ITCOMANDAEST"), {{QStringLiteral("CDFILIAL"), item.CDFILIAL},
-                                            {QStringLiteral("NRVENDAREST"), item.NRVENDAREST},
-                                            {QStringLiteral("NRCOMANDA"), item.NRCOMANDA},
-                                            {QStringLiteral("NRPRODCOMVEN"), item.NRPRODCOMVEN},
+    Insert(QStringLiteral("ITCOMANDAEST"), {KVP_COL(item, CDFILIAL),
+                                            KVP_COL(item, NRVENDAREST),
+                                            KVP_COL(item, NRCOMANDA),
+                                            KVP_COL(item, NRPRODCOMVEN),
                                             {QStringLiteral("CDPRODUTO"), cdProduto},
                                             {QStringLiteral("QTPROCOMEST"), quantidade},
                                             {QStringLiteral("IDIMPPRGRPROMO"), idImpPrGrPromo}});
@@ -298,11 +302,11 @@ void OrderData::ImprLoja(const QString& nrSeqImprLoja, const QString& cdPortaImp
 
 void OrderData::BeneficioSaldo(const od::Beneficio& b, double qtdeBeneficio)
 {
-    Insert(QStringLiteral("MOVBENEFICIOCTR"), {{QStringLiteral("CDCLIENTE"), b.CDCLIENTE},
-                                               {QStringLiteral("CDCONSUMIDOR"), b.CDCONSUMIDOR},
-                                               {QStringLiteral("CDCAMPANHA"), b.CDCAMPANHA},
-                                               {QStringLiteral("NRSEQPRODCAMP"), b.NRSEQPRODCAMP},
-                                               {QStringLiteral("NRSEQBENEFICIO"), b.NRSEQBENEFICIO},
+    Insert(QStringLiteral("MOVBENEFICIOCTR"), {KVP_COL(b, CDCLIENTE),
+                                               KVP_COL(b, CDCONSUMIDOR),
+                                               KVP_COL(b, CDCAMPANHA),
+                                               KVP_COL(b, NRSEQPRODCAMP),
+                                               KVP_COL(b, NRSEQBENEFICIO),
                                                {QStringLiteral("QTDEBENEFICIO"), qtdeBeneficio}});
 }
 
@@ -312,9 +316,9 @@ void OrderData::BeneficioConsumo(const QString& nrSeqBeneCons, const od::Benefic
     Insert(QStringLiteral("MOVBENEFICIOCONS"), {{QStringLiteral("NRSEQBENECONS"), nrSeqBeneCons},
                                                 {QStringLiteral("CDFILIAL"), cdFilial},
                                                 {QStringLiteral("CDCAIXA"), cdCaixa},
-                                                {QStringLiteral("CDCLIENTE"), b.CDCLIENTE},
-                                                {QStringLiteral("CDCONSUMIDOR"), b.CDCONSUMIDOR},
-                                                {QStringLiteral("CDCAMPANHA"), b.CDCAMPANHA},
-                                                {QStringLiteral("NRSEQPRODCAMP"), b.NRSEQPRODCAMP},
-                                                {QStringLiteral("NRSEQBENEFICIO"), b.NRSEQBENEFICIO}});
+                                                KVP_COL(b, CDCLIENTE),
+                                                KVP_COL(b, CDCONSUMIDOR),
+                                                KVP_COL(b, CDCAMPANHA),
+                                                KVP_COL(b, NRSEQPRODCAMP),
+                                                KVP_COL(b, NRSEQBENEFICIO)});
 }

@@ -28,7 +28,7 @@ struct TADOConnection::Private {
     QString driver;                  // driver of the registered QSqlDatabase
     QSqlDatabase db;
     TSqlDialect dialect = TSqlDialect::Unknown;
-    QString password;                // of the current connection string, for masking
+    QString connectionString;        // the one connected with, for masking its passwords
     QString lastError;
     bool inTransaction = false;
 };
@@ -37,10 +37,10 @@ namespace {
 QAtomicInt connectionSerial;
 
 // Connection-level failure: the sentence an operator reads at start-up.
-[[noreturn]] void raiseConnectError(const QString& display, const QString& reason, const QString& password,
+[[noreturn]] void raiseConnectError(const QString& display, const QString& reason, const QString& connectionString,
                                     const QString& nativeCode = QString())
 {
-    const QString text = HidePassword(reason, password);
+    const QString text = MaskPasswordIn(reason, connectionString);
     throw EADOError(QStringLiteral("Não foi possível conectar ao banco de dados %1: %2").arg(display, text), QString(),
                     text, nativeCode);
 }
@@ -119,13 +119,15 @@ void TADOConnection::SetConnected(bool on)
             BeforeConnect(*this);
         const QString display = DisplayName();
         const TConnectionTarget target = ParseConnectionString(ConnectionString);
-        d->password = target.Password;
+        d->connectionString = ConnectionString;
         d->dialect = target.Dialect;
 
         if (!QSqlDatabase::isDriverAvailable(target.Driver))
             raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(target.Driver), QString());
         if (target.Driver == QLatin1String("QSQLITE")) {
             const QFileInfo file(target.DatabaseName);
+            if (file.isDir() || target.DatabaseName.endsWith(QLatin1Char('/')))
+                raiseConnectError(display, QStringLiteral("o caminho é uma pasta, não um arquivo"), QString());
             if (!file.absoluteDir().exists())
                 raiseConnectError(display, QStringLiteral("a pasta %1 não existe").arg(file.absolutePath()), QString());
             if (!file.exists() && !CreateIfMissing)
@@ -149,7 +151,7 @@ void TADOConnection::SetConnected(bool on)
         if (!d->db.open()) {
             const QSqlError e = d->db.lastError();
             QString reason = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
-            raiseConnectError(display, CollapseEngineText(reason), target.Password, e.nativeErrorCode());
+            raiseConnectError(display, CollapseEngineText(reason), ConnectionString, e.nativeErrorCode());
         }
         d->inTransaction = false;
         if (AfterConnect) {
@@ -172,7 +174,7 @@ int TADOConnection::Execute(const QString& sql)
         throw EDatabaseError(QStringLiteral("%1: a conexão com o banco de dados não está aberta").arg(d->name));
     QSqlQuery q(d->db);
     if (!q.exec(sql))
-        RaiseStatementError(d->name, q.lastError(), d->password);
+        RaiseStatementError(d->name, q.lastError(), d->connectionString);
     return q.numRowsAffected();
 }
 
@@ -198,7 +200,7 @@ void TADOConnection::BeginTrans()
         break;
     default:
         if (!d->db.transaction())
-            RaiseStatementError(d->name, d->db.lastError(), d->password);
+            RaiseStatementError(d->name, d->db.lastError(), d->connectionString);
         break;
     }
     d->inTransaction = true;
@@ -212,7 +214,7 @@ void TADOConnection::CommitTrans()
         if (d->dialect == TSqlDialect::SQLite || d->dialect == TSqlDialect::PostgreSQL)
             Execute(QStringLiteral("COMMIT"));
         else if (!d->db.commit())
-            RaiseStatementError(d->name, d->db.lastError(), d->password);
+            RaiseStatementError(d->name, d->db.lastError(), d->connectionString);
     } catch (...) {
         // A commit that failed has written nothing; leave no transaction behind.
         try {
@@ -240,9 +242,9 @@ void TADOConnection::RollbackTrans()
             // full, interrupted); there is nothing left to undo then.
             if (d->dialect == TSqlDialect::SQLite && q.lastError().databaseText().contains(QLatin1String("no transaction")))
                 return;
-            RaiseStatementError(d->name, q.lastError(), d->password);
+            RaiseStatementError(d->name, q.lastError(), d->connectionString);
         }
     } else if (!d->db.rollback()) {
-        RaiseStatementError(d->name, d->db.lastError(), d->password);
+        RaiseStatementError(d->name, d->db.lastError(), d->connectionString);
     }
 }

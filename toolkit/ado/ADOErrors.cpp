@@ -37,13 +37,13 @@ QString CollapseEngineText(const QString& text)
     return parts.join(QLatin1Char(' '));
 }
 
-void RaiseStatementError(const QString& statement, const QSqlError& error, const QString& password)
+void RaiseStatementError(const QString& statement, const QSqlError& error, const QString& connectionString)
 {
     QString text = FirstLineOfEngineText(error.databaseText());
     if (text.isEmpty())
         text = FirstLineOfEngineText(error.driverText());
     if (text.isEmpty())
         text = QStringLiteral("erro sem mensagem do banco de dados");
-    text = HidePassword(text, password);
+    text = MaskPasswordIn(text, connectionString);
     throw EADOError(QStringLiteral("%1: %2").arg(statement, text), statement, text, error.nativeErrorCode());
 }

@@ -9,4 +9,5 @@ QString FirstLineOfEngineText(const QString& text);
 // Connection failures span several lines (host, hint); keep them, on one line.
 QString CollapseEngineText(const QString& text);
 
-[[noreturn]] void RaiseStatementError(const QString& statement, const QSqlError& error, const QString& password);
+// Hides every password of the connection string the statement ran on.
+[[noreturn]] void RaiseStatementError(const QString& statement, const QSqlError& error, const QString& connectionString);

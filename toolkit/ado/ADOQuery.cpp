@@ -147,7 +147,7 @@ void TADOQuery::Open()
         raw.append(row);
     }
     if (q.lastError().isValid())
-        RaiseStatementError(Name(), q.lastError(), QString());
+        RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
 
     TDataPacket packet;
     QList<int> source;   // result column of each field def

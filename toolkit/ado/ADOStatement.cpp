@@ -135,7 +135,7 @@ QSqlQuery TADOStatement::Exec(bool forwardOnly) const
     QSqlQuery q(Connection->Database());
     q.setForwardOnly(forwardOnly);
     if (!q.prepare(m_positional))
-        RaiseStatementError(m_name, q.lastError(), QString());
+        RaiseStatementError(m_name, q.lastError(), Connection->ConnectionString);
     for (const QString& name : m_order) {
         for (const TParameter& p : m_params) {
             if (p.Name == name) {
@@ -145,7 +145,7 @@ QSqlQuery TADOStatement::Exec(bool forwardOnly) const
         }
     }
     if (!q.exec())
-        RaiseStatementError(m_name, q.lastError(), QString());
+        RaiseStatementError(m_name, q.lastError(), Connection->ConnectionString);
     return q;
 }
 

@@ -4,10 +4,16 @@
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
+#include <algorithm>
 
 #include "../Exception.h"
 
 namespace {
+
+QString mask()
+{
+    return QStringLiteral("****");
+}
 
 bool isPostgresUrl(const QString& s)
 {
@@ -15,8 +21,50 @@ bool isPostgresUrl(const QString& s)
         || s.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
-// "key=value" pairs of an ODBC string; values may be wrapped in {braces} that
-// hold semicolons.
+// Any scheme: a mistyped one still carries its password where a URL does.
+bool isUrl(const QString& s)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(s).hasMatch();
+}
+
+// End of the ODBC value that starts at j. {Braced} values ("}}" an escaped
+// brace) and, as OLE DB writes them, "quoted" or 'quoted' values (the quote
+// doubled to escape it) may hold semicolons; any other value ends at the next ';'.
+int odbcValueEnd(const QString& s, int j)
+{
+    if (j >= s.size())
+        return s.size();
+    const QChar open = s.at(j);
+    if (open == QLatin1Char('{') || open == QLatin1Char('"') || open == QLatin1Char('\'')) {
+        const QChar close = open == QLatin1Char('{') ? QLatin1Char('}') : open;
+        for (int i = j + 1; i < s.size(); ++i) {
+            if (s.at(i) != close)
+                continue;
+            if (i + 1 < s.size() && s.at(i + 1) == close)
+                ++i;
+            else
+                return i + 1;
+        }
+        return s.size();
+    }
+    const int semi = s.indexOf(QLatin1Char(';'), j);
+    return semi < 0 ? s.size() : semi;
+}
+
+// The value as the driver reads it: without its braces or quotes, escapes undone.
+QString unwrapOdbcValue(const QString& value)
+{
+    if (value.size() < 2)
+        return value;
+    const QChar open = value.front();
+    const QChar close = open == QLatin1Char('{') ? QLatin1Char('}') : open;
+    if ((open != QLatin1Char('{') && open != QLatin1Char('"') && open != QLatin1Char('\'')) || value.back() != close)
+        return value;
+    return value.mid(1, value.size() - 2).replace(QString(2, close), QString(close));
+}
+
+// "key=value" pairs of an ODBC string.
 QList<QPair<QString, QString>> odbcPairs(const QString& s)
 {
     QList<QPair<QString, QString>> pairs;
@@ -30,20 +78,10 @@ QList<QPair<QString, QString>> odbcPairs(const QString& s)
         int j = eq + 1;
         while (j < n && s.at(j).isSpace())
             ++j;
-        QString value;
-        if (j < n && s.at(j) == QLatin1Char('{')) {
-            const int close = s.indexOf(QLatin1Char('}'), j);
-            value = close < 0 ? s.mid(j) : s.mid(j, close - j + 1);
-            j = close < 0 ? n : close + 1;
-            const int semi = s.indexOf(QLatin1Char(';'), j);
-            j = semi < 0 ? n : semi + 1;
-        } else {
-            const int semi = s.indexOf(QLatin1Char(';'), j);
-            value = (semi < 0 ? s.mid(j) : s.mid(j, semi - j)).trimmed();
-            j = semi < 0 ? n : semi + 1;
-        }
-        pairs.append({key, value});
-        i = j;
+        const int end = odbcValueEnd(s, j);
+        pairs.append({key, s.mid(j, end - j).trimmed()});
+        const int semi = s.indexOf(QLatin1Char(';'), end);
+        i = semi < 0 ? n : semi + 1;
     }
     return pairs;
 }
@@ -70,6 +108,139 @@ TSqlDialect odbcDialect(const QString& s)
         if (l.contains(QLatin1String(k)))
             return TSqlDialect::MSSQL;
     return TSqlDialect::Unknown;
+}
+
+// Where a password is written in a text: [start, end) of its value as typed.
+struct TSpan {
+    int Start;
+    int End;
+};
+
+// Password values given as "Pwd=" or "Password=" (any case, blanks around '=')
+// anywhere in the text. In a message, a value already masked is left as it is:
+// a bare value would run on to the next ';' and swallow the rest of the message.
+QList<TSpan> odbcPasswordSpans(const QString& text, bool keepMasked = false)
+{
+    static const QRegularExpression key(QStringLiteral("\\b(?:pwd|password)\\s*=\\s*"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    QList<TSpan> spans;
+    int from = 0;
+    for (;;) {
+        const QRegularExpressionMatch m = key.match(text, from);
+        if (!m.hasMatch())
+            break;
+        const int start = int(m.capturedEnd());
+        if (keepMasked && QStringView(text).mid(start).startsWith(mask())) {
+            from = start + int(mask().size());
+            continue;
+        }
+        const int end = odbcValueEnd(text, start);
+        spans.append({start, end});
+        from = end;
+    }
+    return spans;
+}
+
+// The password of a URL: in its user info and in every "password" parameter
+// of its query, whatever the order or the encoding of the key. url starts at
+// its scheme (blanks before it allowed) and ends where the URL ends; in a
+// message that is the next blank, so a masked value is kept as it is there.
+QList<TSpan> urlPasswordSpans(const QString& url, bool keepMasked = false)
+{
+    QList<TSpan> spans;
+    const int rest = url.indexOf(QLatin1String("://")) + 3;
+    // A password typed with a raw '@' or '?' still ends at the last '@' before
+    // the query that follows the first '@'.
+    const int firstAt = url.indexOf(QLatin1Char('@'), rest);
+    int query = url.indexOf(QLatin1Char('?'), firstAt < 0 ? rest : firstAt);
+    if (query < 0)
+        query = url.size();
+    if (firstAt >= 0) {
+        const int at = url.lastIndexOf(QLatin1Char('@'), query - 1);
+        const int colon = url.indexOf(QLatin1Char(':'), rest);
+        if (colon >= 0 && colon < at)
+            spans.append({colon + 1, at});
+    }
+    for (int i = query + 1; i < url.size();) {
+        int amp = url.indexOf(QLatin1Char('&'), i);
+        if (amp < 0)
+            amp = url.size();
+        const int eq = url.indexOf(QLatin1Char('='), i);
+        if (eq >= 0 && eq < amp) {
+            const QString key = QUrl::fromPercentEncoding(url.mid(i, eq - i).toUtf8()).trimmed();
+            const bool masked = keepMasked && QStringView(url).mid(eq + 1).startsWith(mask());
+            if (key.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0 && !masked)
+                spans.append({eq + 1, amp});
+        }
+        i = amp + 1;
+    }
+    return spans;
+}
+
+QList<TSpan> passwordSpans(const QString& connectionString)
+{
+    return isUrl(connectionString.trimmed()) ? urlPasswordSpans(connectionString) : odbcPasswordSpans(connectionString);
+}
+
+QString maskSpans(QString text, QList<TSpan> spans)
+{
+    std::sort(spans.begin(), spans.end(), [](const TSpan& a, const TSpan& b) { return a.Start > b.Start; });
+    for (const TSpan& span : spans)
+        text.replace(span.Start, span.End - span.Start, mask());
+    return text;
+}
+
+// Every occurrence of one password, also as a URL writes it: engines and
+// drivers may echo parts of the connection string.
+QString hidePassword(QString text, const QString& password)
+{
+    // A one- or two-letter password would turn every message into asterisks;
+    // no engine echoes the password anyway, this only guards against drivers
+    // that repeat the connection string.
+    if (password.size() < 3)
+        return text;
+    text.replace(password, mask());
+    const QString encoded = QString::fromUtf8(QUrl::toPercentEncoding(password));
+    if (encoded != password)
+        text.replace(encoded, mask());
+    return text;
+}
+
+// Every password of a connection string, as typed and as the driver reads it.
+QStringList passwordsOf(const QString& connectionString)
+{
+    const bool url = isUrl(connectionString.trimmed());
+    QStringList passwords;
+    for (const TSpan& span : passwordSpans(connectionString)) {
+        const QString typed = connectionString.mid(span.Start, span.End - span.Start).trimmed();
+        passwords << typed << (url ? QUrl::fromPercentEncoding(typed.toUtf8()) : unwrapOdbcValue(typed));
+    }
+    passwords.removeDuplicates();
+    return passwords;
+}
+
+// Free text (an engine's or a driver's message) may quote any connection
+// string: mask the URLs in it, and the ODBC password keys elsewhere.
+QString maskPasswordsInText(const QString& text)
+{
+    static const QRegularExpression urlStart(QStringLiteral("\\b[A-Za-z][A-Za-z0-9+.-]*://"));
+    static const QRegularExpression blank(QStringLiteral("\\s"));
+    QString masked;
+    int from = 0;
+    for (;;) {
+        const QRegularExpressionMatch m = urlStart.match(text, from);
+        const int start = m.hasMatch() ? int(m.capturedStart()) : int(text.size());
+        const QString prose = text.mid(from, start - from);
+        masked += maskSpans(prose, odbcPasswordSpans(prose, true));
+        if (!m.hasMatch())
+            return masked;
+        int end = int(text.indexOf(blank, start));
+        if (end < 0)
+            end = int(text.size());
+        const QString url = text.mid(start, end - start);
+        masked += maskSpans(url, urlPasswordSpans(url, true));
+        from = end;
+    }
 }
 
 QString quoteOption(const QString& value)
@@ -106,6 +277,9 @@ TConnectionTarget parsePostgresUrl(const QString& s)
             throw EDatabaseError(QStringLiteral("Opção \"%1\" do endereço do banco contém ';': %2").arg(key, MaskPassword(s)));
         if (key == QLatin1String("connect_timeout"))
             hasTimeout = true;
+        // The driver passes its options after the user info, so this one wins.
+        if (key == QLatin1String("password"))
+            target.Password = value;
         options << key + QLatin1Char('=') + quoteOption(value);
     }
     // A server that does not answer must not freeze the till.
@@ -113,6 +287,13 @@ TConnectionTarget parsePostgresUrl(const QString& s)
         options << QStringLiteral("connect_timeout=10");
     target.Options = options.join(QLatin1Char(';'));
     return target;
+}
+
+[[noreturn]] void refuseSetting(const QString& s, const QString& why)
+{
+    throw EDatabaseError(QStringLiteral("A configuração do banco de dados \"%1\" não é válida: %2. Informe o caminho de um "
+                                        "arquivo SQLite, um endereço postgresql:// ou um texto ODBC com Driver= ou DSN=.")
+                             .arg(MaskPassword(s), why));
 }
 
 } // namespace
@@ -130,16 +311,20 @@ TConnectionTarget ParseConnectionString(const QString& connectionString)
         target.Dialect = odbcDialect(s);
         target.DatabaseName = s;
         // Kept only to hide it from messages; the driver reads it from the string.
-        for (const auto& [key, value] : odbcPairs(s)) {
-            const QString k = key.toLower();
-            if (k == QLatin1String("pwd") || k == QLatin1String("password")) {
-                target.Password = value;
-                if (target.Password.startsWith(QLatin1Char('{')) && target.Password.endsWith(QLatin1Char('}')))
-                    target.Password = target.Password.mid(1, target.Password.size() - 2);
-            }
-        }
+        const QList<TSpan> spans = odbcPasswordSpans(s);
+        if (!spans.isEmpty())
+            target.Password = unwrapOdbcValue(s.mid(spans.last().Start, spans.last().End - spans.last().Start).trimmed());
         return target;
     }
+    // Whatever is left must be a file. Qt reads ":/" as its resource folder and
+    // SQLite ":memory:" as a database that vanishes with the connection.
+    if (s.startsWith(QLatin1Char(':')))
+        refuseSetting(s, QStringLiteral("um nome que começa com ':' não é um arquivo"));
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:/"));
+    if (scheme.match(s).hasMatch())
+        refuseSetting(s, QStringLiteral("endereços de banco de dados começam com postgresql://"));
+    if (s.contains(QLatin1Char('=')) && s.contains(QLatin1Char(';')))
+        refuseSetting(s, QStringLiteral("o texto ODBC não diz o Driver nem o DSN"));
     target.Driver = QStringLiteral("QSQLITE");
     target.Dialect = TSqlDialect::SQLite;
     target.DatabaseName = s;
@@ -147,37 +332,9 @@ TConnectionTarget ParseConnectionString(const QString& connectionString)
     return target;
 }
 
-QString HidePassword(QString text, const QString& password)
-{
-    // A one- or two-letter password would turn every message into asterisks;
-    // no engine echoes the password anyway, this only guards against drivers
-    // that repeat the connection string.
-    if (password.size() < 3)
-        return text;
-    text.replace(password, QStringLiteral("****"));
-    const QString encoded = QString::fromUtf8(QUrl::toPercentEncoding(password));
-    if (encoded != password)
-        text.replace(encoded, QStringLiteral("****"));
-    return text;
-}
-
 QString MaskPassword(const QString& connectionString)
 {
-    QString s = connectionString;
-    if (isPostgresUrl(s.trimmed())) {
-        const int start = s.indexOf(QLatin1String("://")) + 3;
-        const int at = s.lastIndexOf(QLatin1Char('@'));
-        if (at > start) {
-            const int colon = s.indexOf(QLatin1Char(':'), start);
-            if (colon > 0 && colon < at)
-                s.replace(colon + 1, at - colon - 1, QStringLiteral("****"));
-        }
-        return s;
-    }
-    static const QRegularExpression odbcPassword(QStringLiteral("(\\b(?:pwd|password)\\s*=\\s*)(\\{[^}]*\\}?|[^;]*)"),
-                                                 QRegularExpression::CaseInsensitiveOption);
-    s.replace(odbcPassword, QStringLiteral("\\1****"));
-    return s;
+    return maskSpans(connectionString, passwordSpans(connectionString));
 }
 
 QString MaskPasswordIn(const QString& text, const QString& connectionString)
@@ -186,9 +343,7 @@ QString MaskPasswordIn(const QString& text, const QString& connectionString)
     const QString trimmed = connectionString.trimmed();
     if (!trimmed.isEmpty())
         t.replace(trimmed, MaskPassword(trimmed));
-    try {
-        return HidePassword(t, ParseConnectionString(connectionString).Password);
-    } catch (const Exception&) {
-        return t;
-    }
+    for (const QString& password : passwordsOf(connectionString))
+        t = hidePassword(t, password);
+    return maskPasswordsInText(t);
 }

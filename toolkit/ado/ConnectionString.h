@@ -18,7 +18,3 @@ struct TConnectionTarget {
 
 // Raises EDatabaseError for a string that names no database.
 TConnectionTarget ParseConnectionString(const QString& connectionString);
-
-// Replaces every occurrence of the password in a text (engines and drivers may
-// echo parts of the connection string).
-QString HidePassword(QString text, const QString& password);
