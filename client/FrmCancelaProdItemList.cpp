@@ -112,27 +112,13 @@ void TfrmCancelaProd::CriaListaProdutos()
 
 void TfrmCancelaProd::CarregaPacoteItens(TClientDataSet& dataSet, const QVariant& packet)
 {
-    // The server's column order differs between its two lists; the screen
-    // keeps one record layout and takes the columns by name.
+    // The server's column order differs between its two lists; the dataset
+    // keeps its declared record layout and takes the columns by name.
     const TDataPacket origem = ToDataPacket(packet);
-    TDataPacket destino;
-    destino.FieldDefs = CamposItem();
-    QList<int> posicoes;
-    for (const TFieldDef& def : destino.FieldDefs) {
-        const int at = origem.indexOf(def.Name);
-        if (at < 0)
+    for (const TFieldDef& def : CamposItem())
+        if (origem.indexOf(def.Name) < 0)
             throw EDatabaseError(QStringLiteral("Campo '%1' ausente na lista de itens do pedido.").arg(def.Name));
-        posicoes << at;
-    }
-    destino.Rows.reserve(origem.Rows.size());
-    for (const QVariantList& linha : origem.Rows) {
-        QVariantList valores;
-        valores.reserve(posicoes.size());
-        for (int at : posicoes)
-            valores << linha.value(at);
-        destino.Rows << valores;
-    }
-    dataSet.SetData(destino);
+    dataSet.SetData(origem);
 }
 
 void TfrmCancelaProd::CarregaProdutos()

@@ -11,6 +11,7 @@
 #include "Mensagem.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
+#include "ado/ADO.h"
 
 namespace {
 // Set when the package had to pick the offscreen platform for a host without
@@ -52,6 +53,7 @@ void Finalizacao()
 {
     // The handler's code lives in this package, which is about to go.
     SetDefaultExceptionHandler({});
+    TADOConnection::ReleaseKeptSessions();
 }
 
 void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QString& modo, const QString& nrMesa)

@@ -39,6 +39,9 @@ TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
     setObjectName(QStringLiteral("rdmCancelaProd"));
     adcCancelaProd.LoginPrompt = false;
     adcCancelaProd.Provider = QStringLiteral("MSDAORA.1");
+    // One session for the host process across calls: a new connection per
+    // call cost more than all the statements of an opening together.
+    adcCancelaProd.KeepSession = QStringLiteral("adcCancelaProd");
     adcCancelaProd.BeforeConnect = [this](TADOConnection& sender) { adcCancelaProdBeforeConnect(sender); };
     adcCancelaProd.AfterConnect = [this](TADOConnection& sender) { adcCancelaProdAfterConnect(sender); };
 
@@ -74,7 +77,9 @@ void TrdmCancelaProd::adcCancelaProdBeforeConnect(TADOConnection& sender)
 
 void TrdmCancelaProd::adcCancelaProdAfterConnect(TADOConnection& sender)
 {
-    SetADODBSession(sender);
+    // A session kept from an earlier call was set up when it was opened.
+    if (!sender.SessionReused())
+        SetADODBSession(sender);
     // Every statement must carry the text of this database before the first one runs.
     ApplyDialect(sender.Dialect());
 }

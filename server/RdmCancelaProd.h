@@ -2,8 +2,10 @@
 // The server-side data module: the package's one database connection and every
 // statement of the cancellation screen, as named members. The exported service
 // functions (Srv_kvp00917.h) bind, run and hand back results through it.
+#include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 #include "ado/ADO.h"
@@ -17,6 +19,11 @@ public:
     ~TrdmCancelaProd() override;
 
     TADOConnection adcCancelaProd;
+
+    // The moment the writes stamp, the machine's local time. Each write reads
+    // it once, so every column one call writes carries the same moment; tests
+    // put a fixed clock here.
+    std::function<QDateTime()> Agora = [] { return QDateTime::currentDateTime(); };
 
     // Read queries with a provider (result = data packet).
     TADOQuery adqItComanda{&adcCancelaProd, QStringLiteral("adqItComanda")};

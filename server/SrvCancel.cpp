@@ -7,6 +7,7 @@
 #include "Exception.h"
 #include "QrvProxCodigo.h"
 #include "QuantityText.h"
+#include "Schema.h"
 #include "ServiceGuard.h"
 #include "ServiceWrites.h"
 
@@ -17,6 +18,14 @@ namespace {
 double SemRuido(double valor)
 {
     return std::round(valor * 1e6) / 1e6;
+}
+
+// The quantity column keeps a few decimals and would round any further one
+// away: 0.0005 of 1 would leave 1 and write a cancelled line of 0.001.
+bool CabeNaColuna(double quantidade)
+{
+    const double escalada = quantidade * std::pow(10.0, KvpSchema::kCasasQuantidade);
+    return std::abs(escalada - std::round(escalada)) < 1e-4;
 }
 
 void BindChaveItem(TADOStatement& s, const QString& cdFilial, const QString& nrComanda, const QString& nrProdComVen)
@@ -35,6 +44,37 @@ void BindChavePedido(TADOStatement& s, const QString& cdFilial, const QString& n
 
 }  // namespace
 
+ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
+                               const QString& nrProdComVen)
+{
+    TADOQuery& item = m.adqItem;
+    item.Close();
+    BindChaveItem(item, cdFilial, nrComanda, nrProdComVen);
+    item.Open();
+    if (item.IsEmpty())
+        throw Exception(QStringLiteral("Item %1 da comanda %2 não encontrado.").arg(nrProdComVen, nrComanda));
+    item.First();
+    if (item.FieldAsString(QStringLiteral("IDSTPRCOMVEN")) == QLatin1String("6"))
+        throw Exception(QStringLiteral("Item %1 da comanda %2 já está cancelado.").arg(nrProdComVen, nrComanda));
+    return {item.FieldValue(QStringLiteral("QTPRODCOMVEN")), item.FieldAsString(QStringLiteral("CDSENHAPED")),
+            item.FieldAsString(QStringLiteral("NRSEQBENECONSIT"))};
+}
+
+void DevolveBeneficio(TrdmCancelaProd& m, const QString& nrSeqBeneCons, const QString& cdFilial,
+                      const QString& cdCaixa)
+{
+    // The give-back runs first: it finds the balance through the booking.
+    TADOCommand& devolve = m.acmUpdQtdeBeneficio;
+    devolve.SetParam(QStringLiteral("P_NRSEQBENECONS"), nrSeqBeneCons);
+    devolve.Execute();
+
+    TADOCommand& apaga = m.acmUpdBeneficio;
+    apaga.SetParam(QStringLiteral("P_NRSEQBENECONS"), nrSeqBeneCons);
+    apaga.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
+    apaga.SetParam(QStringLiteral("P_CDCAIXA"), cdCaixa);
+    apaga.Execute();
+}
+
 bool TemItPedidoQrvRel(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrVendaRest,
                        const QString& nrComanda, const QString& nrProdComVen)
 {
@@ -46,13 +86,13 @@ bool TemItPedidoQrvRel(TrdmCancelaProd& m, const QString& cdFilial, const QStrin
 }
 
 void CancelaItPedidoQrv(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrVendaRest,
-                        const QString& nrComanda, const QString& nrProdComVen)
+                        const QString& nrComanda, const QString& nrProdComVen, const QDateTime& agora)
 {
     if (!TemItPedidoQrvRel(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen)) {
         TADOCommand& c = m.acmUpdSitItPedidoQrv;
         BindChavePedido(c, cdFilial, nrVendaRest, nrComanda, nrProdComVen);
         c.SetParam(QStringLiteral("P_IDSITITPEDQRV"), QStringLiteral("C"));
-        c.SetParam(QStringLiteral("P_DTCANCITPED"), QDateTime::currentDateTime());
+        c.SetParam(QStringLiteral("P_DTCANCITPED"), agora);
         c.Execute();
     } else {
         TADOCommand& c = m.acmUpdSitItPedidoQrvRel;
@@ -64,7 +104,8 @@ void CancelaItPedidoQrv(TrdmCancelaProd& m, const QString& cdFilial, const QStri
 
 void CancelaItemInteiro(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
                         const QString& nrProdComVen, const QString& cdGrpOcor, const QString& txMotivo,
-                        const QString& idProdProduz, const QString& cdSupervisor, const QString& cdOperCanc)
+                        const QString& idProdProduz, const QString& cdSupervisor, const QString& cdOperCanc,
+                        const QDateTime& agora)
 {
     TADOCommand& st = m.acmUpdStatus;
     BindChaveItem(st, cdFilial, nrComanda, nrProdComVen);
@@ -73,7 +114,7 @@ void CancelaItemInteiro(TrdmCancelaProd& m, const QString& cdFilial, const QStri
     st.SetParam(QStringLiteral("IDPRODPRODUZ"), idProdProduz);
     st.SetParam(QStringLiteral("P_CDSUPERVISOR"), cdSupervisor);
     st.SetParam(QStringLiteral("P_CDOPERCANC"), cdOperCanc);
-    st.SetParam(QStringLiteral("DTHRPRODCANVEN"), QDateTime::currentDateTime());
+    st.SetParam(QStringLiteral("DTHRPRODCANVEN"), agora);
     st.Execute();
 }
 
@@ -82,29 +123,25 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                         const QString& unused7, const QString& cdGrpOcor, const QString& txMotivo,
                         const QString& cdOperCanc, const QString& idProdProduz, const QString& cdSupervisor)
 {
-    Q_UNUSED(cdCaixa);
     Q_UNUSED(unused7);
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
         // Freed on every path, failures included.
         const auto proxCodigo = std::make_unique<TdtmQrvProxCodigo>(m.adcCancelaProd);
+        const QDateTime agora = m.Agora();
 
         EmTransacao(m.adcCancelaProd, [&] {
-            // Locks the item's row up to the commit (see the statement).
-            TADOQuery& item = m.adqItem;
-            item.Close();
-            BindChaveItem(item, cdFilial, nrComanda, nrProdComVen);
-            item.Open();
-            if (item.IsEmpty())
-                throw EDatabaseError(QStringLiteral("Item %1 da comanda %2 não encontrado.").arg(nrProdComVen, nrComanda));
-            item.First();
-            const QVariant qtItem = item.FieldValue(QStringLiteral("QTPRODCOMVEN"));
-            if (qtItem.isNull())
+            const ItemTravado item = LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen);
+            if (item.QTPRODCOMVEN.isNull())
                 throw EDatabaseError(QStringLiteral("Item %1 da comanda %2 sem quantidade.").arg(nrProdComVen, nrComanda));
-            const double qtArmazenada = qtItem.toDouble();
+            const double qtArmazenada = item.QTPRODCOMVEN.toDouble();
             const double qtCancelar = StrToQtde(quantidade);
             // Zero or less would add quantity to the line instead of cancelling it.
             if (qtCancelar <= 0)
                 throw EConvertError(QStringLiteral("Quantidade a cancelar deve ser maior que zero: '%1'.").arg(quantidade));
+            if (!CabeNaColuna(qtCancelar))
+                throw EConvertError(QStringLiteral("Quantidade a cancelar com mais de %1 casas decimais: '%2'.")
+                                        .arg(KvpSchema::kCasasQuantidade)
+                                        .arg(quantidade));
 
             if (qtArmazenada > qtCancelar) {
                 const QString nrNovo = proxCodigo->PrxItemComanda(cdFilial, nrComanda, 1);
@@ -116,14 +153,15 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                 ins.SetParam(QStringLiteral("CDGRPOCOR"), cdGrpOcor);
                 ins.SetParam(QStringLiteral("TXPRODCOMVEN"), txMotivo);
                 ins.SetParam(QStringLiteral("IDSTPRCOMVEN"), QStringLiteral("6"));
-                ins.SetParam(QStringLiteral("DTHRINCOMVEN"), QDateTime::currentDateTime());
+                ins.SetParam(QStringLiteral("DTHRINCOMVEN"), agora);
                 ins.SetParam(QStringLiteral("IDPRODPRODUZ"), idProdProduz);
-                ins.SetParam(QStringLiteral("DTHRPRODCANVEN"), QDateTime::currentDateTime());
-                ins.SetParam(QStringLiteral("CDSENHAPED"), item.FieldAsString(QStringLiteral("CDSENHAPED")));
+                ins.SetParam(QStringLiteral("DTHRPRODCANVEN"), agora);
+                ins.SetParam(QStringLiteral("CDSENHAPED"), item.CDSENHAPED);
                 ins.SetParam(QStringLiteral("P_CDSUPERVISOR"), cdSupervisor);
                 ins.SetParam(QStringLiteral("P_CDOPERCANC"), cdOperCanc);
                 ins.Execute();
 
+                // The remaining line keeps its benefit link.
                 TADOCommand& upd = m.acmUpdQuant;
                 BindChaveItem(upd, cdFilial, nrComanda, nrProdComVen);
                 upd.SetParam(QStringLiteral("QTPRODCOMVEN"), SemRuido(qtArmazenada - qtCancelar));
@@ -137,8 +175,11 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                 qtPedido.Execute();
             } else {
                 CancelaItemInteiro(m, cdFilial, nrComanda, nrProdComVen, cdGrpOcor, txMotivo, idProdProduz,
-                                   cdSupervisor, cdOperCanc);
-                CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen);
+                                   cdSupervisor, cdOperCanc, agora);
+                CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen, agora);
+                // The whole line goes, its benefit link with it: the benefit goes
+                // back as when the item is cancelled without a quantity.
+                DevolveBeneficio(m, item.NRSEQBENECONSIT, cdFilial, cdCaixa);
             }
         });
         return QVariant();

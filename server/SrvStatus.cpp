@@ -14,14 +14,12 @@ double AcrescimoComanda(TrdmCancelaProd& m, const QString& cdFilial, const QStri
     return ValorDaComanda(m.adqPesqAcres, cdFilial, nrComanda, QStringLiteral("VRACRCOMANDA"));
 }
 
-// Lowers the tab's surcharge by an amount, never below 0.
-void BaixaAcrescimo(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda, double atual, double valor)
+// Lowers the tab's surcharge by an amount, never below 0, in one statement
+// (see the statement); a tab without surcharge is left alone.
+void BaixaAcrescimo(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda, double valor)
 {
-    double novo = atual - valor;
-    if (novo < 0)
-        novo = 0;
     TADOCommand& c = m.AcmUpnAcres;
-    c.SetParam(QStringLiteral("P_VRACRCOMANDA"), novo);
+    c.SetParam(QStringLiteral("P_VRACRCOMANDA"), valor);
     c.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
     c.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
     c.Execute();
@@ -57,23 +55,13 @@ QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, c
 {
     Q_UNUSED(unused6);
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
+        const QDateTime agora = m.Agora();
         EmTransacao(m.adcCancelaProd, [&] {
+            LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen);
             CancelaItemInteiro(m, cdFilial, nrComanda, nrProdComVen, cdGrpOcor, txMotivo, idProdProduz,
-                               cdSupervisor, cdOperCanc);
-            CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen);
-
-            // The benefit goes back to its balance wherever it was booked; the
-            // booking itself is deleted only at this till. The give-back runs
-            // first: it finds the balance through the booking.
-            TADOCommand& devolve = m.acmUpdQtdeBeneficio;
-            devolve.SetParam(QStringLiteral("P_NRSEQBENECONS"), nrSeqBeneCons);
-            devolve.Execute();
-
-            TADOCommand& apaga = m.acmUpdBeneficio;
-            apaga.SetParam(QStringLiteral("P_NRSEQBENECONS"), nrSeqBeneCons);
-            apaga.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
-            apaga.SetParam(QStringLiteral("P_CDCAIXA"), cdCaixa);
-            apaga.Execute();
+                               cdSupervisor, cdOperCanc, agora);
+            CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen, agora);
+            DevolveBeneficio(m, nrSeqBeneCons, cdFilial, cdCaixa);
         });
         return QVariant();
     });
@@ -132,9 +120,7 @@ QVariant setAcrescimo(const QString& cdFilial, const QString& cdCaixa, const QSt
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
         if (!std::isfinite(valor))
             throw EConvertError(QStringLiteral("Valor de acréscimo inválido."));
-        const double atual = AcrescimoComanda(m, cdFilial, nrComanda);
-        if (atual > 0)
-            BaixaAcrescimo(m, cdFilial, nrComanda, atual, valor);
+        BaixaAcrescimo(m, cdFilial, nrComanda, valor);
         return QVariant();
     });
 }
@@ -143,14 +129,13 @@ QVariant setAcrescimoProdCombinado(const QString& cdFilial, const QString& cdCai
 {
     Q_UNUSED(cdCaixa);
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
-        const double atual = AcrescimoComanda(m, cdFilial, nrComanda);
-        if (!(atual > 0))
+        if (!(AcrescimoComanda(m, cdFilial, nrComanda) > 0))
             return QVariant();
 
         // Every line of the tab counts, cancelled ones included.
         const double total = ValorDaComanda(m.adqBuscaSomaAcrescimo, cdFilial, nrComanda, QStringLiteral("VRACRCOMVEN"));
         if (total > 0)
-            BaixaAcrescimo(m, cdFilial, nrComanda, atual, total);
+            BaixaAcrescimo(m, cdFilial, nrComanda, total);
         return QVariant();
     });
 }

@@ -1,9 +1,7 @@
 #include "ServicosTill.h"
 
-#include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
@@ -15,42 +13,22 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "ClientDataSet.h"
+#include "DisplayCliente.h"
 #include "HostServices.h"
+#include "ImpressaoCancelamento.h"
+#include "LogsTill.h"
 #include "Wdc00001.h"
 #include "Wdc00002.h"
 
 namespace {
 
-const QString kLogOperacoes = QStringLiteral("LogImpNFiscal.txt");
-const QString kLogAcessos = QStringLiteral("LogControleAcess.txt");
-const QString kDisplay = QStringLiteral("Display.txt");
-const QString kTiquetes = QStringLiteral("ImpressaoCancelamento.txt");
 const QString kMotivos = QStringLiteral("MotivosCancelamento.txt");
 
-void Acrescenta(const QString& name, const QString& text)
+void RegistraAcessoNegado(int codigo, const QString& operador)
 {
-    QFile file(ArquivoTill(name));
-    if (!file.open(QIODevice::Append | QIODevice::Text)) {
-        std::fprintf(stderr, "Não foi possível gravar %s\n", qPrintable(file.fileName()));
-        return;
-    }
-    QTextStream out(&file);
-    out << text;
-}
-
-void Registra(const QString& name, const QString& line)
-{
-    Acrescenta(name, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" | ")
-                         + line + QLatin1Char('\n'));
-}
-
-QString Juntar(const QVariantList& values)
-{
-    QStringList parts;
-    for (const QVariant& v : values)
-        parts << v.toString();
-    return parts.join(QStringLiteral(" | "));
+    LogControleAcessTill(QString(), QString(), QStringLiteral("NEGADO"), operador, QString(), QString(),
+                         QStringLiteral("Acesso %1 negado ao operador %2").arg(codigo).arg(operador), QString(),
+                         QString(), QString(), QString(), QString(), 0, 0);
 }
 
 // --- access check: the operator or a supervisor authorises ---
@@ -61,7 +39,7 @@ bool VerificaAcesso(int codigo, const QString& operador, QString& autorizador)
         nullptr, QStringLiteral("Controle de acesso"),
         QStringLiteral("Operação controlada (código %1).\nAutorizar para o operador %2?").arg(codigo).arg(operador));
     if (resposta != QMessageBox::Yes) {
-        Registra(kLogAcessos, QStringLiteral("Acesso %1 negado ao operador %2").arg(codigo).arg(operador));
+        RegistraAcessoNegado(codigo, operador);
         return false;
     }
     bool ok = false;
@@ -163,66 +141,14 @@ bool TecladoNumerico(QString& valor, const QString& titulo, const QString& pergu
     }
 }
 
-// --- logs, tickets, fiscal menu, customer display ---
-
-void LogImpNFiscal(const QVariantList& linha, QVariantList&)
-{
-    Registra(kLogOperacoes, Juntar(linha));
-}
-
-void LogControleAcess(const QString& filial, const QString& caixa, const QString& acao, const QString& operador,
-                      const QString& nome, const QString& autorizador, const QString& titulo, const QString& detalhe,
-                      const QString& venda, const QString& comanda, const QString& dsComanda, const QString& mesa,
-                      int, int)
-{
-    Registra(kLogAcessos, QStringList{filial, caixa, acao, operador, nome, autorizador, titulo, detalhe, venda, comanda,
-                                      dsComanda, mesa}
-                              .join(QStringLiteral(" | ")));
-}
-
-// No printer here: the ticket's notice and rows go to a text file.
-void DisparaImprimeCancProduto(const QVariantList& dados, QVariantList&)
-{
-    QString texto;
-    QTextStream out(&texto);
-    out << "==== " << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-        << " | impressora " << dados.value(1).toString() << " ====\n";
-    out << dados.value(9).toString().trimmed() << '\n';
-    out << dados.value(10).toString() << ' ' << dados.value(2).toString() << '\n';
-    out << dados.value(14).toString() << ' ' << dados.value(3).toString() << '\n';
-    out << dados.value(12).toString() << ' ' << dados.value(4).toString() << '\n';
-    out << dados.value(11).toString() << ' ' << dados.value(5).toString() << dados.value(6).toString() << '\n';
-    out << dados.value(13).toString() << ' ' << dados.value(16).toString() << " (" << dados.value(17).toString()
-        << ")\n";
-    int linhas = 0;
-    if (IsDataPacket(dados.value(8))) {
-        const TDataPacket pacote = ToDataPacket(dados.value(8));
-        for (const QVariantList& row : pacote.Rows) {
-            out << "  " << Juntar(row) << '\n';
-            ++linhas;
-        }
-    }
-    out.flush();
-    Acrescenta(kTiquetes, texto);
-    std::printf("Tíquete de cancelamento (%d linhas) gravado em %s\n", linhas, qPrintable(ArquivoTill(kTiquetes)));
-    std::fflush(stdout);
-}
+// --- fiscal menu ---
 
 void RelFiscais()
 {
-    Registra(kLogOperacoes, QStringLiteral("Menu fiscal aberto"));
+    QVariantList nada;
+    LogImpNFiscalTill({QStringLiteral("Menu fiscal aberto")}, nada);
     QMessageBox::information(nullptr, QStringLiteral("Menu Fiscal"),
                              QStringLiteral("Menu fiscal do caixa.\nNenhuma impressora fiscal nesta demonstração."));
-}
-
-void LimpaDisplay()
-{
-    Registra(kDisplay, QStringLiteral("(limpa)"));
-}
-
-void DisplayEnviaTexto(const QString& texto, int linha, int coluna, int, int)
-{
-    Registra(kDisplay, QStringLiteral("linha %1 coluna %2: %3").arg(linha).arg(coluna).arg(texto));
 }
 
 } // namespace
@@ -237,10 +163,22 @@ void InstalaServicosTill()
     Wdc00002::VerificaAcesso = VerificaAcesso;
     Wdc00002::Observacao = Observacao;
     Wdc00002::TecladoNumerico = TecladoNumerico;
-    Wdc00002::LogImpNFiscal = LogImpNFiscal;
-    Wdc00002::LogControleAcess = LogControleAcess;
-    Wdc00002::DisparaImprimeCancProduto = DisparaImprimeCancProduto;
+    Wdc00002::LogImpNFiscal = LogImpNFiscalTill;
+    Wdc00002::LogControleAcess = LogControleAcessTill;
+    Wdc00002::DisparaImprimeCancProduto = DisparaImprimeCancProdutoTill;
     Wdc00002::RelFiscais = RelFiscais;
-    Wdc00001::LimpaDisplay = LimpaDisplay;
-    Wdc00001::DisplayEnviaTexto = DisplayEnviaTexto;
+    Wdc00001::LimpaDisplay = LimpaDisplayTill;
+    Wdc00001::DisplayEnviaTexto = DisplayEnviaTextoTill;
+}
+
+int ReenviaTiquetesPendentes()
+{
+    const TPerifericos conf = LePerifericos();
+    for (const QString& problema : conf.Problemas)
+        std::fprintf(stderr, "%s\n", qPrintable(problema));
+    const int restantes = ReenviaPendentes(conf);
+    if (restantes > 0)
+        std::fprintf(stderr, "%d tíquete(s) de cancelamento aguardando impressora em %s\n", restantes,
+                     qPrintable(PastaPendentes()));
+    return restantes;
 }

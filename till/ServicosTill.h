@@ -1,11 +1,16 @@
 #pragma once
-// The till's own operator services: small real dialogs and log files in the
-// till's folder, assigned to the procedure variables of Wdc00002 and Wdc00001
+// The till's own operator services: small dialogs, and the logs, tickets and
+// customer display of till/servicos, assigned to the procedure variables of Wdc00002 and Wdc00001
 // before the cancellation package is called.
 #include <QString>
 
 // Fills every procedure variable of both host packages.
 void InstalaServicosTill();
+
+// Sends the tickets waiting for their printers again and says on standard
+// error how many still wait (and any line of the peripherals file it could not
+// read); returns that number.
+int ReenviaTiquetesPendentes();
 
 // Where the till writes its logs and tickets (the host folder).
 QString ArquivoTill(const QString& name);

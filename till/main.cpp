@@ -3,6 +3,7 @@
 //   till NRCOMANDA DSCOMANDA MODO [NRMESA]
 //   till --scenario FILE [--record OUT.json]
 //   till --write-demo-files [--overwrite]
+//   till --retry-spool
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
@@ -23,6 +24,7 @@ const char* const kUso
     = "Uso: till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
       "     till --scenario ARQUIVO [--record SAIDA.json]\n"
       "     till --write-demo-files [--overwrite]\n"
+      "     till --retry-spool\n"
       "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
       "\n"
       "--scenario roda a chamada descrita no arquivo (JSON) sem ninguém na tela: respostas do\n"
@@ -33,7 +35,9 @@ const char* const kUso
       "  pasta temporária que é apagada no fim: os arquivos da pasta do caixa não são lidos nem\n"
       "  alterados. O banco é o de \"database\", senão o de sempre (KVP_DATABASE, kvp.ini, kvp-demo.db).\n"
       "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
-      "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n";
+      "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n"
+      "--retry-spool envia de novo os tíquetes de cancelamento que aguardam impressora\n"
+      "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n";
 
 int Uso(std::FILE* saida, int codigo)
 {
@@ -68,10 +72,13 @@ int main(int argc, char** argv)
             return Uso(stderr, 2);
         return ExecutaCenario(args.at(1), comRegistro ? args.at(3) : QString());
     }
+    if (args.size() == 1 && args.at(0) == QLatin1String("--retry-spool"))
+        return ReenviaTiquetesPendentes() == 0 ? 0 : 1;
     if (args.size() < 3 || args.size() > 4 || args.at(0).startsWith(QLatin1String("--")))
         return Uso(stderr, 2);
 
     InstalaServicosTill();
+    ReenviaTiquetesPendentes();
     std::unique_ptr<TPacote> pacote;
     try {
         pacote = std::make_unique<TPacote>(HostFolder());

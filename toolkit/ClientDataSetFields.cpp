@@ -23,6 +23,10 @@ QString FloatText(double d)
 
 QString DateTimeText(const QDateTime& dt)
 {
+    // Read from the database in the machine's zone: the same local text as a
+    // local date-time, without the offset the zone would add.
+    if (dt.timeSpec() == Qt::TimeZone && dt.timeZone() == QTimeZone::systemTimeZone())
+        return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
     return dt.toString(Qt::ISODateWithMs);
 }
 
@@ -274,8 +278,25 @@ QVariant TField::ConvertValue(const QVariant& value, const TFieldDef& def)
 {
     if (ClientDataSetValues::IsNull(value))
         return QVariant();
-    if (def.DataType == TFieldType::ftString)
+    // Already in the stored form (as a server packet mostly is): kept as it is.
+    const int id = value.typeId();
+    switch (def.DataType) {
+    case TFieldType::ftString:
+        if (id == QMetaType::QString && (def.Size <= 0 || static_cast<const QString*>(value.constData())->size() <= def.Size))
+            return value;
         return CutToWidth(ToText(value), def.Size);
+    case TFieldType::ftFloat:
+        if (id == QMetaType::Double)
+            return value;
+        break;
+    case TFieldType::ftDateTime:
+        if (id == QMetaType::QDateTime)
+            return value;
+        break;
+    case TFieldType::ftInteger:
+    case TFieldType::ftBoolean:
+        break;
+    }
     // Blank text in a typed field means "no value", as an operator clearing a cell expects.
     if ((value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray)
         && ToText(value).trimmed().isEmpty())

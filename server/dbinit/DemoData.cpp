@@ -143,12 +143,12 @@ void addStoreSetup(Writer& w)
            {{QStringLiteral("TERM80"), QStringLiteral("Térmica 80 mm"), QStringLiteral("1")},
             {QStringLiteral("TERM58"), QStringLiteral("Térmica 58 mm"), QStringLiteral("2")}});
     w.rows(QStringLiteral("MAPIMPRLOJA"), {QStringLiteral("CDPORTAIMPR"), QStringLiteral("DSENDPORTA")},
-           {{QStringLiteral("COZ"), QStringLiteral("192.168.0.50:9100")},
-            {QStringLiteral("BAR"), QStringLiteral("192.168.0.51:9100")},
-            {QStringLiteral("EXP"), QStringLiteral("192.168.0.52:9100")},
+           {{QStringLiteral("COZ"), QStringLiteral("127.0.0.1:9100")},
+            {QStringLiteral("BAR"), QStringLiteral("127.0.0.1:9101")},
+            {QStringLiteral("EXP"), QStringLiteral("127.0.0.1:9102")},
             {QStringLiteral("CXA"), QStringLiteral("/dev/usb/lp0")},
-            {QStringLiteral("COZBK"), QStringLiteral("192.168.0.60:9100")},
-            {QStringLiteral("BARBK"), QStringLiteral("192.168.0.61:9100")}});
+            {QStringLiteral("COZBK"), QStringLiteral("127.0.0.1:9110")},
+            {QStringLiteral("BARBK"), QStringLiteral("127.0.0.1:9111")}});
     const QStringList imprCols = {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRSEQIMPRLOJA"),
                                   QStringLiteral("NMIMPRLOJA"), QStringLiteral("CDPORTAIMPR"), QStringLiteral("CDIMPRESSORA")};
     w.rows(QStringLiteral("IMPRLOJA"), imprCols,
@@ -239,8 +239,8 @@ void addProducts(Writer& w)
     };
     QList<QVariantList> produto, prodloja;
     const QMap<QString, QString> ports = {{QStringLiteral("01"), QStringLiteral("COZ")}, {QStringLiteral("02"), QStringLiteral("BAR")}};
-    const QMap<QString, QString> addresses = {{QStringLiteral("01"), QStringLiteral("192.168.0.50:9100")},
-                                              {QStringLiteral("02"), QStringLiteral("192.168.0.51:9100")}};
+    const QMap<QString, QString> addresses = {{QStringLiteral("01"), QStringLiteral("127.0.0.1:9100")},
+                                              {QStringLiteral("02"), QStringLiteral("127.0.0.1:9101")}};
     for (const P& p : products) {
         const QString code = QString::fromLatin1(p.code);
         produto << QVariantList{code, p.name, textOrNull(p.fiscal), QString::fromLatin1(p.tree), QString::fromLatin1(p.weighed),

@@ -17,6 +17,9 @@ namespace KvpSchema {
 
 enum class Kind { Text, Quantity, Amount, DateTime };
 
+// Decimals a quantity column keeps; the database would round away any further one.
+inline constexpr int kCasasQuantidade = 3;
+
 struct Column {
     QString Name;
     Kind Type = Kind::Text;
@@ -216,7 +219,8 @@ inline QString ColumnType(const Column& c, TSqlDialect dialect)
     case Kind::Quantity:
         if (dialect == TSqlDialect::SQLite)
             return QStringLiteral("REAL");
-        return dialect == TSqlDialect::Oracle ? QStringLiteral("NUMBER(15,3)") : QStringLiteral("NUMERIC(15,3)");
+        return (dialect == TSqlDialect::Oracle ? QStringLiteral("NUMBER(15,%1)") : QStringLiteral("NUMERIC(15,%1)"))
+            .arg(kCasasQuantidade);
     case Kind::Amount:
         if (dialect == TSqlDialect::SQLite)
             return QStringLiteral("REAL");

@@ -15,25 +15,13 @@ const QString kChavePedido = QStringLiteral(
     "(CDFILIAL = :P_CDFILIAL) AND (NRVENDAREST = :P_NRVENDAREST) AND (NRCOMANDA = :P_NRCOMANDA)"
     " AND (NRPRODCOMVEN = :P_NRPRODCOMVEN)");
 
-// The line's discount per unit times a quantity, cut (not rounded) to cents.
-// Binary floating point must not cost a cent: 0.29 * 100 is 28.999999999999996.
+// The line's discount per unit times a quantity, cut to cents.
 QString DescontoProporcional(TSqlDialect d, const QString& quantidade)
 {
-    const QString valor = QStringLiteral("VRDESCCOMVEN / QTPRODCOMVEN * ") + quantidade;
-    switch (d) {
-    case TSqlDialect::SQLite:
-        // Numeric affinity stores 1.00 as the integer 1, and 1 / 3 would be 0.
-        return QStringLiteral("CAST(ROUND((CAST(VRDESCCOMVEN AS REAL) / QTPRODCOMVEN * %1) * 100, 6) AS INTEGER)"
-                              " / 100.0")
-            .arg(quantidade);
-    case TSqlDialect::PostgreSQL:
-        // float8 to numeric keeps 15 significant digits, which absorbs the binary error.
-        return QStringLiteral("TRUNC(CAST(%1 AS NUMERIC), 2)").arg(valor);
-    case TSqlDialect::Oracle:
-        return QStringLiteral("TRUNC(%1, 2)").arg(valor);
-    default:
-        return QStringLiteral("ROUND(%1,2,1)").arg(valor);
-    }
+    // SQLite's numeric affinity stores 1.00 as the integer 1, and 1 / 3 would be 0.
+    const QString desconto = d == TSqlDialect::SQLite ? QStringLiteral("CAST(VRDESCCOMVEN AS REAL)")
+                                                      : QStringLiteral("VRDESCCOMVEN");
+    return CorteCentavos(d, desconto + QStringLiteral(" / QTPRODCOMVEN * ") + quantidade);
 }
 
 // PostgreSQL cannot tell the type of a parameter in a select list: it would
@@ -82,20 +70,21 @@ QString UpdQuantSql(TSqlDialect d)
 }
 
 // The item's row stays locked from this read to the commit, so that two tills
-// splitting the same item compute from each other's result. SQLite needs no
-// clause: its transactions begin with the write lock taken.
+// cancelling the same item act one after the other, the second on what the
+// first left. SQLite needs no clause: its transactions begin with the write
+// lock taken.
 QString ItemSql(TSqlDialect d)
 {
+    const QString colunas = QStringLiteral("QTPRODCOMVEN, CDSENHAPED, IDSTPRCOMVEN, NRSEQBENECONSIT");
     switch (d) {
     case TSqlDialect::PostgreSQL:
     case TSqlDialect::Oracle:
-        return QStringLiteral("SELECT QTPRODCOMVEN, CDSENHAPED FROM ITCOMANDAVEN WHERE ") + kChaveItem
+        return QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE ").arg(colunas) + kChaveItem
             + QStringLiteral(" FOR UPDATE");
     case TSqlDialect::MSSQL:
-        return QStringLiteral("SELECT QTPRODCOMVEN, CDSENHAPED FROM ITCOMANDAVEN WITH (UPDLOCK, ROWLOCK) WHERE ")
-            + kChaveItem;
+        return QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WITH (UPDLOCK, ROWLOCK) WHERE ").arg(colunas) + kChaveItem;
     default:
-        return QStringLiteral("SELECT QTPRODCOMVEN, CDSENHAPED FROM ITCOMANDAVEN WHERE ") + kChaveItem;
+        return QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE ").arg(colunas) + kChaveItem;
     }
 }
 

@@ -82,12 +82,16 @@ QString ItComandaJuncaoSql(TSqlDialect dialect)
               " AND (CO.NRCOMANDA = IT.NRCOMANDA) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
               " AND (CO.IDSTCOMANDA <> '4') AND (")
         + d.inicio4 + QStringLiteral(" IN ('PKR_','RES_')) AND ") + kExclusoes;
+    // The table's joining; a table in two joinings is an error on every engine.
+    const QString juncoesDaMesa = QStringLiteral(
+        " FROM MESAJUNCAO WHERE (CDFILIAL = :P_CDFILIAL) AND (CDLOJA = :P_CDLOJA) AND (NRMESA = :P_NRMESA)");
     const QString juntas = QStringLiteral(
         " AND VE.NRMESA IN (SELECT MJ.NRMESA FROM JUNCAOMESA JM, MESAJUNCAO MJ"
         " WHERE (JM.CDFILIAL = :P_CDFILIAL) AND (JM.CDFILIAL = MJ.CDFILIAL) AND (JM.CDLOJA = :P_CDLOJA)"
         " AND (JM.NRJUNMESA = MJ.NRJUNMESA) AND (JM.CDLOJA = MJ.CDLOJA)"
-        " AND (JM.NRJUNMESA = (SELECT NRJUNMESA FROM MESAJUNCAO"
-        " WHERE (CDFILIAL = :P_CDFILIAL) AND (CDLOJA = :P_CDLOJA) AND (NRMESA = :P_NRMESA))))");
+        " AND (JM.NRJUNMESA = (SELECT NRJUNMESA") + juncoesDaMesa + QStringLiteral(")))")
+        + UmaLinhaSo(dialect, QStringLiteral("SELECT COUNT(*)") + juncoesDaMesa,
+                     QStringLiteral("A mesa está em mais de uma junção de mesas"));
     return QStringLiteral(
                "SELECT 'U' AS IDCHECK, A.NRPRODCOMVEN, A.QTPRODCOMVEN, A.VRPRECCOMVEN, A.TXPRODCOMVEN, "
                "A.IDSTPRCOMVEN, A.VRDESCCOMVEN, A.CDARVPROD, A.NMPRODUTO, A.CDPRODUTO, A.DTHRINCOMVEN, "

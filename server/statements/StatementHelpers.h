@@ -35,12 +35,55 @@ inline TFieldDef DataHora(const QString& name)
     return f;
 }
 
+// An amount cut (not rounded) to cents. Binary floating point must not cost a
+// cent: 0.29 * 100 is 28.999999999999996, so the value is first brought to a
+// few more decimals than it can honestly carry.
+inline QString CorteCentavos(TSqlDialect d, const QString& valor)
+{
+    switch (d) {
+    case TSqlDialect::SQLite:
+        return QStringLiteral("(CAST(ROUND((%1) * 100, 6) AS INTEGER) / 100.0)").arg(valor);
+    case TSqlDialect::PostgreSQL:
+        // float8 to numeric keeps 15 significant digits, which absorbs the binary error.
+        return QStringLiteral("TRUNC(CAST(%1 AS NUMERIC), 2)").arg(valor);
+    case TSqlDialect::Oracle:
+        return QStringLiteral("TRUNC(%1, 2)").arg(valor);
+    default:
+        return QStringLiteral("ROUND(%1,2,1)").arg(valor);
+    }
+}
+
+// For a statement whose single-row subquery may find several rows: a further
+// " AND ..." condition that makes the statement fail with the text when the
+// count of those rows (`contagem`, a SELECT COUNT(*)) is above one. The other
+// engines fail on such a subquery by themselves, so they get nothing; SQLite
+// takes the first row without complaint, and a path error of json_extract is
+// how a plain statement can fail there with a text of ours.
+inline QString UmaLinhaSo(TSqlDialect d, const QString& contagem, const QString& texto)
+{
+    if (d != TSqlDialect::SQLite)
+        return QString();
+    return QStringLiteral(" AND json_extract('{}', CASE WHEN (%1) > 1 THEN '%2' ELSE '$' END) IS NOT NULL")
+        .arg(contagem, texto);
+}
+
 // Every dialect the module knows gets its text, so that applying the storage
 // never fails for want of one.
 inline void FillStorage(TADOSqlStorage* storage, QString (*text)(TSqlDialect))
 {
     for (TSqlDialect d : {TSqlDialect::SQLite, TSqlDialect::PostgreSQL, TSqlDialect::Oracle, TSqlDialect::MSSQL})
         storage->Texts.insert(d, text(d));
+}
+
+// A query that only tells whether a row exists: one constant column of at
+// most one row, stopped at the first match. `fromWhere` is the FROM and WHERE.
+inline QString Existencia(TSqlDialect d, const QString& fromWhere)
+{
+    switch (d) {
+    case TSqlDialect::Oracle: return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" AND ROWNUM = 1");
+    case TSqlDialect::MSSQL: return QStringLiteral("SELECT TOP 1 1 AS EXISTE ") + fromWhere;
+    default: return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" LIMIT 1");
+    }
 }
 
 }  // namespace statements

@@ -38,16 +38,26 @@ QString UpdQtdeBeneficioSql(TSqlDialect d)
         return inicio + partes.join(QStringLiteral(" AND "));
     }
     case TSqlDialect::SQLite:
-        // SQLite takes the first row of a subquery without complaint; a path
-        // error of json_extract is how a plain statement can fail with our text.
         return inicio + linha
-            + QStringLiteral(
-                  " AND json_extract('{}', CASE WHEN (SELECT COUNT(*)") + kBeneficioDaReserva
-            + QStringLiteral(
-                  ") > 1 THEN 'Mais de um consumo de benefício com este número' ELSE '$' END) IS NOT NULL");
+            + UmaLinhaSo(d, QStringLiteral("SELECT COUNT(*)") + kBeneficioDaReserva,
+                         QStringLiteral("Mais de um consumo de benefício com este número"));
     default:
         return inicio + linha;
     }
+}
+
+// Lowers the tab's surcharge by an amount in one statement, so that two tills
+// lowering it at once each take their own amount off what the other left. A
+// tab without surcharge (0 or null) is left alone; the result never goes below
+// 0 and is cut to cents (SQLite would keep 18.9399999999998).
+QString UpnAcresSql(TSqlDialect d)
+{
+    const QString valor = d == TSqlDialect::PostgreSQL ? QStringLiteral("CAST(:P_VRACRCOMANDA AS DOUBLE PRECISION)")
+                                                       : QStringLiteral(":P_VRACRCOMANDA");
+    const QString novo = QStringLiteral("VRACRCOMANDA - ") + valor;
+    return QStringLiteral("UPDATE COMANDAVEN SET VRACRCOMANDA = CASE WHEN %1 <= 0 THEN 0 ELSE %2 END"
+                          " WHERE (CDFILIAL = :P_CDFILIAL) AND (NRCOMANDA = :P_NRCOMANDA) AND (VRACRCOMANDA > 0)")
+        .arg(novo, CorteCentavos(d, novo));
 }
 
 // The tab's row is locked before the item changes, so that two tills setting
@@ -64,6 +74,18 @@ QString UpdPedidosSql(TSqlDialect d)
         + QStringLiteral(" FOR UPDATE) ") + update + QStringLiteral(" AND (SELECT COUNT(*) FROM TRAVA) >= 0");
 }
 
+// setStatusPedidos only asks whether the tab has such items.
+QString VerificaStatus2Sql(TSqlDialect d)
+{
+    return Existencia(d, QStringLiteral("FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN IN ('2', '3')) AND ") + kChaveComanda);
+}
+
+QString VerificaStatusSql(TSqlDialect d)
+{
+    return Existencia(d, QStringLiteral("FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN <> '3') AND (IDSTPRCOMVEN <> '6') AND ")
+                             + kChaveComanda);
+}
+
 }  // namespace
 
 void TrdmCancelaProd::DefineStatusStatements()
@@ -71,12 +93,10 @@ void TrdmCancelaProd::DefineStatusStatements()
     acmUpdPedidos.SetSQL(UpdPedidosSql(TSqlDialect::Oracle));
     FillStorage(AddStorage(&acmUpdPedidos, QStringLiteral("assUpdPedidos")), UpdPedidosSql);
 
-    adqVerificaStatus2.SetSQL(QStringLiteral(
-        "SELECT * FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN IN ('2', '3')) AND (CDFILIAL = :P_CDFILIAL)"
-        " AND (NRVENDAREST = :P_NRVENDAREST) AND (NRCOMANDA = :P_NRCOMANDA)"));
-    adqVerificaStatus.SetSQL(QStringLiteral(
-        "SELECT * FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN <> '3') AND (IDSTPRCOMVEN <> '6')"
-        " AND (CDFILIAL = :P_CDFILIAL) AND (NRVENDAREST = :P_NRVENDAREST) AND (NRCOMANDA = :P_NRCOMANDA)"));
+    adqVerificaStatus2.SetSQL(VerificaStatus2Sql(TSqlDialect::Oracle));
+    FillStorage(AddStorage(&adqVerificaStatus2, QStringLiteral("assVerificaStatus2")), VerificaStatus2Sql);
+    adqVerificaStatus.SetSQL(VerificaStatusSql(TSqlDialect::Oracle));
+    FillStorage(AddStorage(&adqVerificaStatus, QStringLiteral("assVerificaStatus")), VerificaStatusSql);
     acmUpdComanda.SetSQL(QStringLiteral("UPDATE COMANDAVEN SET IDSTCOMANDA = :P_IDSTCOMANDA WHERE ") + kChaveComanda);
 
     adqPesqAcres.SetSQL(QStringLiteral(
@@ -84,9 +104,8 @@ void TrdmCancelaProd::DefineStatusStatements()
     adqBuscaSomaAcrescimo.SetSQL(QStringLiteral(
         "SELECT SUM(VRACRCOMVEN) AS VRACRCOMVEN FROM ITCOMANDAVEN WHERE (CDFILIAL = :P_CDFILIAL)"
         " AND (NRCOMANDA = :P_NRCOMANDA)"));
-    AcmUpnAcres.SetSQL(QStringLiteral(
-        "UPDATE COMANDAVEN SET VRACRCOMANDA = :P_VRACRCOMANDA WHERE (CDFILIAL = :P_CDFILIAL)"
-        " AND (NRCOMANDA = :P_NRCOMANDA)"));
+    AcmUpnAcres.SetSQL(UpnAcresSql(TSqlDialect::Oracle));
+    FillStorage(AddStorage(&AcmUpnAcres, QStringLiteral("assUpnAcres")), UpnAcresSql);
 
     acmUpdQtdeBeneficio.SetSQL(UpdQtdeBeneficioSql(TSqlDialect::Oracle));
     assUpdQtdeBeneficio = AddStorage(&acmUpdQtdeBeneficio, QStringLiteral("assUpdQtdeBeneficio"));

@@ -2,8 +2,6 @@
 // production row, rollback, and two tills splitting the same item at once.
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -17,6 +15,8 @@
 using namespace od;
 
 namespace {
+
+const QDateTime kMomento(QDate(2024, 5, 1), QTime(20, 15, 30));
 
 QVariant Cancela(const QString& item, double quantidade, const QString& nrComanda = kComanda)
 {
@@ -50,8 +50,10 @@ TEST_P(CancelProdTest, SmallerQuantitySplitsTheLine)
     data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0, .VRPRECCOMVEN = 12.5, .VRDESCCOMVEN = 1.0,
                .VRACRCOMVEN = 0.75, .NRSEQBENECONSIT = "B1", .CDSENHAPED = "S123"});
     data.PedidoQrv({.QTPRODPEQRV = 3.0});
+    data.BeneficioSaldo({}, 2.0);
+    data.BeneficioConsumo("B1", {});
+    rdmCancelaProd->Agora = [] { return kMomento; };
 
-    const QDateTime antes = QDateTime::currentDateTime().addSecs(-1);
     const QVariant r = Cancela("000001", 1);
     ASSERT_FALSE(r.isValid()) << r.toString().toStdString();
 
@@ -60,11 +62,17 @@ TEST_P(CancelProdTest, SmallerQuantitySplitsTheLine)
                               " CDSENHAPED, TXPRODCOMVEN, CDGRPOCOR, CDSUPERVISOR, CDOPERCANC, IDPRODPRODUZ"),
               QStringList({kProduto, "1", "12.5", "0.33", "0.75", "6", "S123", "Cliente desistiu", "07", "SUP1",
                            "OPER1", "S"}));
-    const QDateTime quando = scalar("SELECT DTHRPRODCANVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000002'").toDateTime();
-    EXPECT_TRUE(quando >= antes && quando <= QDateTime::currentDateTime().addSecs(1));   // the local clock
-    // The source line keeps the rest, its state and its benefit link.
+    // Entered and cancelled at the one moment of the call.
+    for (const char* coluna : {"DTHRINCOMVEN", "DTHRPRODCANVEN"})
+        EXPECT_EQ(scalar(QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000002'").arg(coluna))
+                      .toDateTime(),
+                  kMomento)
+            << coluna;
+    // The source line keeps the rest, its state and its benefit, still booked.
     EXPECT_EQ(Linha("000001"), QStringList({"2", "0.66", "1", "B1"}));
     EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"2/P"}));
+    EXPECT_EQ(scalar("SELECT QTDEBENEFICIO FROM MOVBENEFICIOCTR").toDouble(), 2.0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM MOVBENEFICIOCONS").toInt(), 1);
 }
 
 TEST_P(CancelProdTest, FractionalQuantityTravelsAsTextOfTheMachinesLocale)
@@ -80,6 +88,10 @@ TEST_P(CancelProdTest, FractionalQuantityTravelsAsTextOfTheMachinesLocale)
     ASSERT_FALSE(Cancela("000001", 0.1).isValid());
     EXPECT_EQ(Linha("000001").first(), "2.4");
     EXPECT_EQ(Linha("000002").first(), "0.1");
+    // As fine as the column holds.
+    ASSERT_FALSE(Cancela("000001", 0.001).isValid());
+    EXPECT_EQ(Linha("000001").first(), "2.399");
+    EXPECT_EQ(Linha("000003").first(), "0.001");
 }
 
 TEST_P(CancelProdTest, SplitDiscountsAreCutToTheCentWithoutBinaryLoss)
@@ -105,6 +117,9 @@ TEST_P(CancelProdTest, EqualOrLargerQuantityCancelsTheWholeLine)
     data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 2.0, .VRDESCCOMVEN = 1.0, .NRSEQBENECONSIT = "B1"});
     data.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 2.0});
     data.PedidoQrv({.NRPRODCOMVEN = "000001", .QTPRODPEQRV = 2.0});
+    data.BeneficioSaldo({}, 2.0);
+    data.BeneficioConsumo("B1", {});
+    rdmCancelaProd->Agora = [] { return kMomento; };
 
     ASSERT_FALSE(Cancela("000001", 2).isValid());
     ASSERT_FALSE(Cancela("000002", 5).isValid());
@@ -115,7 +130,11 @@ TEST_P(CancelProdTest, EqualOrLargerQuantityCancelsTheWholeLine)
               QStringList({"2", "1", "6", "null", "Cliente desistiu"}));
     EXPECT_EQ(Linha("000002")[2], "6");
     EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"2/C"}));
-    EXPECT_FALSE(scalar("SELECT DTCANCITPED FROM ITPEDIDOQRV").isNull());
+    EXPECT_EQ(scalar("SELECT DTCANCITPED FROM ITPEDIDOQRV").toDateTime(), kMomento);
+    EXPECT_EQ(scalar("SELECT DTHRPRODCANVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000001'").toDateTime(), kMomento);
+    // The benefit goes back with the line, as in a cancellation without a quantity.
+    EXPECT_EQ(scalar("SELECT QTDEBENEFICIO FROM MOVBENEFICIOCTR").toDouble(), 3.0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM MOVBENEFICIOCONS").toInt(), 0);
 }
 
 TEST_P(CancelProdTest, AlternativeProductionRowTakesTheUpdateInstead)
@@ -142,14 +161,18 @@ TEST_P(CancelProdTest, FailuresRollBackAndReturnTheText)
     const auto estado = [&] { return rows("SELECT * FROM ITCOMANDAVEN ORDER BY NRPRODCOMVEN"); };
     const auto antes = estado();
 
-    auto falha = [&](const QVariant& r, const char* caso) {
+    auto falha = [&](const QVariant& r, const char* caso, const QString& texto = QString()) {
         EXPECT_EQ(r.typeId(), QMetaType::QString) << caso;
         EXPECT_FALSE(r.toString().isEmpty()) << caso;
+        EXPECT_TRUE(r.toString().contains(texto)) << caso << ": " << r.toString().toStdString();
         EXPECT_EQ(estado(), antes) << caso;
         EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"3/P"})) << caso;
         EXPECT_FALSE(rdmCancelaProd->adcCancelaProd.InTransaction()) << caso;
     };
-    falha(Cancela("000099", 1), "missing item");
+    falha(Cancela("000099", 1), "missing item", "Item 000099 da comanda 0000000100 não encontrado");
+    // The column keeps three decimals: 0.0005 would leave the line whole and write a line of 0.001.
+    falha(Cancela("000001", 0.0005), "finer than the column", "mais de 3 casas decimais");
+    falha(Cancela("000001", 1.0001), "finer than the column", "mais de 3 casas decimais");
     falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "um", "", "07", "t", "O", "", "S"), "text");
     falha(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000001", "", "", "07", "t", "O", "", "S"), "empty");
     falha(Cancela("000001", 0), "zero");
@@ -168,6 +191,49 @@ TEST_P(CancelProdTest, FailuresRollBackAndReturnTheText)
     falha(Cancela("000001", 1), "production row");
 }
 
+// A failure right after any statement of either path takes back everything
+// the call wrote, the last statement's included.
+TEST_P(CancelProdTest, AFailureAfterAnyStatementLeavesNothing)
+{
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0, .VRDESCCOMVEN = 0.9, .NRSEQBENECONSIT = "B1"});
+    data.PedidoQrv({.QTPRODPEQRV = 3.0});
+    data.BeneficioSaldo({}, 2.0);
+    data.BeneficioConsumo("B1", {});
+    for (const double quantidade : {1.0, 3.0}) {   // split, whole line
+        const auto antes = TabelasEscritas();
+        const int falhas = failEachStatement([&] { return Cancela("000001", quantidade); },
+                                             [&](int n) { EXPECT_EQ(TabelasEscritas(), antes) << quantidade << " " << n; });
+        // Split: item, number, insert, rest, production row; whole: item,
+        // state, production row, benefit balance, booking.
+        EXPECT_GE(falhas, 6) << quantidade;
+        EXPECT_NE(TabelasEscritas(), antes);   // the last call went through
+    }
+}
+
+// A second till splitting the same item waits for the first: run in the middle
+// of the first's call, right after its read, it gets no further than its own
+// read (it would otherwise write from the same quantity, and one split would
+// be lost); once the first is done it splits what the first left.
+TEST_P(CancelProdTest, ASecondSplitWaitsForTheFirst)
+{
+    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 10.0});
+    data.PedidoQrv({.QTPRODPEQRV = 10.0});
+    const auto outro = otherTill();
+    QVariant doOutro;
+    afterStatement("adqItem", [&] { doOutro = asTill(*outro, [] { return Cancela("000001", 1); }); });
+
+    const QVariant r = Cancela("000001", 2);
+    ASSERT_FALSE(r.isValid()) << r.toString().toStdString();
+    EXPECT_EQ(doOutro.typeId(), QMetaType::QString) << "the second till split the item while the first held it";
+    const QVariant depois = asTill(*outro, [] { return Cancela("000001", 1); });
+    ASSERT_FALSE(depois.isValid()) << depois.toString().toStdString();
+
+    EXPECT_EQ(Linha("000001").first(), "7");
+    EXPECT_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN").toDouble(), 10.0);
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT NRPRODCOMVEN) FROM ITCOMANDAVEN").toInt(), 3);
+    EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"7/P"}));
+}
+
 // Two tills split the same item at once, many times. Each split reads the
 // item's quantity and writes quantities computed from it: without the row
 // lock, one till's write would be lost or an item number taken twice.
@@ -177,26 +243,7 @@ TEST_P(CancelProdTest, TwoTillsSplittingOneItemKeepTheQuantity)
     data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 100.0});
     data.PedidoQrv({.QTPRODPEQRV = 100.0});
     freeModule();   // the tills use their own connections
-
-    auto till = [&] {
-        auto* p = new QProcess();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KVP_DATABASE", databaseUrl());
-        env.insert("KVP_SPLIT_WORKER", QString::number(kSplits));
-        p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::MergedChannels);
-        p->start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_filter=SplitWorker.DISABLED_SplitsTheItem", "--gtest_also_run_disabled_tests"});
-        return std::unique_ptr<QProcess>(p);
-    };
-    auto a = till();
-    auto b = till();
-    for (auto* p : {a.get(), b.get()}) {
-        ASSERT_TRUE(p->waitForFinished(300000));
-        const QString saida = QString::fromUtf8(p->readAll());
-        EXPECT_EQ(p->exitCode(), 0) << saida.toStdString();
-        EXPECT_TRUE(saida.contains("[  PASSED  ] 1 test")) << saida.toStdString();
-    }
+    runTillsAtOnce("SplitWorker.DISABLED_SplitsTheItem", kSplits);
 
     EXPECT_DOUBLE_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN").toDouble(), 100.0);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toInt(), 1 + 2 * kSplits);
@@ -209,7 +256,7 @@ TEST_P(CancelProdTest, TwoTillsSplittingOneItemKeepTheQuantity)
 // One till of the test above, run in a process of its own.
 TEST(SplitWorker, DISABLED_SplitsTheItem)
 {
-    const int splits = qEnvironmentVariableIntValue("KVP_SPLIT_WORKER");
+    const int splits = qEnvironmentVariableIntValue("KVP_TILL_CALLS");
     ASSERT_GT(splits, 0);
     rdmCancelaProd = new TrdmCancelaProd();
     rdmCancelaProd->adcCancelaProd.Open();

@@ -1,17 +1,16 @@
 // The data module's connection, statements and transactions against a real
 // database of each engine.
 #include <QDateTime>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
-#include <atomic>
-#include <thread>
 
 #include "ADOSqlStorage.h"
 #include "Connection.h"
 #include "DbFixture.h"
 #include "Exception.h"
+#include "OrderData.h"
 #include "QrvProxCodigo.h"
 #include "RdmCancelaProd.h"
 #include "ServiceGuard.h"
@@ -315,74 +314,122 @@ TEST_P(DataModuleTest, NextItemNumberKeepsTheTabsFormat)
     rdmCancelaProd->RollbackTrans();
 }
 
+// While one till holds a number it took, not yet written, another till of
+// the same tab gets none (it would get the same one); once the first has
+// written it, the second gets the next.
 TEST_P(DataModuleTest, TwoTillsTakeNumbersOfOneTabOneAfterTheOther)
 {
-    if (engine() != TestEngine::PostgreSQL)
-        GTEST_SKIP() << "SQLite's write lock, taken at BEGIN, already serialises whole transactions";
     const QString filial = QStringLiteral("0001"), comanda = QStringLiteral("CONC10");
-    TADOCommand insert(&con(), QStringLiteral("acmTeste"));
-    insert.SetSQL(QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES (:F, :C, :N)"));
+    const auto insere = [&](TADOConnection& c, const QString& numero) {
+        TADOCommand insert(&c, QStringLiteral("acmTeste"));
+        insert.SetSQL(QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES (:F, :C, :N)"));
+        insert.SetParam(QStringLiteral("F"), filial);
+        insert.SetParam(QStringLiteral("C"), comanda);
+        insert.SetParam(QStringLiteral("N"), numero);
+        insert.Execute();
+    };
+    const auto outro = otherTill();
+    TADOConnection& c = outro->adcCancelaProd;
+    const auto numeroDoOutro = [&] {
+        try {
+            c.BeginTrans();
+            const QString numero = TdtmQrvProxCodigo(c).PrxItemComanda(filial, comanda, 1);
+            insere(c, numero);
+            c.CommitTrans();
+            return numero;
+        } catch (const Exception&) {
+            if (c.InTransaction())
+                c.RollbackTrans();
+            return QString();
+        }
+    };
 
     rdmCancelaProd->StartTrans();
-    TdtmQrvProxCodigo mine(con());
-    const QString first = mine.PrxItemComanda(filial, comanda, 1);
+    const QString first = TdtmQrvProxCodigo(con()).PrxItemComanda(filial, comanda, 1);
     ASSERT_EQ(first, QStringLiteral("000001"));
-
-    // The other till: its own connection, its own transaction.
-    std::atomic<int> otherPid{0};
-    std::atomic<bool> otherDone{false};
-    QString otherNumber, otherError;
-    const QString url = databaseUrl();
-    std::thread other([&] {
-        try {
-            TADOConnection c(nullptr, QStringLiteral("adcOutroCaixa"));
-            c.ConnectionString = url;
-            c.Open();
-            TADOQuery pid(&c, QStringLiteral("adqPid"));
-            pid.SetSQL(QStringLiteral("SELECT pg_backend_pid() AS PID"));
-            pid.Open();
-            otherPid = pid.FieldValue(QStringLiteral("PID")).toInt();
-            c.BeginTrans();
-            otherNumber = TdtmQrvProxCodigo(c).PrxItemComanda(filial, comanda, 1);
-            TADOCommand ins(&c, QStringLiteral("acmOutro"));
-            ins.SetSQL(QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES (:F, :C, :N)"));
-            ins.SetParam(QStringLiteral("F"), filial);
-            ins.SetParam(QStringLiteral("C"), comanda);
-            ins.SetParam(QStringLiteral("N"), otherNumber);
-            ins.Execute();
-            c.CommitTrans();
-        } catch (const std::exception& e) {
-            otherError = QString::fromUtf8(e.what());
-        }
-        otherDone = true;
-    });
-    struct Joiner {
-        std::thread& t;
-        ~Joiner()
-        {
-            if (t.joinable())
-                t.join();
-        }
-    } joiner{other};
-
-    // Until the other till either waits for this one or gets through.
-    bool waited = false;
-    while (!otherDone && !waited) {
-        if (otherPid != 0)
-            waited = scalar(QStringLiteral("SELECT COUNT(*) FROM pg_locks WHERE pid = ? AND NOT granted"), {int(otherPid)}).toInt() > 0;
-        if (!waited)
-            QThread::msleep(10);
-    }
-    EXPECT_TRUE(waited) << "the other till took a number while this one still held its own";
-
-    insert.SetParam(QStringLiteral("F"), filial);
-    insert.SetParam(QStringLiteral("C"), comanda);
-    insert.SetParam(QStringLiteral("N"), first);
-    EXPECT_NO_THROW(insert.Execute());
+    EXPECT_EQ(numeroDoOutro(), QString()) << "the other till took a number while this one still held its own";
+    EXPECT_NO_THROW(insere(con(), first));
     rdmCancelaProd->CommitTrans();
-    other.join();
-    EXPECT_TRUE(otherError.isEmpty()) << otherError.toStdString();
-    EXPECT_EQ(otherNumber, QStringLiteral("000002"));
+    EXPECT_EQ(numeroDoOutro(), QStringLiteral("000002"));
+}
+
+// The items of the default tab as the module reads them now.
+int itensDaComanda()
+{
+    return PacketColumn(getItemMesa(od::kFilial, od::kComanda, QStringLiteral("CMD"), QString(), QString(), QString()),
+                        QStringLiteral("NRPRODCOMVEN"))
+        .size();
+}
+
+TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingChanges)
+{
+    OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    data.Produto({});
+    data.VendaComComanda();
+    data.Item({});
+    ASSERT_EQ(itensDaComanda(), 1);
+    const QString session = con().ConnectionName();
+    const auto preparados = [this] {
+        QSqlQuery q(con().Database());
+        return q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements")) && q.next() ? q.value(0).toInt() : -1;
+    };
+    const int preparadosAntes = engine() == TestEngine::PostgreSQL ? preparados() : 0;
+
+    // The next call's data module takes the session over, statements prepared.
+    connectModule();
+    EXPECT_TRUE(con().SessionReused());
+    EXPECT_EQ(con().ConnectionName(), session);
+    EXPECT_EQ(itensDaComanda(), 1);
+    if (engine() == TestEngine::PostgreSQL)
+        EXPECT_EQ(preparados(), preparadosAntes) << "a statement already seen is not planned again";
+
+    // Another database named between calls is the one the next call reaches.
+    const QByteArray setting = qgetenv("KVP_DATABASE");
+    const QString outro = engine() == TestEngine::SQLite ? databaseUrl() + QStringLiteral(".outro")
+                                                        : QStringLiteral("postgresql://kvp@127.0.0.1:1/outro");
+    qputenv("KVP_DATABASE", outro.toUtf8());
+    freeModule();
+    TrdmCancelaProd module;
+    EXPECT_THROW(module.adcCancelaProd.Open(), EDatabaseError);
+    EXPECT_TRUE(module.adcCancelaProd.LastError().contains(QStringLiteral("outro"))) << module.adcCancelaProd.LastError().toStdString();
+
+    qputenv("KVP_DATABASE", setting);
+    connectModule();
+    EXPECT_FALSE(con().SessionReused());
+    EXPECT_EQ(itensDaComanda(), 1);
+}
+
+TEST_P(DataModuleTest, ASessionThatLostItsDatabaseIsReplacedWithoutAnError)
+{
+    OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    data.Produto({});
+    data.VendaComComanda();
+    data.Item({});
+    const QString file = databaseUrl();
+    if (engine() == TestEngine::SQLite) {
+        // A copy of the file as it is now, restored below over a newer one.
+        exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        ASSERT_TRUE(QFile::copy(file, file + QStringLiteral(".copia")));
+        freeModule();
+        data.Item({.NRPRODCOMVEN = QStringLiteral("000002")});
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(file + QLatin1String(suffix));
+        ASSERT_TRUE(QFile::rename(file + QStringLiteral(".copia"), file));
+    } else {
+        // The server ends the session (a restart, an administrator).
+        QSqlQuery q(con().Database());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next());
+        const int pid = q.value(0).toInt();
+        q.finish();
+        freeModule();
+        exec(QStringLiteral("SELECT pg_terminate_backend(?)"), {pid});
+        data.Item({.NRPRODCOMVEN = QStringLiteral("000002")});
+    }
+
+    connectModule();
+    EXPECT_FALSE(con().SessionReused());
+    EXPECT_EQ(itensDaComanda(), engine() == TestEngine::SQLite ? 1 : 2)
+        << "the file in place now, not the one deleted under the kept session";
 }
 
 KVP_INSTANTIATE_ENGINES(DataModuleTest);

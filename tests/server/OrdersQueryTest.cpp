@@ -103,6 +103,12 @@ TEST_P(OrdersQueryTest, TableListHoldsJoinedTablesAndOnlyTableServiceTabs)
     EXPECT_EQ(PacketColumn(getItemMesa(kFilial, "C12", "RES", "", "", ""), "NRCOMANDA"), QStringList({"C12"}));
     // An unknown tab finds no table and lists nothing.
     EXPECT_TRUE(PacketColumn(getItemMesa(kFilial, "NADA", "RES", "", "", ""), "NRCOMANDA").isEmpty());
+
+    // A table in two joinings has no one list: an error, not one of the two.
+    data.Juncao("J2", {"0010", "0012"});
+    const QVariant duas = getItemMesa(kFilial, "C10", "RES", "", "", "");
+    EXPECT_EQ(duas.typeId(), QMetaType::QString);
+    EXPECT_FALSE(duas.toString().isEmpty());
 }
 
 // Children are followed on the screen only while they stand below their parent,

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,9 +16,7 @@
 #include <stdexcept>
 
 #include "Exception.h"
-#include "RdmCancelaProd.h"
 #include "Schema.h"
-#include "Srv_kvp00917.h"
 
 namespace {
 
@@ -182,4 +182,73 @@ void DbEngineTest::freeModule()
 {
     delete rdmCancelaProd;
     rdmCancelaProd = nullptr;
+}
+
+std::unique_ptr<TrdmCancelaProd> DbEngineTest::otherTill()
+{
+    auto till = std::make_unique<TrdmCancelaProd>();
+    TADOConnection& c = till->adcCancelaProd;
+    c.Open();
+    c.Execute(engine() == TestEngine::PostgreSQL ? QStringLiteral("SET lock_timeout = 1")
+                                                 : QStringLiteral("PRAGMA busy_timeout = 0"));
+    return till;
+}
+
+void DbEngineTest::afterStatement(const QString& statement, std::function<void()> action)
+{
+    auto pending = std::make_shared<std::function<void()>>(std::move(action));
+    rdmCancelaProd->adcCancelaProd.OnExecuteComplete = [statement, pending](TADOConnection&, const QString& name) {
+        if (*pending && (statement.isEmpty() || name == statement)) {
+            const auto run = std::exchange(*pending, nullptr);
+            run();
+        }
+    };
+}
+
+void DbEngineTest::failAfterStatement(int n)
+{
+    auto count = std::make_shared<int>(0);
+    rdmCancelaProd->adcCancelaProd.OnExecuteComplete = [n, count](TADOConnection& c, const QString&) {
+        if (++*count == n)
+            c.Execute(QStringLiteral("SELECT * FROM FALHA_NO_MEIO_DA_ESCRITA"));
+    };
+}
+
+int DbEngineTest::failEachStatement(const std::function<QVariant()>& write,
+                                    const std::function<void(int)>& nothingStayed, const QVariant& success)
+{
+    int n = 1;
+    for (; n < 100; ++n) {
+        failAfterStatement(n);
+        const QVariant r = write();
+        rdmCancelaProd->adcCancelaProd.OnExecuteComplete = nullptr;
+        if (r == success)
+            break;
+        EXPECT_TRUE(r.toString().contains(QLatin1String("FALHA_NO_MEIO_DA_ESCRITA"), Qt::CaseInsensitive))
+            << "after statement " << n << ": " << r.toString().toStdString();
+        EXPECT_FALSE(rdmCancelaProd->adcCancelaProd.InTransaction()) << "after statement " << n;
+        nothingStayed(n);
+    }
+    return n - 1;
+}
+
+void DbEngineTest::runTillsAtOnce(const QString& workerTest, int calls)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KVP_DATABASE"), databaseUrl());
+    env.insert(QStringLiteral("KVP_TILL_CALLS"), QString::number(calls));
+    std::unique_ptr<QProcess> tills[2];
+    for (auto& p : tills) {
+        p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(QProcess::MergedChannels);
+        p->start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=") + workerTest, QStringLiteral("--gtest_also_run_disabled_tests")});
+    }
+    for (auto& p : tills) {
+        ASSERT_TRUE(p->waitForFinished(300000));
+        const QString saida = QString::fromUtf8(p->readAll());
+        EXPECT_EQ(p->exitCode(), 0) << saida.toStdString();
+        EXPECT_TRUE(saida.contains(QLatin1String("[  PASSED  ] 1 test"))) << saida.toStdString();
+    }
 }

@@ -7,7 +7,12 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+
+#include "RdmCancelaProd.h"
+#include "Srv_kvp00917.h"
 
 enum class TestEngine { SQLite, PostgreSQL };
 
@@ -29,6 +34,41 @@ protected:
     // Creates and connects rdmCancelaProd (SetUp does it; tests that free it can call again).
     void connectModule();
     void freeModule();
+
+    // Another till: a data module of its own, connected to this test's
+    // database. It never waits for a lock: a statement that would wait for one
+    // held elsewhere fails at once, so a test can run it in the middle of the
+    // module's call (see afterStatement) without waiting for itself.
+    std::unique_ptr<TrdmCancelaProd> otherTill();
+    // Runs service calls as that till (the service functions work on rdmCancelaProd).
+    template <typename Call>
+    static auto asTill(TrdmCancelaProd& till, Call&& call)
+    {
+        TrdmCancelaProd* own = rdmCancelaProd;
+        rdmCancelaProd = &till;
+        auto result = call();
+        rdmCancelaProd = own;
+        return result;
+    }
+
+    // Runs the disabled test `workerTest` of this program in two processes at
+    // once, two tills on this test's database, each making `calls` calls (it
+    // reads KVP_TILL_CALLS); both must pass.
+    void runTillsAtOnce(const QString& workerTest, int calls);
+
+    // Runs `action` once, right after the module's connection has run the
+    // statement named `statement` (any statement when empty): inside the call,
+    // between a read and the writes that follow it.
+    void afterStatement(const QString& statement, std::function<void()> action);
+    // Makes the module's connection fail with a real database error right after
+    // its n-th statement (counted from now).
+    void failAfterStatement(int n);
+    // Calls `write` once per statement it runs, failing it right after the
+    // first, then the second statement, and so on, checking `nothingStayed`
+    // after each failure, until a call runs through. Returns how many statement
+    // positions failed.
+    int failEachStatement(const std::function<QVariant()>& write, const std::function<void(int)>& nothingStayed,
+                          const QVariant& success = QVariant());
 
 private:
     QString m_url;

@@ -6,6 +6,16 @@
 class OrderDataTest : public DbEngineTest {
 protected:
     OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
+
+    // Every row of the tables the writes touch, to compare before and after a call.
+    QList<QList<QVariantList>> TabelasEscritas()
+    {
+        QList<QList<QVariantList>> out;
+        for (const char* tabela : {"COMANDAVEN", "ITCOMANDAVEN", "ITPEDIDOQRV", "ITPEDIDOQRVREL", "MOVBENEFICIOCTR",
+                                   "MOVBENEFICIOCONS"})
+            out << rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2, 3, 4").arg(QLatin1String(tabela)));
+        return out;
+    }
 };
 
 // The same, with the default sale and its tab already in place.

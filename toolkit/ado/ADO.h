@@ -24,6 +24,19 @@ TOOLKIT_EXPORT QString MaskPassword(const QString& connectionString);
 // A text with every occurrence of the connection string's password hidden.
 TOOLKIT_EXPORT QString MaskPasswordIn(const QString& text, const QString& connectionString);
 
+// Every statement a connection sends, as it is sent: the text (with ? for
+// each placeholder when Prepared) and the values bound in order. Off unless a
+// measuring tool sets it (scripts/bench replays what it sees through Qt SQL).
+struct TADOTraceEntry {
+    QString Sql;
+    QVariantList Values;
+    bool Prepared = false;
+    bool ReturnsRows = false;
+};
+using TADOTrace = std::function<void(const TADOTraceEntry&)>;
+TOOLKIT_EXPORT void SetADOTrace(TADOTrace trace);
+TOOLKIT_EXPORT const TADOTrace& ADOTrace();
+
 // A failure the database itself reported. Message() is complete and free of
 // passwords; DatabaseText is the engine's own message (first line only, no
 // statement excerpt), Statement the component that ran it (empty when the
@@ -56,6 +69,29 @@ public:
     // Events; each receives this connection.
     std::function<void(TADOConnection&)> BeforeConnect;
     std::function<void(TADOConnection&)> AfterConnect;
+    // After each statement of this connection has run and been read (the
+    // statement's name). Tests use it to stand between two statements of a
+    // write: to act as another till there, or to make the database fail.
+    std::function<void(TADOConnection&, const QString& statement)> OnExecuteComplete;
+
+    // A name under which the database session outlives this connection (SQLite
+    // and PostgreSQL): on close or destruction it is kept for the process, and
+    // the next connect under the same name with the same connection string
+    // takes it over, with its prepared statements, once a check shows that it
+    // still works; a stale one is dropped quietly and a new one opened. Empty:
+    // every connect opens a session of its own.
+    QString KeepSession;
+    // The last connect took over a kept session (its set-up is done already).
+    bool SessionReused() const;
+    // Closes every kept session (before the code of their drivers goes away).
+    static void ReleaseKeptSessions();
+
+    // The statement prepared on this session, kept for the next execution of
+    // the same text (so PostgreSQL plans it once). Raises on a prepare error,
+    // naming the statement.
+    QSqlQuery& Prepared(const QString& sql, const QString& statement);
+    // Drops a kept statement after an execution error, to be prepared afresh.
+    void ForgetPrepared(const QString& sql);
 
     bool Connected() const;
     void SetConnected(bool on);        // raises EDatabaseError with an operator-readable text
@@ -111,8 +147,12 @@ public:
     void SetParam(const QString& name, const QVariant& value);   // EDatabaseError on an unknown name
 
 protected:
-    // Prepares and executes; raises EDatabaseError carrying the database's message.
-    QSqlQuery Exec(bool forwardOnly) const;
+    // Executes on the connection's prepared statement of this text; raises
+    // EDatabaseError carrying the database's message. The caller reads the
+    // result at once and then finishes the query.
+    QSqlQuery& Exec() const;
+    // Signals OnExecuteComplete once the statement is done with.
+    void Completed() const;
 
 private:
     QString m_name;

@@ -3,7 +3,9 @@
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QTimeZone>
 #include <limits>
+#include <optional>
 
 #include "ADO.h"
 #include "ADOErrors.h"
@@ -47,22 +49,39 @@ TFieldType fieldTypeOf(QMetaType type)
 }
 
 // SQLite keeps date-times as ISO text ("2024-05-01T12:30:00.000", or with a
-// blank instead of the T when written by hand).
-QDateTime parseDateTime(const QString& text)
-{
-    QString s = text.trimmed();
-    if (s.size() > 10 && s.at(10) == QLatin1Char(' '))
-        s[10] = QLatin1Char('T');
-    QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
-    if (!dt.isValid())
-        dt = QDateTime::fromString(s, Qt::ISODate);
-    if (!dt.isValid() && s.size() == 10) {
-        const QDate d = QDate::fromString(s, Qt::ISODate);
-        if (d.isValid())
-            dt = d.startOfDay();
+// blank instead of the T when written by hand), in the machine's local time.
+// The zone is looked up once per result: a local-time conversion per value
+// makes the C library read the zone settings again for every one of them.
+class LocalStamps {
+public:
+    QDateTime Parse(const QString& text)
+    {
+        QString s = text.trimmed();
+        if (s.size() > 10 && s.at(10) == QLatin1Char(' '))
+            s[10] = QLatin1Char('T');
+        if (s.size() < 10 || (s.size() > 10 && s.at(10) != QLatin1Char('T')))
+            return QDateTime();
+        const QDate date = QDate::fromString(QStringView(s).left(10), Qt::ISODate);
+        if (!date.isValid())
+            return QDateTime();
+        QTime time(0, 0);
+        if (s.size() > 10) {
+            const QStringView rest = QStringView(s).mid(11);
+            time = QTime::fromString(rest, Qt::ISODateWithMs);
+            if (!time.isValid()) {
+                // With a zone of its own ("Z", "+01:00"): that zone counts.
+                QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
+                return dt.isValid() ? dt : QDateTime::fromString(s, Qt::ISODate);
+            }
+        }
+        if (!m_zone)
+            m_zone = QTimeZone::systemTimeZone();
+        return QDateTime(date, time, *m_zone);
     }
-    return dt;
-}
+
+private:
+    std::optional<QTimeZone> m_zone;
+};
 
 [[noreturn]] void raiseConvert(const QString& statement, const QString& field, const QVariant& v, const char* kind)
 {
@@ -70,7 +89,7 @@ QDateTime parseDateTime(const QString& text)
                             .arg(statement, v.toString(), field, QString::fromUtf8(kind)));
 }
 
-QVariant convertValue(const QVariant& v, const TFieldDef& def, const QString& statement)
+QVariant convertValue(const QVariant& v, const TFieldDef& def, const QString& statement, LocalStamps& stamps)
 {
     switch (def.DataType) {
     case TFieldType::ftString: {
@@ -119,7 +138,7 @@ QVariant convertValue(const QVariant& v, const TFieldDef& def, const QString& st
             return v;
         if (v.typeId() == QMetaType::QDate)
             return v.toDate().startOfDay();
-        const QDateTime dt = parseDateTime(v.toString());
+        const QDateTime dt = stamps.Parse(v.toString());
         if (!dt.isValid())
             raiseConvert(statement, def.Name, v, "uma data");
         return dt;
@@ -134,24 +153,21 @@ void TADOQuery::Open()
 {
     if (m_active)
         return;
-    QSqlQuery q = Exec(true);
+    QSqlQuery& q = Exec();
+    // The prepared statement stays with the connection; its result does not
+    // (on SQLite an unfinished one would hold a read lock).
+    struct Finish {
+        QSqlQuery& q;
+        ~Finish() { q.finish(); }
+    } finish{q};
     const QSqlRecord rec = q.record();
     const int columns = rec.count();
-
-    QList<QVariantList> raw;
-    while (q.next()) {
-        QVariantList row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row.append(q.isNull(c) ? QVariant() : q.value(c));
-        raw.append(row);
-    }
-    if (q.lastError().isValid())
-        RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
+    LocalStamps stamps;
 
     TDataPacket packet;
-    QList<int> source;   // result column of each field def
     if (!PersistentFields.isEmpty()) {
+        // The types are known: each value is converted as it is read.
+        QList<int> source;   // result column of each field def
         for (const TFieldDef& def : PersistentFields) {
             int found = -1;
             for (int c = 0; c < columns; ++c)
@@ -164,61 +180,88 @@ void TADOQuery::Open()
             source << found;
         }
         packet.FieldDefs = PersistentFields;
-    } else {
-        const bool sqlite = Connection && Connection->Dialect() == TSqlDialect::SQLite;
-        for (int c = 0; c < columns; ++c) {
-            const QSqlField f = rec.field(c);
-            TFieldDef def;
-            // Oracle's habit, which the screens rely on: unquoted names in capitals
-            // (PostgreSQL hands them back in lower case).
-            def.Name = f.name().toUpper();
-            def.DataType = fieldTypeOf(f.metaType());
-            if (def.DataType == TFieldType::ftString && f.length() > 0)
-                def.Size = f.length();
-            if (sqlite) {
-                // SQLite types a computed column by its first value, and keeps
-                // date-times as text: look at every value.
-                bool anyDouble = false, anyText = false, allDates = true, anyValue = false;
-                for (const QVariantList& row : raw) {
-                    const QVariant& v = row[c];
-                    if (!v.isValid())
-                        continue;
-                    anyValue = true;
-                    if (v.typeId() == QMetaType::Double)
-                        anyDouble = true;
-                    if (v.typeId() == QMetaType::QString) {
-                        anyText = true;
-                        if (allDates && !parseDateTime(v.toString()).isValid())
-                            allDates = false;
-                    } else {
-                        allDates = false;
-                    }
-                }
-                if (def.DataType == TFieldType::ftInteger && anyDouble)
-                    def.DataType = TFieldType::ftFloat;
-                if ((def.DataType == TFieldType::ftInteger || def.DataType == TFieldType::ftFloat) && anyText)
-                    def.DataType = TFieldType::ftString;
-                if (def.DataType == TFieldType::ftString && anyValue && allDates && def.Name.startsWith(QLatin1String("DT")))
-                    def.DataType = TFieldType::ftDateTime;
+        while (q.next()) {
+            QVariantList values;
+            values.reserve(source.size());
+            for (int k = 0; k < source.size(); ++k) {
+                const int c = source[k];
+                values << (q.isNull(c) ? QVariant() : convertValue(q.value(c), packet.FieldDefs[k], Name(), stamps));
             }
-            packet.FieldDefs << def;
-            source << c;
+            packet.Rows << values;
         }
+        if (q.lastError().isValid())
+            RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
+        m_packet = std::move(packet);
+        m_row = 0;
+        m_active = true;
+        q.finish();
+        Completed();
+        return;
+    }
+
+    QList<QVariantList> raw;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row.append(q.isNull(c) ? QVariant() : q.value(c));
+        raw.append(row);
+    }
+    if (q.lastError().isValid())
+        RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
+
+    const bool sqlite = Connection && Connection->Dialect() == TSqlDialect::SQLite;
+    for (int c = 0; c < columns; ++c) {
+        const QSqlField f = rec.field(c);
+        TFieldDef def;
+        // Oracle's habit, which the screens rely on: unquoted names in capitals
+        // (PostgreSQL hands them back in lower case).
+        def.Name = f.name().toUpper();
+        def.DataType = fieldTypeOf(f.metaType());
+        if (def.DataType == TFieldType::ftString && f.length() > 0)
+            def.Size = f.length();
+        if (sqlite) {
+            // SQLite types a computed column by its first value, and keeps
+            // date-times as text: look at every value.
+            bool anyDouble = false, anyText = false, anyValue = false;
+            bool allDates = def.Name.startsWith(QLatin1String("DT"));
+            for (const QVariantList& row : raw) {
+                const QVariant& v = row[c];
+                if (!v.isValid())
+                    continue;
+                anyValue = true;
+                if (v.typeId() == QMetaType::Double)
+                    anyDouble = true;
+                if (v.typeId() == QMetaType::QString) {
+                    anyText = true;
+                    if (allDates && !stamps.Parse(v.toString()).isValid())
+                        allDates = false;
+                } else {
+                    allDates = false;
+                }
+            }
+            if (def.DataType == TFieldType::ftInteger && anyDouble)
+                def.DataType = TFieldType::ftFloat;
+            if ((def.DataType == TFieldType::ftInteger || def.DataType == TFieldType::ftFloat) && anyText)
+                def.DataType = TFieldType::ftString;
+            if (def.DataType == TFieldType::ftString && anyValue && allDates)
+                def.DataType = TFieldType::ftDateTime;
+        }
+        packet.FieldDefs << def;
     }
 
     packet.Rows.reserve(raw.size());
-    for (const QVariantList& row : raw) {
-        QVariantList values;
-        values.reserve(packet.FieldDefs.size());
-        for (int k = 0; k < packet.FieldDefs.size(); ++k) {
-            const QVariant& v = row[source[k]];
-            values << (v.isValid() ? convertValue(v, packet.FieldDefs[k], Name()) : QVariant());
-        }
-        packet.Rows << values;
+    for (QVariantList& row : raw) {
+        for (int k = 0; k < columns; ++k)
+            if (row[k].isValid())
+                row[k] = convertValue(row[k], packet.FieldDefs[k], Name(), stamps);
+        packet.Rows << std::move(row);
     }
     m_packet = std::move(packet);
     m_row = 0;
     m_active = true;
+    q.finish();
+    Completed();
 }
 
 void TADOQuery::Close()

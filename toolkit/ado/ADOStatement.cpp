@@ -1,3 +1,5 @@
+#include <QDateTime>
+#include <QTimeZone>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlField>
@@ -122,7 +124,7 @@ void TADOStatement::SetParam(const QString& name, const QVariant& value)
     throw EDatabaseError(QStringLiteral("%1: parâmetro %2 não existe na instrução").arg(m_name, name));
 }
 
-QSqlQuery TADOStatement::Exec(bool forwardOnly) const
+QSqlQuery& TADOStatement::Exec() const
 {
     if (!Connection || !Connection->Connected())
         throw EDatabaseError(QStringLiteral("%1: a conexão com o banco de dados não está aberta").arg(m_name));
@@ -132,29 +134,49 @@ QSqlQuery TADOStatement::Exec(bool forwardOnly) const
         if (!p.Assigned)
             throw EDatabaseError(QStringLiteral("%1: parâmetro %2 sem valor").arg(m_name, p.Name));
 
-    QSqlQuery q(Connection->Database());
-    q.setForwardOnly(forwardOnly);
-    if (!q.prepare(m_positional))
-        RaiseStatementError(m_name, q.lastError(), Connection->ConnectionString);
+    QSqlQuery& q = Connection->Prepared(m_positional, m_name);
+    int position = 0;
     for (const QString& name : m_order) {
         for (const TParameter& p : m_params) {
             if (p.Name == name) {
-                q.addBindValue(p.Value);
+                // A date-time read back in the machine's zone is stored as local
+                // time, like every other, without an offset in SQLite's text.
+                if (p.Value.typeId() == QMetaType::QDateTime && p.Value.toDateTime().timeSpec() == Qt::TimeZone
+                    && p.Value.toDateTime().timeZone() == QTimeZone::systemTimeZone())
+                    q.bindValue(position++, p.Value.toDateTime().toLocalTime());
+                else
+                    q.bindValue(position++, p.Value);
                 break;
             }
         }
     }
-    if (!q.exec())
-        RaiseStatementError(m_name, q.lastError(), Connection->ConnectionString);
+    if (!q.exec()) {
+        const QSqlError error = q.lastError();
+        // Prepared again next time: the failure may have been the plan's
+        // (a table changed under it).
+        Connection->ForgetPrepared(m_positional);
+        RaiseStatementError(m_name, error, Connection->ConnectionString);
+    }
+    if (ADOTrace())
+        ADOTrace()({m_positional, q.boundValues(), true, q.isSelect()});
     return q;
+}
+
+void TADOStatement::Completed() const
+{
+    if (Connection && Connection->OnExecuteComplete)
+        Connection->OnExecuteComplete(*Connection, m_name);
 }
 
 // --- TADOCommand ---------------------------------------------------------
 
 int TADOCommand::Execute()
 {
-    QSqlQuery q = Exec(true);
-    return q.numRowsAffected();
+    QSqlQuery& q = Exec();
+    const int rows = q.numRowsAffected();
+    q.finish();
+    Completed();
+    return rows;
 }
 
 // --- TDataSetProvider ----------------------------------------------------

@@ -1,0 +1,82 @@
+#include "SaidasTillSupport.h"
+
+#include <QFile>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "HostServices.h"
+#include "Mensagem.h"
+
+void SaidasTillTest::SetUp()
+{
+    ASSERT_TRUE(pasta.isValid());
+    SetHostFolderOverride(pasta.path());
+    SetMensagemHandler([this](const MensagemArgs& a) {
+        mensagens << a.Texto;
+        return true;
+    });
+}
+
+void SaidasTillTest::TearDown()
+{
+    SetMensagemHandler({});
+    SetHostFolderOverride(QString());
+}
+
+void SaidasTillTest::EscrevePerifericos(const QString& texto)
+{
+    QFile f(pasta.filePath(QStringLiteral("perifericos.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(texto.toUtf8());
+}
+
+ImpressoraLoopback::ImpressoraLoopback()
+{
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t tam = sizeof a;
+    if (::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0
+        && ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &tam) == 0)
+        m_porta = ntohs(a.sin_port);
+}
+
+ImpressoraLoopback::~ImpressoraLoopback()
+{
+    ::close(m_fd);
+}
+
+QString ImpressoraLoopback::Endereco() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_porta);
+}
+
+void ImpressoraLoopback::Escuta()
+{
+    ::listen(m_fd, 8);
+}
+
+QByteArray ImpressoraLoopback::Recebe()
+{
+    pollfd p{m_fd, POLLIN, 0};
+    if (::poll(&p, 1, 10000) != 1)
+        return {};
+    const int c = ::accept(m_fd, nullptr, nullptr);
+    QByteArray bytes;
+    char buf[4096];
+    for (;;) {
+        pollfd q{c, POLLIN, 0};
+        if (::poll(&q, 1, 10000) != 1)
+            break;
+        const ssize_t n = ::read(c, buf, sizeof buf);
+        if (n <= 0)
+            break;
+        bytes.append(buf, n);
+    }
+    ::close(c);
+    return bytes;
+}

@@ -1,0 +1,85 @@
+#include "NotaCancelamento.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <algorithm>
+
+#include "DataPacket.h"
+#include "EscPos.h"
+
+namespace {
+
+// Indices of the values the cancel command passes.
+enum {
+    iComandaMostrada = 2, iMesa = 3, iGarcom = 4, iGrupoMotivo = 5, iMotivo = 6, iPacote = 8, iTitulo = 9,
+    iRotCupom = 10, iRotMotivo = 11, iRotGarcom = 12, iRotPedido = 13, iRotMesa = 14, iNrComanda = 16
+};
+
+TDataPacket Pacote(const QVariantList& dados)
+{
+    return IsDataPacket(dados.value(iPacote)) ? ToDataPacket(dados.value(iPacote)) : TDataPacket();
+}
+
+QString Campo(const TDataPacket& p, const QVariantList& linha, const char* nome)
+{
+    return linha.value(p.indexOf(QLatin1String(nome))).toString();
+}
+
+QString Quantidade(double q)
+{
+    return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(q, 'g', QLocale::FloatingPointShortest);
+}
+
+} // namespace
+
+QList<TTiqueteCancelamento> SeparaTiquetes(const QVariantList& dados, QStringList& semEndereco)
+{
+    const TDataPacket p = Pacote(dados);
+    QList<TTiqueteCancelamento> tiquetes;
+    for (const QVariantList& linha : p.Rows) {
+        if (Campo(p, linha, "IDIMPCANITEM") != QLatin1String("S"))
+            continue;
+        const QString endereco = Campo(p, linha, "DSENDPORTA").trimmed();
+        if (endereco.isEmpty()) {
+            semEndereco << Campo(p, linha, "NMPRODUTO");
+            continue;
+        }
+        auto it = std::find_if(tiquetes.begin(), tiquetes.end(),
+                               [&](const TTiqueteCancelamento& t) { return t.Endereco == endereco; });
+        if (it == tiquetes.end())
+            it = tiquetes.insert(tiquetes.end(), TTiqueteCancelamento{endereco, {}});
+        it->Linhas.append(linha);
+    }
+    return tiquetes;
+}
+
+QByteArray CompoeTiquete(const QVariantList& dados, const TTiqueteCancelamento& tiquete, const QString& pagina)
+{
+    const TDataPacket p = Pacote(dados);
+    const auto rotulo = [&](int i, int valor) {
+        return dados.value(i).toString() + QLatin1Char(' ') + dados.value(valor).toString();
+    };
+    TEscPos t(pagina);
+    t.Duplo(true).Negrito(true).Linha(dados.value(iTitulo).toString().trimmed()).Negrito(false).Duplo(false);
+    t.Linha(rotulo(iRotCupom, iComandaMostrada));
+    if (!dados.value(iMesa).toString().trimmed().isEmpty())
+        t.Linha(rotulo(iRotMesa, iMesa));
+    t.Linha(rotulo(iRotGarcom, iGarcom));
+    t.Linha(rotulo(iRotPedido, iNrComanda));
+    const QString grupo = dados.value(iGrupoMotivo).toString().trimmed();
+    const QString motivo = dados.value(iMotivo).toString().trimmed();
+    if (!grupo.isEmpty() || !motivo.isEmpty())
+        t.Linha(dados.value(iRotMotivo).toString() + QLatin1Char(' ')
+                + (grupo.isEmpty() || motivo.isEmpty() ? grupo + motivo : grupo + QStringLiteral(" - ") + motivo));
+    t.Linha(QString(42, QLatin1Char('-')));
+    for (const QVariantList& linha : tiquete.Linhas) {
+        const double qt = linha.value(p.indexOf(QStringLiteral("QTPRODCOMVEN"))).toDouble();
+        t.Negrito(true).Linha(Quantidade(qt) + QStringLiteral(" x ") + Campo(p, linha, "NMPRODUTO")).Negrito(false);
+        const QString pai = Campo(p, linha, "NMPRODUTOPAI");
+        if (!pai.isEmpty())
+            t.Linha(QStringLiteral("    de ") + pai);
+    }
+    t.Linha(QString(42, QLatin1Char('-')));
+    t.Linha(QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    return t.Corta().Bytes();
+}
