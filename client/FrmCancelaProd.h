@@ -4,10 +4,14 @@
 // concern: FrmCancelaProd.cpp (frame and window events), FrmCancelaProdStartup.cpp
 // (start-up, parameters, message table), FrmCancelaProdItemList.cpp (item list,
 // filter, navigation), FrmCancelaProdSelection.cpp (marking rules),
-// FrmCancelaProdCommand.cpp (the cancellation command).
+// FrmCancelaProdCommand.cpp (the cancellation command: start, checks, exits),
+// FrmCancelaProdPrompts.cpp (its per-item prompts), FrmCancelaProdItemLoop.cpp
+// (the item loop and its four paths), FrmCancelaProdWrites.cpp (the writes,
+// logs and display of one row).
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
+#include <functional>
 
 #include "ClientDataSet.h"
 #include "Messages.h"
@@ -19,6 +23,8 @@ class TBlendedBitBtn;
 class TDBGrid;
 class TShape;
 class TDataSetTableModel;
+struct TLinhaItem;
+struct TValoresCancelamento;
 
 class TfrmCancelaProd : public QDialog {
     Q_OBJECT
@@ -51,6 +57,8 @@ public:
     TClientDataSet cdsControleAcess{this, QStringLiteral("cdsControleAcess")};
     TClientDataSet cdsImpBackup{this, QStringLiteral("cdsImpBackup")};
     TClientDataSet cdsProdutoCombo{this, QStringLiteral("cdsProdutoCombo")};
+    TClientDataSet cdsProdAux{this, QStringLiteral("cdsProdAux")};
+    TClientDataSet cdsObs{this, QStringLiteral("cdsObs")};
     TMessages msgPadrao;
 
     // --- window events ---
@@ -100,6 +108,28 @@ private:
     void GravaMarca(const QString& marca);
     void SegueGrupo(const QString& marca, const QString& comanda, const QString& item, const QString& pai);
     friend struct FrmCancelaProdListProbe;
+
+    // The cancellation command; the values of one run travel in `v`.
+    void RestauraFiltro(const TValoresCancelamento& v);
+    void ExecutaItens(TValoresCancelamento& v);
+    void PerguntaMotivo(TValoresCancelamento& v, const TLinhaItem& l);
+    void ConfirmaGrupo();
+    void PerguntaQuantidade(TValoresCancelamento& v, const TLinhaItem& l);
+    void CaminhoDivideConta(TValoresCancelamento& v);
+    void CaminhoCombo(TValoresCancelamento& v);
+    void CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& l);
+    void CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& l);
+    void PassoDelivery(const TValoresCancelamento& v, const TLinhaItem& l);
+    void BaixaAcrescimo(const QString& nrComanda, double valor);
+    void CancelaLinha(const TValoresCancelamento& v, const TLinhaItem& l);
+    void CancelaQuantidade(const TValoresCancelamento& v, const TLinhaItem& l);
+    void RegistraAcesso(const TValoresCancelamento& v, const TLinhaItem& l, const QString& palavra,
+                        const QString& quantidade);
+    void MostraDisplay(const QString& quantidade, const QString& nome);
+    void Protegido(const std::function<void()>& bloco);
+    static void NaTransacao(const std::function<void()>& escritas);
+    void Aviso(const QString& texto);
+    bool Pergunta(const QString& texto, int tipo);
 
     // Call arguments
     QString stNrComanda;

@@ -1,11 +1,137 @@
+// The cancellation command: the checks and confirmations before the first
+// write, the exits that end it early, and the end of a run.
 #include "FrmCancelaProd.h"
 
+#include <QLocale>
+
 #include "Exception.h"
+#include "Mensagem.h"
+#include "ModuleVariables.h"
+#include "ResultChecks.h"
+#include "Srv_kvp00917.h"
+#include "ValoresCancelamento.h"
+#include "ValueFunctions.h"
+#include "Wdc00002.h"
+
+using namespace Cli_kvp00917;
+
+namespace {
+
+const QString kUnidade = QStringLiteral("Cli_Kvp00917");
+
+// Value of a marked row for the advance-payment rule.
+double ValorLinha(const TClientDataSet& ds)
+{
+    const auto n = [&ds](const char* campo) { return ds.FieldByName(QLatin1String(campo))->AsFloat(); };
+    return n("VRPRECCOMVEN") * n("QTPRODCOMVEN") - n("VRDESCCOMVEN") + n("VRACRCOMVEN");
+}
+
+} // namespace
+
+void TfrmCancelaProd::Aviso(const QString& texto)
+{
+    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
+}
+
+bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo)
+{
+    return Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("S"), tipo, QString(), stIdEsquema, 0, nullptr);
+}
+
+void TfrmCancelaProd::RestauraFiltro(const TValoresCancelamento& v)
+{
+    cdsProduto.SetFiltered(false);
+    if (!v.stFiltroSalvo.isEmpty()) {
+        cdsProduto.SetFilter(v.stFiltroSalvo);
+        cdsProduto.SetFiltered(true);
+    }
+}
 
 void TfrmCancelaProd::sbtCancelarClick()
 {
-    // Until the command exists, a press (or a cancel-all run) must fail
-    // loudly: it may never look as if the items had been cancelled.
-    throw Exception(QStringLiteral("O comando de cancelamento de produtos ainda não está disponível nesta versão. "
-                                   "Nenhum item foi cancelado."));
+    TValoresCancelamento v;
+    cdsProdAux.CopyDataSet(cdsProduto);
+
+    if (!stNrMesa.isEmpty() && stModo == QLatin1String("RES")) {
+        const QVariant livre = MensagemMetodo(getValidaMesa(stCdFilial, stCdLoja, stNrMesa), true, 0,
+                                              QStringLiteral("getValidaMesa"), kUnidade,
+                                              stCdFilial + QLatin1Char('-') + stCdLoja + QLatin1Char('-') + stNrMesa,
+                                              QStringLiteral("002"));
+        if (!livre.toBool()) {
+            Aviso(msgPadrao.Msg(QStringLiteral("Mes_Err")));
+            Abort();
+        }
+    }
+
+    v.boPerguntaProduzido = MensagemMetodo(getInfoProdProduz(), true, 0, QStringLiteral("getInfoProdProduz"), kUnidade,
+                                           QString(), QStringLiteral("002"))
+                                .toBool();
+
+    v.stFiltroSalvo = cdsProduto.Filtered() ? cdsProduto.Filter() : QString();
+    cdsProduto.SetFiltered(false);
+    cdsProduto.SetFilter(kFiltroMarcados);
+    cdsProduto.SetFiltered(true);
+
+    if (cdsProduto.IsEmpty()) {
+        RestauraFiltro(v);
+        CarregaProdutos();
+        return;
+    }
+
+    // The access code: "last item" when the first marked row stands, in the
+    // list as the server sent it, at the position of the last row's number.
+    cdsProdAux.Last();
+    bool numero = false;
+    const int ultimo = QLocale::system().toInt(cdsProdAux.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString(), &numero);
+    const auto campo = [this](const char* nome) { return cdsProduto.FieldByName(QLatin1String(nome))->Value(); };
+    cdsProdAux.Locate(QStringLiteral("CDPRODUTO;CDARVPROD;DTHRINCOMVEN"),
+                      {campo("CDPRODUTO"), campo("CDARVPROD"), campo("DTHRINCOMVEN")}, {.CaseInsensitive = true});
+    v.inCodAcesso = numero && cdsProdAux.RecNo() == ultimo ? inCtCancUltItem : inCtCancItemGen;
+
+    if (!boCancelTodos && v.boPerguntaProduzido && Pergunta(msgPadrao.Msg(QStringLiteral("Prod_Produz")), 1))
+        v.stProduzido = QStringLiteral("S");
+
+    if (doTotRestante > 0) {
+        for (cdsProduto.First(); !cdsProduto.Eof(); cdsProduto.Next())
+            v.doTotalMarcado += ValorLinha(cdsProduto);
+        if (Trunc2(doTotRestante) < Trunc2(v.doTotalMarcado)) {
+            Aviso(msgPadrao.Msg(QStringLiteral("Canc_N_Perm")));
+            cdsProduto.SetFiltered(false);
+            CarregaProdutos();
+            return;
+        }
+    }
+
+    if (!Wdc00002::VerificaAcesso(v.inCodAcesso, stCdOperador, v.stSupervisor)) {
+        RestauraFiltro(v);
+        CarregaProdutos();
+        return;
+    }
+
+    if (!boCancelTodos
+        && !Pergunta(QStringLiteral("Confirma o Cancelamento de %1 Produto(s) ?").arg(cdsProduto.RecordCount()), 1)) {
+        RestauraFiltro(v);
+        return;
+    }
+
+    cdsProduto.First();
+    v.vaTroca = TValoresCancelamento::NovaTroca();
+    try {
+        ExecutaItens(v);
+    } catch (...) {
+        // A run stopped early: items before the stop are cancelled in the
+        // database, while the list still shows them marked. Show what the
+        // database holds, so that nothing invites a second cancellation.
+        try {
+            RestauraFiltro(v);
+            CarregaProdutos();
+        } catch (...) {
+            // The reload has shown its own failure; the stop is what to report.
+        }
+        throw;
+    }
+
+    // The production tickets of v.Cancelados go out here, after the last item.
+    RestauraFiltro(v);
+    CarregaProdutos();
 }

@@ -15,6 +15,25 @@ void ConectaModuloDados()
     rdmCancelaProd->adcCancelaProd.SetConnected(true);
 }
 
+void IniciaTransacao()
+{
+    if (!rdmCancelaProd)
+        throw EDatabaseError(QStringLiteral("Módulo de dados não criado."));
+    rdmCancelaProd->StartTrans();
+}
+
+void ConfirmaTransacao()
+{
+    if (rdmCancelaProd)
+        rdmCancelaProd->CommitTrans();
+}
+
+void DesfazTransacao()
+{
+    if (rdmCancelaProd)
+        rdmCancelaProd->RollbackTrans();
+}
+
 TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
 {
     setObjectName(QStringLiteral("rdmCancelaProd"));

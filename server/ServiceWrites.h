@@ -6,17 +6,22 @@
 
 #include "RdmCancelaProd.h"
 
-// Begins a transaction unless one is open, commits after the body, and on any
-// exception rolls back and lets the exception go on to the service guard. An
-// open transaction of the caller is committed or rolled back with it.
+// Runs the body in a transaction. Without an open transaction it begins one
+// and commits it after the body. A transaction already open is the caller's
+// (the screen opens one through the data module to keep several writes of one
+// item together): it is left open for the caller to commit. On any exception
+// the transaction, whoever opened it, is rolled back, so a failed write leaves
+// nothing of the caller's other writes either; the exception goes on to the
+// service guard.
 template <typename Body>
 void EmTransacao(TADOConnection& con, Body&& body)
 {
     try {
-        if (!con.InTransaction())
+        const bool propria = !con.InTransaction();
+        if (propria)
             con.BeginTrans();
         body();
-        if (con.InTransaction())
+        if (propria && con.InTransaction())
             con.CommitTrans();
     } catch (...) {
         try {

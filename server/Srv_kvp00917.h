@@ -17,6 +17,14 @@ using Srv_kvp00917::rdmCancelaProd;
 // when the database cannot be reached. The window calls it before any service.
 void ConectaModuloDados();
 
+// The data module's transaction, for the window to keep several writes of one
+// item together: the write services leave it open for the window to commit,
+// and roll it back themselves when one of them fails. IniciaTransacao raises
+// when the database refuses to begin one.
+void IniciaTransacao();
+void ConfirmaTransacao();
+void DesfazTransacao();
+
 // Orders and tables
 QVariant getItemMesa(const QString& cdFilial, const QString& nrComanda, const QString& modo,
                      const QString& cdProdConsum, const QString& cdProdConsFem, const QString& cdProdCouver);

@@ -605,6 +605,11 @@ bool Evaluate(const Node& node, const QVariantList& row)
 
 TFilterExpression::~TFilterExpression() = default;
 
+QString TFilterExpression::QuotedText(const QString& value)
+{
+    return QLatin1Char('\'') + QString(value).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+}
+
 std::shared_ptr<const TFilterExpression> TFilterExpression::Compile(const QString& text, const QList<TFieldDef>* defs)
 {
     Parser parser(text);

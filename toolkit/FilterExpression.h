@@ -52,6 +52,11 @@ public:
     // Row values in the stored form of the bound structure, one per field.
     bool Matches(const QVariantList& row) const;
 
+    // A text as a literal of this language: in quotes, each quote inside
+    // doubled, so that a value from the data can neither end the literal nor
+    // add a condition of its own.
+    static QString QuotedText(const QString& value);
+
     struct Node;
 
 private:

@@ -150,9 +150,13 @@ protected:
         DbEngineTest::TearDown();
     }
 
-    void GravaParametros(const QString& semColuna = {})
+    // The default parameters, some of them with other values.
+    void GravaParametros(const QString& semColuna = {}, const QVariantMap& valores = {})
     {
-        GravaArquivo(m_host.path() + QStringLiteral("/PARAMETROSQRV.CDS"), ParametrosPadrao(), semColuna);
+        Colunas colunas = ParametrosPadrao();
+        for (auto& [def, valor] : colunas)
+            valor = valores.value(def.Name, valor);
+        GravaArquivo(m_host.path() + QStringLiteral("/PARAMETROSQRV.CDS"), colunas, semColuna);
     }
 
     void GravaOperador(const QString& semColuna = {})

@@ -117,28 +117,29 @@ TEST_P(StartupTest, PrinterSettingFailuresAreSwallowed)
     EXPECT_TRUE(fake->Mensagens().isEmpty());
 }
 
-TEST_P(StartupTest, CancelAllRequestMarksEveryItemAndNeverShowsTheWindow)
+TEST_P(StartupTest, CancelAllRequestCancelsEveryItemAndNeverShowsTheWindow)
 {
     GravaParametros();
     tela = std::make_unique<TfrmCancelaProd>();
-    EXPECT_THROW(tela->InicializaForm(od::kComanda, QStringLiteral("DLV 100"), QStringLiteral("DLV_T"), QStringLiteral("T")),
-                 Exception);
+    tela->InicializaForm(od::kComanda, QStringLiteral("DLV 100"), QStringLiteral("DLV_T"), QStringLiteral("T"));
     const QVariantMap m = FrmCancelaProdListProbe::Membros(*tela);
     EXPECT_TRUE(Cli_kvp00917::boCancelTodos);
     EXPECT_EQ(m["stNrMesa"], "");
     EXPECT_EQ(m["stModo"], "DLV");
     EXPECT_EQ(tela->sbtCancelar->text(), "&Confirmar Cancelamento");
-    EXPECT_EQ(Marcas(tela->cdsProduto), QStringList({"0:000001C", "0:000002C"}));
-    EXPECT_EQ(m["inQtdMarcados"], 2);
+    // Every item marked and cancelled, after the access check and without a question.
+    EXPECT_EQ(fake->Count(QStringLiteral("VerificaAcesso")), 1);
+    EXPECT_EQ(fake->Count(QStringLiteral("LogImpNFiscal")), 2);
+    EXPECT_TRUE(fake->Mensagens().isEmpty());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'")).toInt(), 3);
     tela.reset();
 
-    // Through the entry: the command's refusal reaches the host, nothing is
-    // shown, left behind or cancelled.
-    EXPECT_THROW(Chama(QStringLiteral("DLV_T"), QStringLiteral("T")), Exception);
+    // Through the entry, with nothing left to cancel: nothing is shown or left behind.
+    Chama(QStringLiteral("DLV_T"), QStringLiteral("T"));
     EXPECT_FALSE(mostrada);
     EXPECT_EQ(Cli_kvp00917::frmCancelaProd, nullptr);
     EXPECT_EQ(rdmCancelaProd, nullptr);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'")).toInt(), 1);
+    EXPECT_EQ(fake->Count(QStringLiteral("LogImpNFiscal")), 2);
 }
 
 TEST_P(StartupTest, LoadFailureIsShownOnceAndTheWindowNeverOpens)

@@ -229,6 +229,46 @@ TEST_P(StatusWriteTest, SurchargeGoesDownButNeverBelowZero)
     EXPECT_DOUBLE_EQ(Acrescimo().toDouble(), 10.0);
 }
 
+TEST_P(StatusWriteTest, WritesInTheCallersTransactionWaitForItsCommitAndUndoItOnFailure)
+{
+    exec("UPDATE COMANDAVEN SET VRACRCOMANDA = 10");
+    data.Item({.NRPRODCOMVEN = "000001"});
+    data.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 3.0});
+    data.PedidoQrv({.NRPRODCOMVEN = "000001"});
+    TrdmCancelaProd& m = *rdmCancelaProd;
+    const auto escreve = [&] {
+        EXPECT_FALSE(setAcrescimo(kFilial, kCaixa, kComanda, 2).isValid());
+        EXPECT_FALSE(CancelaInteiro("000001", "").isValid());
+        EXPECT_FALSE(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000002", "1", "x", "07", "Motivo", "OPER1", "N",
+                                    "SUP1").isValid());
+    };
+    const auto estado = [&] {
+        return QStringList{Acrescimo().toString(), EstadoItem("000001"), EstadoItem("000002"),
+                           scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toString()};
+    };
+
+    // Left open by the writes: the caller's rollback undoes all of them.
+    m.StartTrans();
+    escreve();
+    ASSERT_TRUE(m.adcCancelaProd.InTransaction());
+    m.RollbackTrans();
+    EXPECT_EQ(estado(), QStringList({"10", "1", "1", "2"}));
+
+    m.StartTrans();
+    escreve();
+    m.CommitTrans();
+    EXPECT_EQ(estado(), QStringList({"8", "6", "1", "3"}));
+
+    // A write that fails ends the caller's transaction with everything in it.
+    exec("UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '1'");
+    BreakStatement(m.acmUpdSitItPedidoQrv, "ITPEDIDOQRV");
+    m.StartTrans();
+    EXPECT_FALSE(setAcrescimo(kFilial, kCaixa, kComanda, 2).isValid());
+    EXPECT_EQ(CancelaInteiro("000001", "").typeId(), QMetaType::QString);
+    EXPECT_FALSE(m.adcCancelaProd.InTransaction());
+    EXPECT_EQ(estado(), QStringList({"8", "1", "1", "3"}));
+}
+
 // A failure right after any statement of the whole cancellation or of the tab
 // state takes back everything the call wrote, the last statement's included.
 TEST_P(StatusWriteTest, AFailureAfterAnyStatementLeavesNothing)

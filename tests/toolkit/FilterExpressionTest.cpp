@@ -4,6 +4,7 @@
 
 #include "ClientDataSet.h"
 #include "Exception.h"
+#include "FilterExpression.h"
 
 namespace {
 
@@ -59,6 +60,9 @@ TEST_F(FilterExpression, TextsOfTheScreenAndKeywordCase)
     EXPECT_EQ(Pass("TX = 'AND'"), "D");   // a keyword inside quotes is text
     EXPECT_EQ(Pass("TX = 'pão'"), "B");
     EXPECT_EQ(Pass("COD = 'a'"), "");     // text compares case-sensitively
+    // A value from the data as a literal neither breaks nor widens the filter.
+    EXPECT_EQ(Pass("TX = " + TFilterExpression::QuotedText("d'agua")), "A");
+    EXPECT_EQ(Pass("TX = " + TFilterExpression::QuotedText("x' OR COD <> 'x")), "");
 }
 
 TEST_F(FilterExpression, PrecedenceOfNotAndOr)

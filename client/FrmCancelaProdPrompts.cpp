@@ -1,0 +1,61 @@
+// The prompts the item loop runs for one marked item: the reason, the
+// confirmation of a split-bill or combo group, and the quantity to cancel.
+// Giving up ends the run silently (the run's end shows the list anew).
+#include "FrmCancelaProd.h"
+
+#include "Exception.h"
+#include "ModuleVariables.h"
+#include "QuantityText.h"
+#include "ResultChecks.h"
+#include "Srv_kvp00917.h"
+#include "ValoresCancelamento.h"
+#include "Wdc00002.h"
+
+using namespace Cli_kvp00917;
+
+void TfrmCancelaProd::PerguntaMotivo(TValoresCancelamento& v, const TLinhaItem& l)
+{
+    cdsObs.SetData(MensagemMetodo(getOcorCanc(stCdFilial, stCdLoja, l.CdProduto, QString()), true, 0,
+                                  QStringLiteral("getOcorCanc"), QStringLiteral("Cli_Kvp00917"),
+                                  stCdFilial + QLatin1Char('-') + stCdLoja + QLatin1Char('-') + l.CdProduto + QLatin1Char('-'),
+                                  QStringLiteral("002")));
+    QVariantList resultado(10);
+    QString texto;
+    Wdc00002::Observacao({QStringLiteral("S"), QStringLiteral("CP"), l.CdProduto, l.NmProduto, QString()}, resultado, texto);
+    v.stCdGrpOcor = resultado.value(0).toString();
+    if (texto.isEmpty() || texto == QLatin1String("erro"))
+        Abort();
+    v.stTxMotivo = texto;
+}
+
+void TfrmCancelaProd::ConfirmaGrupo()
+{
+    if (!boCancelTodos && !Pergunta(msgPadrao.Msg(QStringLiteral("CONF_COM")), 0))
+        Abort();
+}
+
+void TfrmCancelaProd::PerguntaQuantidade(TValoresCancelamento& v, const TLinhaItem& l)
+{
+    QString digitado;
+    if (!Wdc00002::TecladoNumerico(digitado, msgPadrao.Msg(QStringLiteral("CANCELA")),
+                                   msgPadrao.Msg(QStringLiteral("INF_QUANT")), msgPadrao.Msg(QStringLiteral("QTDE_DEVE")),
+                                   10, 0, l.IdPesaProd == QLatin1String("S"), 0, 0, 0))
+        Abort();
+
+    double quantidade = 0;
+    try {
+        quantidade = StrToQtde(digitado);
+    } catch (const EConvertError& e) {
+        Aviso(e.Message());
+        Abort();
+    }
+    if (quantidade <= 0) {
+        Aviso(msgPadrao.Msg(QStringLiteral("Maior_0")));
+        Abort();
+    }
+    if (l.QtProdComVen < quantidade) {
+        Aviso(msgPadrao.Msg(QStringLiteral("Quant_Maior")));
+        Abort();
+    }
+    v.doQtdeCanc = quantidade;
+}
