@@ -383,7 +383,13 @@ TEST_P(CancelCommandTest, CancelAllDeliveryAsksNothingButReasonAndQuantityAndClo
     d.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 3.0});
     d.ParamGeral("S");
     fake->TecladoRespostas = {{true, "2"}};
-    Abre(kComanda, "DLV_T", "T");
+    // What the typed quantity leaves of the second item is reported to the caller.
+    try {
+        Abre(kComanda, "DLV_T", "T");
+        ADD_FAILURE() << "the remainder of 000002 was not reported";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Nem todos os itens do pedido foram cancelados. Não cancelados: 000002 Filé à parmegiana.");
+    }
 
     EXPECT_TRUE(fake->Mensagens().isEmpty()) << fake->Mensagens().join('|').toStdString();
     EXPECT_EQ(Servicos(), QStringList({"VerificaAcesso", "LogImpNFiscal", "Observacao", "LogControleAcess", "LogImpNFiscal",
