@@ -4,9 +4,9 @@
 
 #include <QLocale>
 
-#include "ModuleVariables.h"
 #include "Exception.h"
 #include "Mensagem.h"
+#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"

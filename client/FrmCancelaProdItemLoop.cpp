@@ -2,9 +2,9 @@
 // path (split-bill group, combo group, typed quantity or whole row).
 #include "FrmCancelaProd.h"
 
-#include "ModuleVariables.h"
 #include "Exception.h"
 #include "FilterExpression.h"
+#include "ModuleVariables.h"
 #include "QuantityText.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"

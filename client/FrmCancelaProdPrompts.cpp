@@ -3,8 +3,8 @@
 // Giving up ends the run silently (the run's end shows the list anew).
 #include "FrmCancelaProd.h"
 
-#include "ModuleVariables.h"
 #include "Exception.h"
+#include "ModuleVariables.h"
 #include "QuantityText.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"

@@ -99,6 +99,14 @@ QByteArray& ultimoErro()
     return text;
 }
 
+// How the last call ended, and the message that ended it.
+int ultimoFim = CANCELAPRODUTO_CONCLUIDO;
+QByteArray& mensagemFim()
+{
+    static QByteArray text;
+    return text;
+}
+
 // A host without a Qt application (a plain C program) gets one for its calls;
 // it stays for later calls because Qt cannot build a second one reliably.
 void GaranteAplicacao()
@@ -112,7 +120,7 @@ void GaranteAplicacao()
         // Messages go where the host's output goes; questions take the cautious "no".
         SetMensagemHandler([](const MensagemArgs& a) {
             std::fprintf(stderr, "%s\n", a.Texto.toUtf8().constData());
-            return a.Pergunta != QLatin1String("S") && a.Tipo != 0 && a.Tipo != 1;
+            return !MensagemEhPergunta(a.Pergunta, a.Tipo);
         });
     }
     static int argc = 1;
@@ -123,6 +131,7 @@ void GaranteAplicacao()
 
 void GuardaErro(const QString& message)
 {
+    ultimoFim = CANCELAPRODUTO_FALHOU;
     // A failure must never read as a success, even one without a message.
     ultimoErro() = message.isEmpty() ? QByteArrayLiteral("Erro desconhecido no cancelamento de produto.")
                                      : message.toUtf8();
@@ -138,11 +147,16 @@ QString Texto(const char* utf8)
 extern "C" void CancelaProduto(const char* nrComanda, const char* dsComanda, const char* modo, const char* nrMesa)
 {
     ultimoErro().clear();
+    ultimoFim = CANCELAPRODUTO_CONCLUIDO;
+    mensagemFim().clear();
+    LimpaUltimaMensagem();
     try {
         GaranteAplicacao();
         Cli_kvp00917::CancelaProduto(Texto(nrComanda), Texto(dsComanda), Texto(modo), Texto(nrMesa));
     } catch (const EAbort&) {
-        // Already shown to the operator.
+        // Already shown to the operator; the host may still want to know what.
+        ultimoFim = CANCELAPRODUTO_MENSAGEM;
+        mensagemFim() = UltimaMensagem().toUtf8();
     } catch (const Exception& e) {
         GuardaErro(e.Message());
     } catch (const std::exception& e) {
@@ -155,4 +169,11 @@ extern "C" void CancelaProduto(const char* nrComanda, const char* dsComanda, con
 extern "C" const char* CancelaProdutoErro(void)
 {
     return ultimoErro().constData();
+}
+
+extern "C" int CancelaProdutoFim(const char** mensagem)
+{
+    if (mensagem)
+        *mensagem = mensagemFim().constData();
+    return ultimoFim;
 }

@@ -21,11 +21,8 @@ void Finalizacao();
 
 } // namespace Cli_kvp00917
 
-// The exported entry for hosts in any language: UTF-8 texts, no exception
-// crosses it. After a failed call CancelaProdutoErro() gives the error text;
-// it is empty after a success and after a silent abort. The text stays valid
-// until the next call.
-extern "C" {
-PKG_EXPORT void CancelaProduto(const char* nrComanda, const char* dsComanda, const char* modo, const char* nrMesa);
-PKG_EXPORT const char* CancelaProdutoErro(void);
-}
+// The exported entry for hosts in any language (see kvp00917.h). After a
+// failed call CancelaProdutoErro() gives the error text; it is empty after a
+// success and after a silent abort, which CancelaProdutoFim() tells apart.
+#define KVP00917_ENTRY PKG_EXPORT
+#include "kvp00917.h"

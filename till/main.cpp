@@ -1,9 +1,9 @@
 // The till: loads the cancellation package from its own folder and calls its
 // entry for one order, with its own operator services behind it.
 //   till NRCOMANDA DSCOMANDA MODO [NRMESA]
+//   till --scenario FILE [--record OUT.json]
 //   till --write-demo-files [--overwrite]
 #include <QApplication>
-#include <QLibrary>
 #include <QStringList>
 #include <cstdio>
 #include <memory>
@@ -11,21 +11,34 @@
 #include "ArquivosDemo.h"
 #include "CapturaTela.h"
 #include "Exception.h"
+#include "ExecucaoCenario.h"
 #include "HostServices.h"
+#include "Pacote.h"
 #include "ServicosTill.h"
+#include "kvp00917.h"
 
 namespace {
 
-using TCancelaProduto = void (*)(const char*, const char*, const char*, const char*);
-using TCancelaProdutoErro = const char* (*)();
-using TFrame = void (*)();
+const char* const kUso
+    = "Uso: till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
+      "     till --scenario ARQUIVO [--record SAIDA.json]\n"
+      "     till --write-demo-files [--overwrite]\n"
+      "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
+      "\n"
+      "--scenario roda a chamada descrita no arquivo (JSON) sem ninguém na tela: respostas do\n"
+      "  operador e ações na janela vêm do arquivo, e o registro do que o caixa viu (serviços\n"
+      "  chamados, como a chamada terminou, linhas da grade) vai para SAIDA.json ou para a saída\n"
+      "  padrão. Os arquivos do terminal da rodada (PARAMETROSQRV.CDS e ControleAcess.cds) são os\n"
+      "  de demonstração com os valores de \"parameters\" e \"operator\" do cenário, gravados numa\n"
+      "  pasta temporária que é apagada no fim: os arquivos da pasta do caixa não são lidos nem\n"
+      "  alterados. O banco é o de \"database\", senão o de sempre (KVP_DATABASE, kvp.ini, kvp-demo.db).\n"
+      "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
+      "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n";
 
-int Uso()
+int Uso(std::FILE* saida, int codigo)
 {
-    std::fprintf(stderr, "Uso: till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
-                         "     till --write-demo-files [--overwrite]\n"
-                         "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n");
-    return 2;
+    std::fputs(kUso, saida);
+    return codigo;
 }
 
 } // namespace
@@ -38,6 +51,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
 
+    if (args.value(0) == QLatin1String("--help") || args.value(0) == QLatin1String("-h"))
+        return Uso(stdout, 0);
     if (args.value(0) == QLatin1String("--write-demo-files")) {
         try {
             GravaArquivosDemo(HostFolder(), args.contains(QStringLiteral("--overwrite")));
@@ -47,22 +62,21 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    if (args.size() < 3 || args.size() > 4)
-        return Uso();
+    if (args.value(0) == QLatin1String("--scenario")) {
+        const bool comRegistro = args.size() == 4 && args.at(2) == QLatin1String("--record");
+        if (args.size() != 2 && !comRegistro)
+            return Uso(stderr, 2);
+        return ExecutaCenario(args.at(1), comRegistro ? args.at(3) : QString());
+    }
+    if (args.size() < 3 || args.size() > 4 || args.at(0).startsWith(QLatin1String("--")))
+        return Uso(stderr, 2);
 
     InstalaServicosTill();
-
-    QLibrary pacote(HostFolder() + QStringLiteral("/pkg_kvp00917"));
-    if (!pacote.load()) {
-        std::fprintf(stderr, "Erro: pacote não carregado: %s\n", qPrintable(pacote.errorString()));
-        return 1;
-    }
-    auto cancelaProduto = reinterpret_cast<TCancelaProduto>(pacote.resolve("CancelaProduto"));
-    auto cancelaProdutoErro = reinterpret_cast<TCancelaProdutoErro>(pacote.resolve("CancelaProdutoErro"));
-    auto initialize = reinterpret_cast<TFrame>(pacote.resolve("Initialize"));
-    auto finalize = reinterpret_cast<TFrame>(pacote.resolve("Finalize"));
-    if (!cancelaProduto || !cancelaProdutoErro || !initialize || !finalize) {
-        std::fprintf(stderr, "Erro: o pacote não exporta a entrada CancelaProduto.\n");
+    std::unique_ptr<TPacote> pacote;
+    try {
+        pacote = std::make_unique<TPacote>(HostFolder());
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "Erro: %s\n", e.what());
         return 1;
     }
 
@@ -70,19 +84,15 @@ int main(int argc, char** argv)
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         captura = std::make_unique<CapturaTela>();
 
-    initialize();
-    const QByteArray nrComanda = args.value(0).toUtf8();
-    const QByteArray dsComanda = args.value(1).toUtf8();
-    const QByteArray modo = args.value(2).toUtf8();
-    const QByteArray nrMesa = args.value(3).toUtf8();
-    cancelaProduto(nrComanda.constData(), dsComanda.constData(), modo.constData(), nrMesa.constData());
-    const QByteArray erro(cancelaProdutoErro());
-    finalize();
+    pacote->Inicializa();
+    const TFimChamada fim = pacote->Chama(args.value(0), args.value(1), args.value(2), args.value(3));
+    pacote.reset();
     captura.reset();
 
-    if (!erro.isEmpty()) {
-        std::fprintf(stderr, "Erro: %s\n", erro.constData());
+    if (fim.Fim == CANCELAPRODUTO_FALHOU) {
+        std::fprintf(stderr, "Erro: %s\n", fim.Erro.toUtf8().constData());
         return 1;
     }
-    return 0;
+    // The operator already saw that message; the till only says it failed.
+    return fim.Fim == CANCELAPRODUTO_CONCLUIDO ? 0 : 1;
 }

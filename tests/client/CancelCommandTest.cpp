@@ -209,6 +209,17 @@ TEST_P(CancelCommandTest, ChecksAndExitsBeforeTheFirstWrite)
         EXPECT_EQ(f.cdsProduto.Locate("NRPRODCOMVEN", {"000009"}), c.recarrega);
         EXPECT_EQ(Linhas(), c.linhas);
     }
+
+    // A table check that fails is shown and stops too: never read as a free table.
+    exec("UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '1'");
+    fake->Calls.clear();
+    TfrmCancelaProd& f = Abre(kComanda, "RES", kMesa);
+    Marca(f, {"000001"});
+    BreakStatement(rdmCancelaProd->adqValidaMesa, "FROM MESA");
+    Cancela(f);
+    ASSERT_EQ(fake->Mensagens().size(), 1);
+    EXPECT_TRUE(fake->Mensagens()[0].contains("getValidaMesa")) << fake->Mensagens()[0].toStdString();
+    EXPECT_EQ(Linhas(), intactas);
 }
 
 TEST_P(CancelCommandTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAndNothingOfTheThird)
@@ -401,7 +412,9 @@ TEST_P(CancelCommandTest, CancelAllDeliveryAsksNothingButReasonAndQuantityAndClo
 }
 
 // The other till's run is played by the same writes this till's run makes.
-// Needs the item writes' refusal of an item already cancelled.
+// Passes only with the item writes that refuse an item already cancelled
+// (setStatusItemComanda, setCancelaProd); without that refusal the second
+// run lowers the surcharge and gives the benefit back once more.
 TEST_P(CancelCommandTest, ItemAlreadyCancelledByAnotherTillIsNotWrittenAgain)
 {
     const od::Beneficio b{};

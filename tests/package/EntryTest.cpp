@@ -164,6 +164,7 @@ TEST_P(EntryTest, StartUpErrorFreesEverythingAndReachesBothKindsOfCaller)
 
     ChamaC();
     EXPECT_TRUE(QString::fromUtf8(CancelaProdutoErro()).contains(QStringLiteral("UTILIZAIMPFIS")));
+    EXPECT_EQ(CancelaProdutoFim(nullptr), CANCELAPRODUTO_FALHOU);
     EXPECT_FALSE(nunca.Mostrada);
     ExpectNadaRestou();
 
@@ -173,6 +174,9 @@ TEST_P(EntryTest, StartUpErrorFreesEverythingAndReachesBothKindsOfCaller)
     ChamaC();
     EXPECT_TRUE(depois.Mostrada);
     EXPECT_STREQ(CancelaProdutoErro(), "");
+    const char* mensagem = nullptr;
+    EXPECT_EQ(CancelaProdutoFim(&mensagem), CANCELAPRODUTO_CONCLUIDO);
+    EXPECT_STREQ(mensagem, "");
     ExpectNadaRestou();
 }
 
@@ -186,10 +190,15 @@ TEST_P(EntryTest, AFailedItemLoadIsShownOnceAndEndsTheCallSilently)
     EXPECT_EQ(fake->Count(QStringLiteral("Mensagem")), 1);
     ExpectNadaRestou();
 
-    // Through the C entry: the message of the load, nothing more, no error text.
+    // Through the C entry: the message of the load, nothing more, no error
+    // text; the host learns that this message ended the call.
     ChamaC();
     EXPECT_STREQ(CancelaProdutoErro(), "");
     EXPECT_EQ(fake->Count(QStringLiteral("Mensagem")), 2);
+    const char* mensagem = nullptr;
+    EXPECT_EQ(CancelaProdutoFim(&mensagem), CANCELAPRODUTO_MENSAGEM);
+    EXPECT_EQ(QString::fromUtf8(mensagem), fake->Mensagens().value(1));
+    EXPECT_FALSE(fake->Mensagens().value(1).isEmpty());
     for (const FakeHost::Call& c : fake->CallsOf(QStringLiteral("Mensagem")))
         EXPECT_EQ(c.Args.value(4).toInt(), 3);
     EXPECT_FALSE(nunca.Mostrada);

@@ -13,16 +13,33 @@ MensagemHandler& handler()
     return h;
 }
 
-bool isQuestion(const QString& pergunta, int tipo)
+QString& ultima()
+{
+    static QString texto;
+    return texto;
+}
+} // namespace
+
+bool MensagemEhPergunta(const QString& pergunta, int tipo)
 {
     // Either sign makes it a question: asking is safer than assuming "yes".
     return pergunta.compare(QStringLiteral("S"), Qt::CaseInsensitive) == 0 || tipo == 0 || tipo == 1;
 }
-} // namespace
+
+QString UltimaMensagem()
+{
+    return ultima();
+}
+
+void LimpaUltimaMensagem()
+{
+    ultima().clear();
+}
 
 bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta, int tipo,
               const QString& arg6, const QString& idEsquema, int arg8, TClientDataSet* /*dataSet*/)
 {
+    ultima() = texto;
     if (handler()) {
         MensagemArgs args;
         args.Texto = texto;
@@ -36,7 +53,7 @@ bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, co
         return handler()(args);
     }
 
-    const bool question = isQuestion(pergunta, tipo);
+    const bool question = MensagemEhPergunta(pergunta, tipo);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         // No screen to ask on: say it where the host's output goes and take
         // the cautious answer.

@@ -28,3 +28,11 @@ DLL_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QStrin
 
 // An empty handler puts the real dialog back.
 DLL_EXPORT void SetMensagemHandler(MensagemHandler handler);
+
+// A question (yes or no) rather than a notice.
+DLL_EXPORT bool MensagemEhPergunta(const QString& pergunta, int tipo);
+
+// The text of the last message since the last reset, whether a box showed it
+// or a handler took it: what the operator was last told.
+DLL_EXPORT QString UltimaMensagem();
+DLL_EXPORT void LimpaUltimaMensagem();

@@ -1,0 +1,51 @@
+#pragma once
+// A scenario: one call of the package with the operator's answers and actions,
+// as `till --scenario` plays it. The file is JSON in UTF-8:
+//   {"call": {"nrComanda", "dsComanda", "modo", "nrMesa"},
+//    "database": SETTING, "parameters": {FIELD: VALUE}, "operator": {FIELD: VALUE},
+//    "answers": {"VerificaAcesso": [...], "Observacao": [...], "TecladoNumerico": [...], "Mensagem": [...]},
+//    "actions": [{"mark": {"comanda", "item"}}, {"select": ...}, {"key": NAME}, {"titleClick": FIELD},
+//                {"click": BUTTON}]}
+// README.md ("Scripted runs") describes each key. Integrators and CI keep
+// such files: a change here must keep every file that was valid valid.
+#include <QList>
+#include <QString>
+
+#include "ArquivosDemo.h"
+#include "Exception.h"
+#include "ScriptedHost.h"
+
+struct TAcaoCenario {
+    enum class TTipo { Marcar, Selecionar, Tecla, Titulo, Botao };
+    TTipo Tipo = TTipo::Tecla;
+    QString Lugar; // where it stands in the file, "actions[2]"
+    QString Comanda; // Marcar and Selecionar: the row, as the list holds it
+    QString Item;
+    QString Nome; // the key, the field or the button
+};
+
+struct TCenario {
+    QString NrComanda;
+    QString DsComanda;
+    QString Modo;
+    QString NrMesa;
+    QString Banco; // empty: the till's usual setting
+    TArquivoTerminal Parametros; // the demo files' columns, the scenario's values over them
+    TArquivoTerminal Operador;
+    QList<ScriptedHost::Acesso> Acessos;
+    QList<ScriptedHost::Motivo> Motivos;
+    QList<ScriptedHost::Teclado> Teclados;
+    QList<bool> Mensagens;
+    QList<TAcaoCenario> Acoes;
+};
+
+// A mistake in a scenario file; the text names the file and the place in it
+// ("cenario.json: actions[2].click: ...").
+class ECenario : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Reads and checks the whole file before anything runs; raises ECenario at
+// the first mistake.
+TCenario LeCenario(const QString& fileName);

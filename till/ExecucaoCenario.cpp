@@ -1,0 +1,125 @@
+#include "ExecucaoCenario.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+
+#include "Cenario.h"
+#include "Connection.h"
+#include "HostServices.h"
+#include "JanelaCenario.h"
+#include "Pacote.h"
+#include "ScriptedHostJson.h"
+#include "kvp00917.h"
+
+namespace {
+
+QString ComoTerminou(int fim)
+{
+    switch (fim) {
+    case CANCELAPRODUTO_CONCLUIDO: return QStringLiteral("concluido");
+    case CANCELAPRODUTO_FALHOU: return QStringLiteral("falhou");
+    case CANCELAPRODUTO_MENSAGEM: return QStringLiteral("mensagem");
+    default: return QString::number(fim);
+    }
+}
+
+int Falha(const QString& texto)
+{
+    std::fprintf(stderr, "Erro: %s\n", texto.toUtf8().constData());
+    return 1;
+}
+
+// Answers the scenario gave and nobody asked for: the scenario and the module
+// no longer agree, which whoever keeps the file wants to know.
+void AvisaSobras(const ScriptedHost& host)
+{
+    QStringList sobras;
+    const auto conta = [&](const char* servico, qsizetype n) {
+        if (n > 0)
+            sobras << QStringLiteral("%1 %2").arg(QLatin1String(servico)).arg(n);
+    };
+    conta("VerificaAcesso", host.AcessoRespostas.size());
+    conta("Observacao", host.MotivoRespostas.size());
+    conta("TecladoNumerico", host.TecladoRespostas.size());
+    conta("Mensagem", host.MensagemRespostas.size());
+    if (!sobras.isEmpty())
+        std::fprintf(stderr, "Aviso: respostas não usadas: %s\n",
+                     sobras.join(QStringLiteral(", ")).toUtf8().constData());
+}
+
+} // namespace
+
+int ExecutaCenario(const QString& arquivo, const QString& registro)
+{
+    TCenario cenario;
+    try {
+        cenario = LeCenario(arquivo);
+    } catch (const Exception& e) {
+        return Falha(e.Message());
+    }
+
+    // The usual setting is resolved against the till's own folder, before the
+    // run moves to a scratch folder.
+    qputenv("KVP_DATABASE", (cenario.Banco.isEmpty() ? _GetStringConexQrv(QString()) : cenario.Banco).toUtf8());
+
+    std::unique_ptr<TPacote> pacote;
+    QTemporaryDir pasta;
+    // Opened before the call: a run whose writes could not be recorded must not run.
+    QFile saida(registro);
+    try {
+        if (!registro.isEmpty() && !saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw Exception(
+                QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
+        pacote = std::make_unique<TPacote>(HostFolder());
+        if (!pasta.isValid())
+            throw Exception(QStringLiteral("não foi possível criar a pasta temporária: %1").arg(pasta.errorString()));
+        // The terminal's files of the run live there, never in the till's folder.
+        GravaArquivoTerminal(pasta.filePath(kArquivoParametros), cenario.Parametros);
+        GravaArquivoTerminal(pasta.filePath(kArquivoOperador), cenario.Operador);
+    } catch (const Exception& e) {
+        return Falha(e.Message());
+    }
+    SetHostFolderOverride(pasta.path());
+
+    ScriptedHost host;
+    host.AcessoRespostas = cenario.Acessos;
+    host.MotivoRespostas = cenario.Motivos;
+    host.TecladoRespostas = cenario.Teclados;
+    host.MensagemRespostas = cenario.Mensagens;
+    TJanelaCenario janela(arquivo, cenario.Acoes);
+
+    pacote->Inicializa();
+    const TFimChamada fim = pacote->Chama(cenario.NrComanda, cenario.DsComanda, cenario.Modo, cenario.NrMesa);
+    pacote.reset();
+    SetHostFolderOverride(QString());
+
+    const QJsonObject record{
+        {QStringLiteral("calls"), ChamadasJson(host.Calls)},
+        {QStringLiteral("outcome"),
+         QJsonObject{{QStringLiteral("error"),
+                      fim.Erro.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(fim.Erro)},
+                     {QStringLiteral("ended"), ComoTerminou(fim.Fim)}}},
+        {QStringLiteral("grid"), janela.Grade()},
+    };
+    const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Indented);
+    if (registro.isEmpty()) {
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        std::fflush(stdout);
+    } else {
+        if (saida.write(json) != json.size() || !saida.flush())
+            return Falha(
+                QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
+    }
+
+    AvisaSobras(host);
+    if (!janela.Erro().isEmpty())
+        return Falha(janela.Erro());
+    if (!cenario.Acoes.isEmpty() && !janela.Mostrada())
+        std::fprintf(stderr, "Aviso: a janela não foi mostrada; nenhuma ação do cenário foi feita.\n");
+    return 0;
+}
