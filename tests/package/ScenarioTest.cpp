@@ -167,15 +167,15 @@ TEST_P(ScenarioTest, TheRecordReportsWhatTheOperatorAndTheHostSaw)
          "concluido",
          {"000001:1:U", "000002:6:U"},
          {}},
-        // Today's cancel button only says it is not built; this case changes with the command.
+        // No answer given: the count question is a "no", nothing is cancelled.
         {"cancel button",
          dois,
          false,
          R"(, "actions": [{"mark": {"comanda": "0000000100", "item": "000001"}}, {"click": "sbtCancelar"}])",
          0,
          "concluido",
-         {"000001:1:C", "000002:1:U"},
-         {"ainda não está disponível"}},
+         {"000001:1:U", "000002:1:U"},
+         {"Confirma o Cancelamento de 1 Produto(s) ?"}},
         {"a row the grid does not show",
          umCancelado,
          false,
