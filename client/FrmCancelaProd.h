@@ -7,7 +7,9 @@
 // FrmCancelaProdCommand.cpp (the cancellation command: start, checks, exits),
 // FrmCancelaProdPrompts.cpp (its per-item prompts), FrmCancelaProdItemLoop.cpp
 // (the item loop and its four paths), FrmCancelaProdWrites.cpp (the writes,
-// logs and display of one row).
+// logs and display of one row), FrmCancelaProdTickets.cpp (the production
+// ticket rows), FrmCancelaProdNotices.cpp (the waiter, the notice and the
+// hand-over of the tickets to the till's print service).
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
@@ -25,6 +27,7 @@ class TShape;
 class TDataSetTableModel;
 struct TLinhaItem;
 struct TValoresCancelamento;
+struct TItemCancelado;
 
 class TfrmCancelaProd : public QDialog {
     Q_OBJECT
@@ -59,6 +62,16 @@ public:
     TClientDataSet cdsProdutoCombo{this, QStringLiteral("cdsProdutoCombo")};
     TClientDataSet cdsProdAux{this, QStringLiteral("cdsProdAux")};
     TClientDataSet cdsObs{this, QStringLiteral("cdsObs")};
+    // Production tickets of one run, per printer group, and their lookups.
+    TClientDataSet cdsDescProd{this, QStringLiteral("cdsDescProd")};
+    TClientDataSet cdsDescProd2{this, QStringLiteral("cdsDescProd2")};
+    TClientDataSet cdsImprLoja{this, QStringLiteral("cdsImprLoja")};
+    TClientDataSet cdsImprLoja2{this, QStringLiteral("cdsImprLoja2")};
+    TClientDataSet cdsPortaProd{this, QStringLiteral("cdsPortaProd")};
+    TClientDataSet cdsProdutoNormal{this, QStringLiteral("cdsProdutoNormal")};
+    TClientDataSet cdsProdutoFilho{this, QStringLiteral("cdsProdutoFilho")};
+    TClientDataSet cdsNomeProdutoPai{this, QStringLiteral("cdsNomeProdutoPai")};
+    TClientDataSet cdsGarcomMesa{this, QStringLiteral("cdsGarcomMesa")};
     TMessages msgPadrao;
 
     // --- window events ---
@@ -129,6 +142,23 @@ private:
     void Protegido(const std::function<void()>& bloco);
     static void NaTransacao(const std::function<void()>& escritas);
     void Aviso(const QString& texto);
+
+    // Production tickets: both datasets emptied once per run, then the rows
+    // of each cancelled row added along its path.
+    void RecriaTickets();
+    void GeraTickets(const TItemCancelado& c);
+    void TicketsNormal(const TItemCancelado& c);
+    void TicketsCombo(const TItemCancelado& c);
+    void LinhaImpressoraLoja(int grupo, const QString& cdProduto, QVariantMap valores);
+    QVariant Consulta(const QVariant& resultado, const QString& tag, const QStringList& contexto);
+
+    // The notice: the waiter of a comanda, and the hand-over of the tickets
+    // with the notice of the last row cancelled (also after an early stop).
+    void BuscaGarcom(const QString& nrComanda);
+    void DespachaTickets(const TItemCancelado& ultimo, QVariantList& troca);
+    void DespachaAposParada(TValoresCancelamento& v);
+    // A cancel-all run: what of the order is still not cancelled.
+    QStringList ItensNaoCancelados();
     bool Pergunta(const QString& texto, int tipo);
 
     // Call arguments

@@ -114,14 +114,22 @@ void TfrmCancelaProd::sbtCancelarClick()
         return;
     }
 
+    RecriaTickets();
     cdsProduto.First();
     v.vaTroca = TValoresCancelamento::NovaTroca();
+    bool itensFeitos = false;
     try {
         ExecutaItens(v);
+        itensFeitos = true;
+        if (!v.Cancelados.isEmpty())
+            DespachaTickets(v.Cancelados.constLast(), v.vaTroca);
     } catch (...) {
         // A run stopped early: items before the stop are cancelled in the
-        // database, while the list still shows them marked. Show what the
-        // database holds, so that nothing invites a second cancellation.
+        // database, so the kitchen is told of them all the same. The list
+        // still shows them marked: show what the database holds, so that
+        // nothing invites a second cancellation.
+        if (!itensFeitos)
+            DespachaAposParada(v);
         try {
             RestauraFiltro(v);
             CarregaProdutos();
@@ -131,7 +139,6 @@ void TfrmCancelaProd::sbtCancelarClick()
         throw;
     }
 
-    // The production tickets of v.Cancelados go out here, after the last item.
     RestauraFiltro(v);
     CarregaProdutos();
 }

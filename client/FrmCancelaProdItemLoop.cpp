@@ -24,7 +24,7 @@ bool PedeQuantidade(const TLinhaItem& l)
 void Anota(TValoresCancelamento& v, TItemCancelado::TCaminho caminho, const TLinhaItem& l)
 {
     v.Tratados.insert(l.Chave());
-    v.Cancelados.append({caminho, l, v.doQtdeCanc, v.stCdGrpOcor, v.stTxMotivo});
+    v.Cancelados.append({caminho, l, v.doQtdeCanc, v.stCdGrpOcor, v.stTxMotivo, v.stNrComandaItem});
 }
 
 } // namespace
@@ -61,8 +61,10 @@ void TfrmCancelaProd::ExecutaItens(TValoresCancelamento& v)
         else
             CaminhoInteiro(v, l);
 
+        Anota(v, TItemCancelado::TCaminho::Normal, l);
         Protegido([&] {
-            Anota(v, TItemCancelado::TCaminho::Normal, l);
+            GeraTickets(v.Cancelados.constLast());
+            BuscaGarcom(l.NrComanda);
             v.vaTroca = TValoresCancelamento::NovaTroca();
         });
         PassoDelivery(v, l);
@@ -92,6 +94,7 @@ void TfrmCancelaProd::CaminhoDivideConta(TValoresCancelamento& v)
             v.Tratados.insert(l.Chave());
             RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QtdeToStr(l.QtProdComVen));
             Anota(v, TItemCancelado::TCaminho::DivideConta, l);
+            Protegido([&] { GeraTickets(v.Cancelados.constLast()); });
         }
         cdsProduto.Delete();
     }
@@ -136,8 +139,13 @@ void TfrmCancelaProd::CaminhoCombo(TValoresCancelamento& v)
         v.Tratados.insert(m.Chave());
         RegistraAcesso(v, m, msgPadrao.Msg(QStringLiteral("Mot_Prod_Comb")), QtdeToStr(m.QtProdComVen));
     }
+    const qsizetype primeiro = v.Cancelados.size();
     for (const TLinhaItem& m : std::as_const(membros))
         Anota(v, TItemCancelado::TCaminho::Combo, m);
+    Protegido([&] {
+        for (qsizetype i = primeiro; i < v.Cancelados.size(); ++i)
+            GeraTickets(v.Cancelados.at(i));
+    });
 }
 
 void TfrmCancelaProd::CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& l)

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <exception>
 
 #include "BlendedBitBtn.h"
 #include "DBGrid.h"
@@ -128,6 +129,24 @@ void TfrmCancelaProd::LeOperador()
     }
 }
 
+QStringList TfrmCancelaProd::ItensNaoCancelados()
+{
+    // From the database, not from what the run believes it did.
+    try {
+        CarregaProdutos();
+    } catch (const std::exception&) {
+        // Shown already; the list as it stands is the best answer left.
+    }
+    cdsProdAux.CopyDataSet(cdsProduto);
+    QStringList pendentes;
+    for (cdsProdAux.First(); !cdsProdAux.Eof(); cdsProdAux.Next()) {
+        const auto texto = [this](const char* campo) { return cdsProdAux.FieldByName(QLatin1String(campo))->AsString(); };
+        if (texto("IDSTPRCOMVEN") != QLatin1String("6"))
+            pendentes << texto("NRPRODCOMVEN") + QLatin1Char(' ') + texto("NMPRODUTO");
+    }
+    return pendentes;
+}
+
 void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QString modo, QString nrMesa)
 {
     boCancelTodos = false;
@@ -170,7 +189,27 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
 
     if (boCancelTodos) {
         sbtCancelar->setText(QStringLiteral("&Confirmar Cancelamento"));
-        sbtCancelarClick();
+        // Nobody sees this window: the caller learns from the error which
+        // items a stopped or refused run left standing.
+        std::exception_ptr falha;
+        QString motivo;
+        try {
+            sbtCancelarClick();
+        } catch (const EAbort&) {
+            falha = std::current_exception();
+        } catch (const std::exception& e) {
+            falha = std::current_exception();
+            const auto* own = dynamic_cast<const Exception*>(&e);
+            motivo = own ? own->Message() : QString::fromUtf8(e.what());
+        }
+        const QStringList pendentes = ItensNaoCancelados();
+        if (!pendentes.isEmpty()) {
+            const QString texto = QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
+                                      .arg(pendentes.join(QStringLiteral("; ")));
+            throw Exception(motivo.isEmpty() ? texto : motivo + QLatin1Char('\n') + texto);
+        }
+        if (falha)
+            std::rethrow_exception(falha);
         sbtSairClick();
         if (frmCancelaProd)
             frmCancelaProd->close();

@@ -16,6 +16,7 @@ struct TItemCancelado {
     double QtdeCanc = 0;   // the quantity typed for a partial cancellation; 0: the whole row
     QString CdGrpOcor;
     QString TxMotivo;
+    QString NrComandaItem;   // comanda of the marked row that started it, for the notice
 };
 
 struct TValoresCancelamento {
@@ -34,8 +35,8 @@ struct TValoresCancelamento {
     // Rows already written in this run, by TLinhaItem::Chave: a row reached
     // again (a group member further down the list) is passed over.
     QSet<QString> Tratados;
-    // Every row cancelled, in order; their tickets go out after the last item,
-    // so that a run stopped early prints none.
+    // Every row cancelled, in order; the last one's comanda and reason go on
+    // the notice, also when the run stops early.
     QList<TItemCancelado> Cancelados;
 
     static QVariantList NovaTroca() { return QVariantList(10); }

@@ -96,7 +96,8 @@ TEST_P(CancelCommandTest, WholeAndPartialItemsAreWrittenLoggedAndShownInOrder)
     const QStringList display{"LimpaDisplay", "DisplayEnviaTexto", "DisplayEnviaTexto"};
     EXPECT_EQ(Servicos(), QStringList({"VerificaAcesso", "Mensagem", "LogImpNFiscal", "Observacao", "LogControleAcess"})
                               + display
-                              + QStringList({"LogImpNFiscal", "Observacao", "TecladoNumerico", "LogControleAcess"}) + display);
+                              + QStringList({"LogImpNFiscal", "Observacao", "TecladoNumerico", "LogControleAcess"}) + display
+                              + QStringList({"DisparaImprimeCancProduto", "DisparaImprimeCancProduto"}));
     EXPECT_EQ(fake->Mensagens(), QStringList({"Confirma o Cancelamento de 2 Produto(s) ?"}));
     EXPECT_EQ(fake->CallsOf("LogImpNFiscal")[0].Args[0].toList(),
               QVariantList({"Cancelamento de Item Kvp00917 ---  Código Arv: 01.01.001 Nome: Filé à parmegiana Qtde: 1"}));
@@ -393,11 +394,18 @@ TEST_P(CancelCommandTest, CancelAllDeliveryAsksNothingButReasonAndQuantityAndClo
     d.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 3.0});
     d.ParamGeral("S");
     fake->TecladoRespostas = {{true, "2"}};
-    Abre(kComanda, "DLV_T", "T");
+    // What the typed quantity leaves of the second item is reported to the caller.
+    try {
+        Abre(kComanda, "DLV_T", "T");
+        ADD_FAILURE() << "the remainder of 000002 was not reported";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Nem todos os itens do pedido foram cancelados. Não cancelados: 000002 Filé à parmegiana.");
+    }
 
     EXPECT_TRUE(fake->Mensagens().isEmpty()) << fake->Mensagens().join('|').toStdString();
     EXPECT_EQ(Servicos(), QStringList({"VerificaAcesso", "LogImpNFiscal", "Observacao", "LogControleAcess", "LogImpNFiscal",
-                                       "Observacao", "TecladoNumerico", "LogControleAcess"}));
+                                       "Observacao", "TecladoNumerico", "LogControleAcess", "DisparaImprimeCancProduto",
+                                       "DisparaImprimeCancProduto"}));
     // The whole row closes its order line and recomputes the tab; the partial row's stays open.
     EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/1/1", "0:000003/6/2"}));
     EXPECT_EQ(scalar("SELECT IDSTCOMANDA FROM COMANDAVEN").toString(), "1");
