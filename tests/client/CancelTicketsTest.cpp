@@ -16,7 +16,7 @@ const QString kTab2 = QStringLiteral("0000000101");
 const QString kMotivoLongo = QStringLiteral("Cliente desistiu do prato porque demorou demais");
 const QString kMotivoCortado = QStringLiteral("Cliente desistiu do prato porque demorou");
 
-class TicketsTest : public TelaDbTest {
+class CancelTicketsTest : public TelaDbTest {
 protected:
     void SetUp() override
     {
@@ -86,7 +86,7 @@ protected:
     OrderData d = Dados();
 };
 
-TEST_P(TicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBothPrinterGroups)
+TEST_P(CancelTicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBothPrinterGroups)
 {
     Impressoras();
     d.Produto({});
@@ -128,7 +128,7 @@ TEST_P(TicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBothPrint
                                          + componentes);
 }
 
-TEST_P(TicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortRecordAllows)
+TEST_P(CancelTicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortRecordAllows)
 {
     // No store printers at all: the till's printers stand in, without an address.
     Parametros({{"NRSEQIMPRLOJA1", ""}, {"NRSEQIMPRLOJA2", ""}});
@@ -177,7 +177,7 @@ TEST_P(TicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortRecordAllo
                                             5));
 }
 
-TEST_P(TicketsTest, DispatchesCarryTheNoticeOfTheLastItemByModeAndPrinterThree)
+TEST_P(CancelTicketsTest, DispatchesCarryTheNoticeOfTheLastItemByModeAndPrinterThree)
 {
     d.Produto({});
     d.ProdLoja({});
@@ -233,7 +233,7 @@ TEST_P(TicketsTest, DispatchesCarryTheNoticeOfTheLastItemByModeAndPrinterThree)
     }
 }
 
-TEST_P(TicketsTest, AnEarlyStopStillSendsTheTicketsOfTheItemsAlreadyCancelled)
+TEST_P(CancelTicketsTest, AnEarlyStopStillSendsTheTicketsOfTheItemsAlreadyCancelled)
 {
     d.Produto({});
     d.ProdLoja({});
@@ -300,7 +300,7 @@ TEST_P(TicketsTest, AnEarlyStopStillSendsTheTicketsOfTheItemsAlreadyCancelled)
     }
 }
 
-TEST_P(TicketsTest, DeliveryLinesCloseOnlyWhenTheWholeRowIsGone)
+TEST_P(CancelTicketsTest, DeliveryLinesCloseOnlyWhenTheWholeRowIsGone)
 {
     d.Produto({});
     d.ProdLoja({});
@@ -323,6 +323,6 @@ TEST_P(TicketsTest, DeliveryLinesCloseOnlyWhenTheWholeRowIsGone)
     }
 }
 
-KVP_INSTANTIATE_ENGINES(TicketsTest);
+KVP_INSTANTIATE_ENGINES(CancelTicketsTest);
 
 } // namespace

@@ -14,7 +14,7 @@
 #include "PackageTestSupport.h"
 #include "Pkg_kvp00917.h"
 
-TEST(CancelaTodosDemo, TheCEntryReportsSuccessOnlyWhenEveryItemOfTheOrderWasCancelled)
+TEST(CancelAllDemoTest, TheCEntryReportsSuccessOnlyWhenEveryItemOfTheOrderWasCancelled)
 {
     const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
     QTemporaryDir pasta;
