@@ -3,7 +3,8 @@
 // that fails to load, on each engine; the record of a run equals, call for
 // call, what the fake host sees of the same run in this process; every kind
 // of mistake in a scenario file is refused with its place before anything
-// runs; the example files of the repository play.
+// runs; the example files of the repository play, each on a fresh demo
+// database, and the headless demo session cancels what it says it does.
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -356,29 +357,92 @@ TEST(ScenarioTestFile, AMistakeIsNamedByItsPlaceAndNothingRuns)
     }
 }
 
+// A fresh demo database in `pasta`; empty when kvp-dbinit failed.
+QString BancoDemo(const QTemporaryDir& pasta)
+{
+    const QString banco = pasta.filePath(QStringLiteral("kvp-demo.db"));
+    QFile::remove(banco);
+    QProcess dbinit;
+    dbinit.start(Bin() + QStringLiteral("/kvp-dbinit"), {banco, QStringLiteral("--demo")});
+    if (!dbinit.waitForFinished(60000) || dbinit.exitCode() != 0) {
+        ADD_FAILURE() << dbinit.readAllStandardError().toStdString();
+        return {};
+    }
+    return banco;
+}
+
+QByteArray Exemplo(const QString& arquivo)
+{
+    QFile f(QDir(QStringLiteral(KVP_SCENARIOS_DIR)).filePath(arquivo));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString Fim(const Rodada& r)
+{
+    return r.Registro.value(QStringLiteral("outcome")).toObject().value(QStringLiteral("ended")).toString();
+}
+
+// Each example on a database of its own: they are independent of one another.
 TEST(ScenarioTestExamples, TheRepositorysFilesPlayOnTheDemoDatabase)
 {
     QTemporaryDir pasta;
     ASSERT_TRUE(pasta.isValid());
-    const QString banco = pasta.filePath(QStringLiteral("kvp-demo.db"));
-    QProcess dbinit;
-    dbinit.start(Bin() + QStringLiteral("/kvp-dbinit"), {banco, QStringLiteral("--demo")});
-    ASSERT_TRUE(dbinit.waitForFinished(60000));
-    ASSERT_EQ(dbinit.exitCode(), 0) << dbinit.readAllStandardError().toStdString();
-
     const QDir exemplos(QStringLiteral(KVP_SCENARIOS_DIR));
     const QStringList arquivos = exemplos.entryList({QStringLiteral("*.json")}, QDir::Files);
     ASSERT_GE(arquivos.size(), 3);
     for (const QString& arquivo : arquivos) {
         SCOPED_TRACE(arquivo.toStdString());
-        QFile f(exemplos.filePath(arquivo));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const Rodada r = Roda(f.readAll(), banco);
+        const QString banco = BancoDemo(pasta);
+        ASSERT_FALSE(banco.isEmpty());
+        const Rodada r = Roda(Exemplo(arquivo), banco);
         EXPECT_EQ(r.Saida, 0) << r.Erros.toStdString();
         EXPECT_TRUE(r.Registro.contains(QStringLiteral("grid")));
-        EXPECT_FALSE(
-            r.Registro.value(QStringLiteral("outcome")).toObject().value(QStringLiteral("ended")).toString().isEmpty());
+        EXPECT_FALSE(Fim(r).isEmpty());
     }
+}
+
+// The headless scripts/demo plays these in this order on one demo database.
+TEST(ScenarioTestExamples, TheDemoSessionCancelsWholePartComboAndTheDelivery)
+{
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    const QString banco = BancoDemo(pasta);
+    ASSERT_FALSE(banco.isEmpty());
+    const auto linha = [](const Rodada& r, const QString& comanda, const QString& item) {
+        for (const QJsonValue& v : r.Registro.value(QStringLiteral("grid")).toArray()) {
+            const QJsonObject l = v.toObject();
+            if (l.value(QStringLiteral("comanda")).toString() == comanda
+                && l.value(QStringLiteral("item")).toString() == item)
+                return l;
+        }
+        return QJsonObject();
+    };
+
+    const Rodada inteiro = Roda(Exemplo(QStringLiteral("demo-1-inteiro.json")), banco);
+    EXPECT_EQ(inteiro.Saida, 0) << inteiro.Erros.toStdString();
+    EXPECT_EQ(Fim(inteiro), QStringLiteral("concluido"));
+    EXPECT_TRUE(linha(inteiro, QStringLiteral("1010"), QStringLiteral("000007")).isEmpty()); // cancelled: hidden
+    EXPECT_FALSE(linha(inteiro, QStringLiteral("1010"), QStringLiteral("000008")).isEmpty());
+
+    const Rodada parte = Roda(Exemplo(QStringLiteral("demo-2-parte.json")), banco);
+    EXPECT_EQ(parte.Saida, 0) << parte.Erros.toStdString();
+    EXPECT_EQ(Fim(parte), QStringLiteral("concluido"));
+    EXPECT_EQ(linha(parte, QStringLiteral("0501"), QStringLiteral("000001")).value(QStringLiteral("quantity")).toDouble(),
+              1.0); // 2 before; the cancelled one is a line of its own
+    EXPECT_EQ(linha(parte, QStringLiteral("0501"), QStringLiteral("000005")), QJsonObject());
+
+    const Rodada combo = Roda(Exemplo(QStringLiteral("demo-3-combo.json")), banco);
+    EXPECT_EQ(combo.Saida, 0) << combo.Erros.toStdString();
+    EXPECT_EQ(Fim(combo), QStringLiteral("concluido"));
+    for (const char* item : {"000001", "000002", "000003"})
+        EXPECT_TRUE(linha(combo, QStringLiteral("1011"), QLatin1String(item)).isEmpty()) << item;
+    EXPECT_FALSE(linha(combo, QStringLiteral("1011"), QStringLiteral("000004")).isEmpty());
+
+    // Success of a cancel-all call means every item of the order ended cancelled.
+    const Rodada entrega = Roda(Exemplo(QStringLiteral("cancela-entrega-toda.json")), banco);
+    EXPECT_EQ(entrega.Saida, 0) << entrega.Erros.toStdString();
+    EXPECT_EQ(Fim(entrega), QStringLiteral("concluido"))
+        << entrega.Registro.value(QStringLiteral("outcome")).toObject().value(QStringLiteral("error")).toString().toStdString();
 }
 
 } // namespace
