@@ -153,10 +153,11 @@ TfrmCancelaProd::TfrmCancelaProd(QWidget* owner) : QDialog(owner, Qt::Dialog | Q
     sbtRolarBaixo = BotaoRedondo(this, "sbtRolarBaixo", QRect(725, 222, 49, 46), "rolarbaixo");
     sbtCancelar = BotaoTexto(this, "sbtCancelar", QRect(657, 271, 120, 50), QStringLiteral("&Cancelar Produto"),
                              "cancelar");
-    sbtCancelar->setEnabled(false);   // until the list has a row
+    sbtCancelar->setEnabled(false); // until the list has a row
 
     const auto liga = [this](TBlendedBitBtn* botao, void (TfrmCancelaProd::*handler)()) {
-        connect(botao, &QAbstractButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(botao, &QAbstractButton::clicked, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
     liga(sbtSair, &TfrmCancelaProd::sbtSairClick);
     liga(sbtProdCanc, &TfrmCancelaProd::sbtProdCancClick);
@@ -233,7 +234,7 @@ void TfrmCancelaProd::showEvent(QShowEvent* event)
         const QRect area = tela->availableGeometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    AjustaRodape(lblCodTela);   // start-up may have changed the footer's text
+    AjustaRodape(lblCodTela); // start-up may have changed the footer's text
     QDialog::showEvent(event);
     Guarded([this] { FormShow(); });
     if (dbgProduto)

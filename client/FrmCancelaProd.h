@@ -93,7 +93,7 @@ public:
 
     // --- marking ---
     void dbgProdutoDblClick();
-    bool dbgProdutoKeyDown(QKeyEvent* key);   // true: the key was swallowed
+    bool dbgProdutoKeyDown(QKeyEvent* key); // true: the key was swallowed
     void dbgProdutoTitleClick(int column);
 
     // --- the cancellation command ---
@@ -107,8 +107,8 @@ protected:
 
 private:
     // Builders called by the constructor, one per concern.
-    void CriaMensagens();        // msgPadrao
-    void CriaListaProdutos();    // cdsProduto fields, grid columns, delegate, signals
+    void CriaMensagens(); // msgPadrao
+    void CriaListaProdutos(); // cdsProduto fields, grid columns, delegate, signals
 
     // Start-up: the terminal's parameters file and operator file.
     void LeParametros();

@@ -35,7 +35,8 @@ void TfrmCancelaProd::Aviso(const QString& texto)
 
 bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo)
 {
-    return Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("S"), tipo, QString(), stIdEsquema, 0, nullptr);
+    return Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("S"), tipo, QString(), stIdEsquema, 0,
+                    nullptr);
 }
 
 void TfrmCancelaProd::RestauraFiltro(const TValoresCancelamento& v)
@@ -82,7 +83,8 @@ void TfrmCancelaProd::sbtCancelarClick()
     // list as the server sent it, at the position of the last row's number.
     cdsProdAux.Last();
     bool numero = false;
-    const int ultimo = QLocale::system().toInt(cdsProdAux.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString(), &numero);
+    const int ultimo = QLocale::system().toInt(cdsProdAux.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString(),
+                                               &numero);
     const auto campo = [this](const char* nome) { return cdsProduto.FieldByName(QLatin1String(nome))->Value(); };
     cdsProdAux.Locate(QStringLiteral("CDPRODUTO;CDARVPROD;DTHRINCOMVEN"),
                       {campo("CDPRODUTO"), campo("CDARVPROD"), campo("DTHRINCOMVEN")}, {.CaseInsensitive = true});

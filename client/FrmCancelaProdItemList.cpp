@@ -87,8 +87,8 @@ void TfrmCancelaProd::CriaListaProdutos()
     columns << Coluna(QStringLiteral("NMPRODUTO"), QStringLiteral("Produto"), 266);
     columns << Coluna(QStringLiteral("DTHRINCOMVEN"), QStringLiteral("Data"), 144);
     columns << Coluna(QStringLiteral("NRSEQPRODCOM"), QStringLiteral("Gr."), 42);
-    columns << Coluna(QStringLiteral("CDVENDEDOR"), cdsProduto.FieldByName(QStringLiteral("CDVENDEDOR"))->DisplayLabel(),
-                      TColumn().Width);
+    columns << Coluna(QStringLiteral("CDVENDEDOR"),
+                      cdsProduto.FieldByName(QStringLiteral("CDVENDEDOR"))->DisplayLabel(), TColumn().Width);
     TColumn qtde = Coluna(QStringLiteral("QTPRODCOMVEN"), QStringLiteral("Qtde."), 53);
     qtde.TitleAlignment = Qt::AlignCenter;
     qtde.Alignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -125,9 +125,12 @@ void TfrmCancelaProd::CarregaProdutos()
 {
     try {
         doTotRestante = getValAdiantamento(stCdFilial, stNrComanda);
-        const QVariant itens = getItemMesa(stCdFilial, stNrComanda, stModo, stCdProdConsum, stCdProdConsuf, stCdProdCouver);
-        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"), QStringLiteral("Cli_Kvp00917"),
-                                               stCdFilial + QLatin1Char('-') + stNrComanda + QLatin1Char('-') + stIdEsquema2,
+        const QVariant itens = getItemMesa(stCdFilial, stNrComanda, stModo, stCdProdConsum, stCdProdConsuf,
+                                           stCdProdCouver);
+        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"),
+                                               QStringLiteral("Cli_Kvp00917"),
+                                               stCdFilial + QLatin1Char('-') + stNrComanda + QLatin1Char('-')
+                                                   + stIdEsquema2,
                                                QStringLiteral("002"));
         CarregaPacoteItens(cdsProduto, pacote);
         inQtdMarcados = 0;

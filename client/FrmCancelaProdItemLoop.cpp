@@ -112,8 +112,8 @@ void TfrmCancelaProd::CaminhoCombo(TValoresCancelamento& v)
     cdsProdutoCombo.CopyDataSet(cdsProduto);
     cdsProdutoCombo.SetFiltered(false);
     cdsProdutoCombo.SetFilter(QStringLiteral("IDSTPRCOMVEN <> '6' AND NRSEQPRODCOM = ")
-                              + TFilterExpression::QuotedText(marcada.NrSeqProdCom) + QStringLiteral(" AND NRCOMANDA = ")
-                              + TFilterExpression::QuotedText(marcada.NrComanda));
+                              + TFilterExpression::QuotedText(marcada.NrSeqProdCom)
+                              + QStringLiteral(" AND NRCOMANDA = ") + TFilterExpression::QuotedText(marcada.NrComanda));
     cdsProdutoCombo.SetFiltered(true);
     ConfirmaGrupo();
 

@@ -22,8 +22,9 @@ void TfrmCancelaProd::DespachaTickets(const TItemCancelado& ultimo, QVariantList
     BuscaGarcom(ultimo.NrComandaItem);
 
     const auto despacha = [&](const QString& modelo, const TClientDataSet& tickets) {
-        const QString garcom =
-            cdsGarcomMesa.IsEmpty() ? QString() : cdsGarcomMesa.FieldByName(QStringLiteral("NMFANVEN"))->AsString();
+        const QString garcom = cdsGarcomMesa.IsEmpty()
+            ? QString()
+            : cdsGarcomMesa.FieldByName(QStringLiteral("NMFANVEN"))->AsString();
         const auto msg = [this](const char* chave) { return msgPadrao.Msg(QLatin1String(chave)); };
         const QVariantList valores{false,
                                    modelo,

@@ -15,13 +15,15 @@ using namespace Cli_kvp00917;
 
 void TfrmCancelaProd::PerguntaMotivo(TValoresCancelamento& v, const TLinhaItem& l)
 {
-    cdsObs.SetData(MensagemMetodo(getOcorCanc(stCdFilial, stCdLoja, l.CdProduto, QString()), true, 0,
-                                  QStringLiteral("getOcorCanc"), QStringLiteral("Cli_Kvp00917"),
-                                  stCdFilial + QLatin1Char('-') + stCdLoja + QLatin1Char('-') + l.CdProduto + QLatin1Char('-'),
-                                  QStringLiteral("002")));
+    cdsObs.SetData(
+        MensagemMetodo(getOcorCanc(stCdFilial, stCdLoja, l.CdProduto, QString()), true, 0,
+                       QStringLiteral("getOcorCanc"), QStringLiteral("Cli_Kvp00917"),
+                       stCdFilial + QLatin1Char('-') + stCdLoja + QLatin1Char('-') + l.CdProduto + QLatin1Char('-'),
+                       QStringLiteral("002")));
     QVariantList resultado(10);
     QString texto;
-    Wdc00002::Observacao({QStringLiteral("S"), QStringLiteral("CP"), l.CdProduto, l.NmProduto, QString()}, resultado, texto);
+    Wdc00002::Observacao({QStringLiteral("S"), QStringLiteral("CP"), l.CdProduto, l.NmProduto, QString()}, resultado,
+                         texto);
     v.stCdGrpOcor = resultado.value(0).toString();
     if (texto.isEmpty() || texto == QLatin1String("erro"))
         Abort();
@@ -38,8 +40,9 @@ void TfrmCancelaProd::PerguntaQuantidade(TValoresCancelamento& v, const TLinhaIt
 {
     QString digitado;
     if (!Wdc00002::TecladoNumerico(digitado, msgPadrao.Msg(QStringLiteral("CANCELA")),
-                                   msgPadrao.Msg(QStringLiteral("INF_QUANT")), msgPadrao.Msg(QStringLiteral("QTDE_DEVE")),
-                                   10, 0, l.IdPesaProd == QLatin1String("S"), 0, 0, 0))
+                                   msgPadrao.Msg(QStringLiteral("INF_QUANT")),
+                                   msgPadrao.Msg(QStringLiteral("QTDE_DEVE")), 10, 0,
+                                   l.IdPesaProd == QLatin1String("S"), 0, 0, 0))
         Abort();
 
     double quantidade = 0;

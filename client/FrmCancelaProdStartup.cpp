@@ -48,7 +48,8 @@ void TfrmCancelaProd::CriaMensagens()
         QStringLiteral("Sit_6|Cancelado"),
         QStringLiteral("Sit_7|Perdido"),
         QStringLiteral("CONF|Confirma o cancelamento ?"),
-        QStringLiteral("Quant_Maior|Operação bloqueada. A quantidade cancelada não pode ser maior que a quantidade pedida."),
+        QStringLiteral(
+            "Quant_Maior|Operação bloqueada. A quantidade cancelada não pode ser maior que a quantidade pedida."),
         QStringLiteral("CANCELA|Cancelamento de Produto"),
         QStringLiteral("QTDE_DEVE|Quantidade deve ser informada."),
         QStringLiteral("INF_QUANT|Informe a quantidade a ser cancelada"),
@@ -69,10 +70,12 @@ void TfrmCancelaProd::CriaMensagens()
         QStringLiteral("MSG_Comanda|Comanda :"),
         QStringLiteral("MSG_Mesa|Mesa   :"),
         QStringLiteral("QTDE|Qtde."),
-        QStringLiteral("Mes_Err|Operação bloqueada! A mesa utilizada está sendo recebida ou já foi fechada por outro caixa."),
+        QStringLiteral(
+            "Mes_Err|Operação bloqueada! A mesa utilizada está sendo recebida ou já foi fechada por outro caixa."),
         QStringLiteral("Prod_Produz|O produto foi produzido?"),
         QStringLiteral("MSG_Pedido|Pedido :"),
-        QStringLiteral("Canc_N_Perm|Operação bloqueada! Existe pagamento adiantado impossibilitando este cancelamento."),
+        QStringLiteral(
+            "Canc_N_Perm|Operação bloqueada! Existe pagamento adiantado impossibilitando este cancelamento."),
     };
 }
 
@@ -140,7 +143,9 @@ QStringList TfrmCancelaProd::ItensNaoCancelados()
     cdsProdAux.CopyDataSet(cdsProduto);
     QStringList pendentes;
     for (cdsProdAux.First(); !cdsProdAux.Eof(); cdsProdAux.Next()) {
-        const auto texto = [this](const char* campo) { return cdsProdAux.FieldByName(QLatin1String(campo))->AsString(); };
+        const auto texto = [this](const char* campo) {
+            return cdsProdAux.FieldByName(QLatin1String(campo))->AsString();
+        };
         if (texto("IDSTPRCOMVEN") != QLatin1String("6"))
             pendentes << texto("NRPRODCOMVEN") + QLatin1Char(' ') + texto("NMPRODUTO");
     }
@@ -177,12 +182,10 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
     // later on; a till whose server lacks them still cancels.
     try {
         cdsImpBackup.SetData(getImpBackup(stCdFilial, stCdCaixa));
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         stImpCancInteg = getImpCancInteg(stCdFilial, stCdCaixa).toString();
-    } catch (...) {
-    }
+    } catch (...) {}
 
     FiltroProdCanc(true);
     CarregaProdutos();

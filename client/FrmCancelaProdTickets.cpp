@@ -64,9 +64,11 @@ void TfrmCancelaProd::LinhaImpressoraLoja(int grupo, const QString& cdProduto, Q
     TClientDataSet& impressora = grupo == 1 ? cdsImprLoja : cdsImprLoja2;
     const QStringList contexto{stCdFilial, stCdLoja, cdProduto};
     if (grupo == 1)
-        impressora.SetData(Consulta(getImprLoja(stCdFilial, stCdLoja, cdProduto), QStringLiteral("getImprLoja"), contexto));
+        impressora.SetData(
+            Consulta(getImprLoja(stCdFilial, stCdLoja, cdProduto), QStringLiteral("getImprLoja"), contexto));
     else
-        impressora.SetData(Consulta(getImprLoja2(stCdFilial, stCdLoja, cdProduto), QStringLiteral("getImprLoja2"), contexto));
+        impressora.SetData(
+            Consulta(getImprLoja2(stCdFilial, stCdLoja, cdProduto), QStringLiteral("getImprLoja2"), contexto));
 
     // No printer of its own: the till's printer of the group stands in.
     QString sequencia;

@@ -9,10 +9,10 @@ class TfrmCancelaProd;
 namespace Cli_kvp00917 {
 
 // The window is compiled into the package itself, which exports these.
-extern Q_DECL_EXPORT TfrmCancelaProd* frmCancelaProd;   // the one window of the current call
-extern Q_DECL_EXPORT bool boIdCriado;                   // a created and initialised window exists
-extern Q_DECL_EXPORT bool boCancelTodos;                // a cancel-all delivery run is under way
-extern Q_DECL_EXPORT double doTotRestante;              // the order's balance after advance payments
+extern Q_DECL_EXPORT TfrmCancelaProd* frmCancelaProd; // the one window of the current call
+extern Q_DECL_EXPORT bool boIdCriado; // a created and initialised window exists
+extern Q_DECL_EXPORT bool boCancelTodos; // a cancel-all delivery run is under way
+extern Q_DECL_EXPORT double doTotRestante; // the order's balance after advance payments
 
 } // namespace Cli_kvp00917
 

@@ -10,8 +10,7 @@
 ProdutoItemDelegate::ProdutoItemDelegate(TClientDataSet* dataSet, const QPixmap* check, const QPixmap* uncheck,
                                          const QPixmap* gray, QObject* parent)
     : QStyledItemDelegate(parent), m_dataSet(dataSet), m_check(check), m_uncheck(uncheck), m_gray(gray)
-{
-}
+{}
 
 QString ProdutoItemDelegate::FieldNameAt(const QModelIndex& index) const
 {
@@ -86,9 +85,9 @@ void ProdutoItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 
     if (FieldNameAt(index) == QLatin1String("IDCHECK")) {
         const QString marca = RowValue(row, QStringLiteral("IDCHECK"));
-        const QPixmap* icone = marca == QLatin1String("C")   ? m_check
-                               : marca == QLatin1String("U") ? m_uncheck
-                                                             : nullptr;
+        const QPixmap* icone = marca == QLatin1String("C") ? m_check
+            : marca == QLatin1String("U")                  ? m_uncheck
+                                                           : nullptr;
         if (cancelado)
             icone = m_gray;
         painter->fillRect(rect, fundo);

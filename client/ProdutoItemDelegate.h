@@ -14,8 +14,8 @@ public:
     // The pictures are the form's own: they are read at every paint, so the
     // form may (re)load them after the delegate exists. Olive (128,128,0) in
     // them is transparent.
-    ProdutoItemDelegate(TClientDataSet* dataSet, const QPixmap* check, const QPixmap* uncheck,
-                        const QPixmap* gray, QObject* parent = nullptr);
+    ProdutoItemDelegate(TClientDataSet* dataSet, const QPixmap* check, const QPixmap* uncheck, const QPixmap* gray,
+                        QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 

@@ -13,23 +13,23 @@ struct TItemCancelado {
     enum class TCaminho { DivideConta, Combo, Normal };
     TCaminho Caminho = TCaminho::Normal;
     TLinhaItem Linha;
-    double QtdeCanc = 0;   // the quantity typed for a partial cancellation; 0: the whole row
+    double QtdeCanc = 0; // the quantity typed for a partial cancellation; 0: the whole row
     QString CdGrpOcor;
     QString TxMotivo;
-    QString NrComandaItem;   // comanda of the marked row that started it, for the notice
+    QString NrComandaItem; // comanda of the marked row that started it, for the notice
 };
 
 struct TValoresCancelamento {
-    QString stFiltroSalvo;          // the list's filter when the run began; empty when unfiltered
+    QString stFiltroSalvo; // the list's filter when the run began; empty when unfiltered
     bool boPerguntaProduzido = false;
-    QString stProduzido;            // "S" when the operator said the product was produced
-    int inCodAcesso = 0;            // access code of the whole run
-    QString stSupervisor;           // who authorised it
+    QString stProduzido; // "S" when the operator said the product was produced
+    int inCodAcesso = 0; // access code of the whole run
+    QString stSupervisor; // who authorised it
     double doTotalMarcado = 0;
-    QString stCdGrpOcor;            // reason of the current item (kept when none is asked)
+    QString stCdGrpOcor; // reason of the current item (kept when none is asked)
     QString stTxMotivo;
-    QString stNrComandaItem;        // comanda of the marked row that started the current item
-    double doQtdeCanc = 0;          // quantity typed for the current item; 0 when none
+    QString stNrComandaItem; // comanda of the marked row that started the current item
+    double doQtdeCanc = 0; // quantity typed for the current item; 0 when none
     QVariantList vaTroca = NovaTroca();
 
     // Rows already written in this run, by TLinhaItem::Chave: a row reached

@@ -6,17 +6,19 @@
 
 #include "Exception.h"
 
-template <typename Signature>
-class HostProc;
+template <typename Signature> class HostProc;
 
-template <typename R, typename... Args>
-class HostProc<R(Args...)> {
+template <typename R, typename... Args> class HostProc<R(Args...)> {
 public:
     using Fn = R (*)(Args...);
 
     explicit constexpr HostProc(const char* name) : m_name(name) {}
 
-    HostProc& operator=(Fn fn) { m_fn = fn; return *this; }
+    HostProc& operator=(Fn fn)
+    {
+        m_fn = fn;
+        return *this;
+    }
     explicit operator bool() const { return m_fn != nullptr; }
     Fn get() const { return m_fn; }
     const char* name() const { return m_name; }

@@ -23,7 +23,7 @@ namespace Cli_kvp00917 {
 
 namespace {
 
-bool emExecucao = false;   // a call is inside its modal window
+bool emExecucao = false; // a call is inside its modal window
 
 void MostraErro(const QString& message)
 {
@@ -68,7 +68,7 @@ void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QS
         ~Chamada() { emExecucao = false; }
     } chamada;
 
-    SetDefaultExceptionHandler(MostraErro);   // also for hosts that never ran Initialize
+    SetDefaultExceptionHandler(MostraErro); // also for hosts that never ran Initialize
     boCancelTodos = false;
     try {
         if (!boIdCriado || !frmCancelaProd) {

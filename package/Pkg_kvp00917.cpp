@@ -24,7 +24,7 @@ const PackageUnitEntry unidades[] = {
 
 const PackageInfoTable tabela = {int(sizeof(unidades) / sizeof(unidades[0])), unidades};
 
-int iniciadas = 0;   // units whose start-up section ran
+int iniciadas = 0; // units whose start-up section ran
 
 } // namespace
 

@@ -8,8 +8,8 @@ extern "C" {
 
 struct PackageUnitEntry {
     const char* Name;
-    void (*Init)(void);     // start-up section; null when the unit has none
-    void (*FInit)(void);    // shut-down section; null when the unit has none
+    void (*Init)(void); // start-up section; null when the unit has none
+    void (*FInit)(void); // shut-down section; null when the unit has none
 };
 
 struct PackageInfoTable {

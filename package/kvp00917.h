@@ -16,9 +16,9 @@ extern "C" {
 /* How the last call ended (CancelaProdutoFim). */
 enum {
     CANCELAPRODUTO_CONCLUIDO = 0, /* completed */
-    CANCELAPRODUTO_FALHOU = 1,    /* failed: the text is in CancelaProdutoErro() */
-    CANCELAPRODUTO_MENSAGEM = 2   /* a failure already shown to the operator (the window's message box or,
-                                     without a display, standard error) ended it */
+    CANCELAPRODUTO_FALHOU = 1, /* failed: the text is in CancelaProdutoErro() */
+    CANCELAPRODUTO_MENSAGEM = 2 /* a failure already shown to the operator (the window's message box or,
+                                   without a display, standard error) ended it */
 };
 
 /* Runs one cancellation for one order: the order's tab number, the tab as

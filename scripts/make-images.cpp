@@ -11,7 +11,7 @@
 
 namespace {
 
-const QColor kOlive(128, 128, 0);      // the check icons' transparent colour
+const QColor kOlive(128, 128, 0); // the check icons' transparent colour
 const QColor kFrame(204, 91, 44);
 const QColor kDisabledGlyph(255, 255, 255, 150);
 
@@ -42,7 +42,7 @@ bool pair(const QString& dir, const QString& name, int size, const QColor& norma
           const Drawing& drawing)
 {
     return save(draw(size, normal, drawing), dir, name + QStringLiteral(".png"))
-           && save(draw(size, disabled, drawing), dir, name + QStringLiteral("_desab.png"));
+        && save(draw(size, disabled, drawing), dir, name + QStringLiteral("_desab.png"));
 }
 
 // --- button pictures ---

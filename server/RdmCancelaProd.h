@@ -47,7 +47,8 @@ public:
     TADOQuery adqProdutoFilho{&adcCancelaProd, QStringLiteral("adqProdutoFilho")};
     TDataSetProvider dspProdutoFilho{&adqProdutoFilho, QStringLiteral("dspProdutoFilho")};
     TADOQuery adqProdutosAdicionaisFilhos{&adcCancelaProd, QStringLiteral("adqProdutosAdicionaisFilhos")};
-    TDataSetProvider dspProdutosAdicionaisFilhos{&adqProdutosAdicionaisFilhos, QStringLiteral("dspProdutosAdicionaisFilhos")};
+    TDataSetProvider dspProdutosAdicionaisFilhos{&adqProdutosAdicionaisFilhos,
+                                                 QStringLiteral("dspProdutosAdicionaisFilhos")};
     TADOQuery adqNomeProdutoPai{&adcCancelaProd, QStringLiteral("adqNomeProdutoPai")};
     TDataSetProvider dspNomeProdutoPai{&adqNomeProdutoPai, QStringLiteral("dspNomeProdutoPai")};
     TADOQuery adqImpBackup{&adcCancelaProd, QStringLiteral("adqImpBackup")};
@@ -106,10 +107,10 @@ public:
 
 private:
     // Statement texts, one file per concern.
-    void DefineOrderStatements();      // item lists, table, waiter, balance, reasons
-    void DefineCancelStatements();     // quantity split and whole cancellation
-    void DefineStatusStatements();     // tab state, surcharge, benefit
-    void DefinePrinterStatements();    // printers and products
+    void DefineOrderStatements(); // item lists, table, waiter, balance, reasons
+    void DefineCancelStatements(); // quantity split and whole cancellation
+    void DefineStatusStatements(); // tab state, surcharge, benefit
+    void DefinePrinterStatements(); // printers and products
 
     QList<TADOSqlStorage*> m_storages;
 };

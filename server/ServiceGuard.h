@@ -9,8 +9,7 @@
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
-template <typename Body>
-QVariant RunService(Body&& body)
+template <typename Body> QVariant RunService(Body&& body)
 {
     if (!rdmCancelaProd)
         return QStringLiteral("Módulo de dados não criado.");

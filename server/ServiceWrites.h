@@ -13,8 +13,7 @@
 // the transaction, whoever opened it, is rolled back, so a failed write leaves
 // nothing of the caller's other writes either; the exception goes on to the
 // service guard.
-template <typename Body>
-void EmTransacao(TADOConnection& con, Body&& body)
+template <typename Body> void EmTransacao(TADOConnection& con, Body&& body)
 {
     try {
         const bool propria = !con.InTransaction();
@@ -38,7 +37,7 @@ void EmTransacao(TADOConnection& con, Body&& body)
 struct ItemTravado {
     QVariant QTPRODCOMVEN;
     QString CDSENHAPED;
-    QString NRSEQBENECONSIT;   // its benefit booking, empty when none
+    QString NRSEQBENECONSIT; // its benefit booking, empty when none
 };
 
 // Reads the item under its row lock (adqItem) and refuses, naming it, an item

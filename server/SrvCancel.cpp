@@ -42,7 +42,7 @@ void BindChavePedido(TADOStatement& s, const QString& cdFilial, const QString& n
     s.SetParam(QStringLiteral("P_NRVENDAREST"), nrVendaRest);
 }
 
-}  // namespace
+} // namespace
 
 ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
                                const QString& nrProdComVen)
@@ -60,8 +60,7 @@ ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, cons
             item.FieldAsString(QStringLiteral("NRSEQBENECONSIT"))};
 }
 
-void DevolveBeneficio(TrdmCancelaProd& m, const QString& nrSeqBeneCons, const QString& cdFilial,
-                      const QString& cdCaixa)
+void DevolveBeneficio(TrdmCancelaProd& m, const QString& nrSeqBeneCons, const QString& cdFilial, const QString& cdCaixa)
 {
     // The give-back runs first: it finds the balance through the booking.
     TADOCommand& devolve = m.acmUpdQtdeBeneficio;
@@ -132,12 +131,14 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
         EmTransacao(m.adcCancelaProd, [&] {
             const ItemTravado item = LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen);
             if (item.QTPRODCOMVEN.isNull())
-                throw EDatabaseError(QStringLiteral("Item %1 da comanda %2 sem quantidade.").arg(nrProdComVen, nrComanda));
+                throw EDatabaseError(
+                    QStringLiteral("Item %1 da comanda %2 sem quantidade.").arg(nrProdComVen, nrComanda));
             const double qtArmazenada = item.QTPRODCOMVEN.toDouble();
             const double qtCancelar = StrToQtde(quantidade);
             // Zero or less would add quantity to the line instead of cancelling it.
             if (qtCancelar <= 0)
-                throw EConvertError(QStringLiteral("Quantidade a cancelar deve ser maior que zero: '%1'.").arg(quantidade));
+                throw EConvertError(
+                    QStringLiteral("Quantidade a cancelar deve ser maior que zero: '%1'.").arg(quantidade));
             if (!CabeNaColuna(qtCancelar))
                 throw EConvertError(QStringLiteral("Quantidade a cancelar com mais de %1 casas decimais: '%2'.")
                                         .arg(KvpSchema::kCasasQuantidade)

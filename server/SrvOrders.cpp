@@ -12,7 +12,7 @@ QString CodigoOuX(const QString& codigo)
     return codigo.isEmpty() ? QStringLiteral("X") : codigo;
 }
 
-}  // namespace
+} // namespace
 
 QVariant getItemMesa(const QString& cdFilial, const QString& nrComanda, const QString& modo,
                      const QString& cdProdConsum, const QString& cdProdConsFem, const QString& cdProdCouver)
@@ -69,7 +69,7 @@ QVariant getValidaMesa(const QString& cdFilial, const QString& cdLoja, const QSt
         q.SetParam(QStringLiteral("P_NRMESA"), nrMesa);
         q.Open();
         if (q.IsEmpty())
-            return true;   // a table without a row is free
+            return true; // a table without a row is free
         q.First();
         const QString estado = q.FieldAsString(QStringLiteral("IDSTMESAAUX"));
         // Being received, or closed by another till.

@@ -30,7 +30,7 @@ QList<QPair<QString, QString>> ChaveProdutoLoja(const QString& cdFilial, const Q
             {QStringLiteral("P_CDPRODUTO"), cdProduto}};
 }
 
-}  // namespace
+} // namespace
 
 QVariant getBuscaPortaProd(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto,
                            const QString& unused)
@@ -59,7 +59,8 @@ QVariant getProdutoNormal(const QString& cdFilial, const QString& nrVendaRest, c
                           const QString& nrProdComVen)
 {
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
-        return Pacote(m.adqProdutoNormal, m.dspProdutoNormal, ChaveItem(cdFilial, nrVendaRest, nrComanda, nrProdComVen));
+        return Pacote(m.adqProdutoNormal, m.dspProdutoNormal,
+                      ChaveItem(cdFilial, nrVendaRest, nrComanda, nrProdComVen));
     });
 }
 
@@ -106,7 +107,7 @@ QVariant getImpCancInteg(const QString& cdFilial, const QString& cdCaixa)
         q.SetParam(QStringLiteral("P_CDCAIXA"), cdCaixa);
         q.Open();
         if (q.IsEmpty())
-            return QString();   // a till without a row: no switch set
+            return QString(); // a till without a row: no switch set
         q.First();
         return q.FieldAsString(QStringLiteral("IDIMPCANPEDINT"));
     });

@@ -46,7 +46,7 @@ void GravaEstadoComanda(TrdmCancelaProd& m, const QString& cdFilial, const QStri
     c.Execute();
 }
 
-}  // namespace
+} // namespace
 
 QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
                               const QString& nrComanda, const QString& nrProdComVen, const QString& unused6,
@@ -58,8 +58,8 @@ QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, c
         const QDateTime agora = m.Agora();
         EmTransacao(m.adcCancelaProd, [&] {
             LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen);
-            CancelaItemInteiro(m, cdFilial, nrComanda, nrProdComVen, cdGrpOcor, txMotivo, idProdProduz,
-                               cdSupervisor, cdOperCanc, agora);
+            CancelaItemInteiro(m, cdFilial, nrComanda, nrProdComVen, cdGrpOcor, txMotivo, idProdProduz, cdSupervisor,
+                               cdOperCanc, agora);
             CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen, agora);
             DevolveBeneficio(m, nrSeqBeneCons, cdFilial, cdCaixa);
         });
@@ -133,7 +133,8 @@ QVariant setAcrescimoProdCombinado(const QString& cdFilial, const QString& cdCai
             return QVariant();
 
         // Every line of the tab counts, cancelled ones included.
-        const double total = ValorDaComanda(m.adqBuscaSomaAcrescimo, cdFilial, nrComanda, QStringLiteral("VRACRCOMVEN"));
+        const double total = ValorDaComanda(m.adqBuscaSomaAcrescimo, cdFilial, nrComanda,
+                                            QStringLiteral("VRACRCOMVEN"));
         if (total > 0)
             BaixaAcrescimo(m, cdFilial, nrComanda, total);
         return QVariant();

@@ -49,12 +49,17 @@ QVariant setAcrescimo(const QString& cdFilial, const QString& cdCaixa, const QSt
 QVariant setAcrescimoProdCombinado(const QString& cdFilial, const QString& cdCaixa, const QString& nrComanda);
 
 // Printers and products
-QVariant getBuscaPortaProd(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto, const QString& unused);
+QVariant getBuscaPortaProd(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto,
+                           const QString& unused);
 QVariant getImprLoja(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto);
 QVariant getImprLoja2(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto);
-QVariant getProdutoNormal(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
-QVariant getProdutoFilho(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
-QVariant getNomeProdutoPai(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
-QVariant getProdutosAdicionaisFilhos(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen);
+QVariant getProdutoNormal(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
+                          const QString& nrProdComVen);
+QVariant getProdutoFilho(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
+                         const QString& nrProdComVen);
+QVariant getNomeProdutoPai(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
+                           const QString& nrProdComVen);
+QVariant getProdutosAdicionaisFilhos(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
+                                     const QString& nrProdComVen);
 QVariant getImpBackup(const QString& cdFilial, const QString& cdCaixa);
 QVariant getImpCancInteg(const QString& cdFilial, const QString& cdCaixa);

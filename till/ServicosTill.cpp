@@ -44,8 +44,8 @@ bool VerificaAcesso(int codigo, const QString& operador, QString& autorizador)
     }
     bool ok = false;
     const QString quem = QInputDialog::getText(nullptr, QStringLiteral("Supervisor"),
-                                               QStringLiteral("Código de quem autoriza:"), QLineEdit::Normal,
-                                               operador, &ok)
+                                               QStringLiteral("Código de quem autoriza:"), QLineEdit::Normal, operador,
+                                               &ok)
                              .trimmed();
     if (!ok || quem.isEmpty())
         return false;
@@ -84,7 +84,8 @@ void Observacao(const QVariantList& dados, QVariantList& resultado, QString& tex
     QDialog dialog;
     dialog.setWindowTitle(QStringLiteral("Motivo do cancelamento"));
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("Produto: %1 - %2").arg(dados.value(2).toString(), dados.value(3).toString())));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Produto: %1 - %2").arg(dados.value(2).toString(), dados.value(3).toString())));
     auto* lista = new QListWidget;
     for (const auto& m : motivos)
         lista->addItem(m.second);
@@ -118,8 +119,8 @@ bool TecladoNumerico(QString& valor, const QString& titulo, const QString& pergu
     QString texto = valor;
     for (;;) {
         bool ok = false;
-        texto = QInputDialog::getText(nullptr, titulo, pergunta, QLineEdit::Normal, texto, &ok,
-                                      Qt::WindowFlags(), Qt::ImhFormattedNumbersOnly)
+        texto = QInputDialog::getText(nullptr, titulo, pergunta, QLineEdit::Normal, texto, &ok, Qt::WindowFlags(),
+                                      Qt::ImhFormattedNumbersOnly)
                     .trimmed();
         if (!ok)
             return false;

@@ -75,7 +75,7 @@ void TClientDataSet::Private::SettleAfterRemoval(int position)
 static bool SameShape(const TFieldDef& a, const TFieldDef& b)
 {
     return a.Name.compare(b.Name, Qt::CaseInsensitive) == 0 && a.DataType == b.DataType && a.Size == b.Size
-           && a.ReadOnly == b.ReadOnly;
+        && a.ReadOnly == b.ReadOnly;
 }
 
 void TClientDataSet::Private::ApplyStructure(const QList<TFieldDef>& defs)
@@ -138,7 +138,7 @@ void TClientDataSet::Private::NotifyRow(int visibleRow)
 }
 
 std::shared_ptr<const TFilterExpression> TClientDataSet::Private::CompileFilter(const QString& text,
-                                                                                 const QList<TFieldDef>& defs) const
+                                                                                const QList<TFieldDef>& defs) const
 {
     return TFilterExpression::Compile(text, &defs);
 }
@@ -170,7 +170,8 @@ QVariant TClientDataSet::Private::CurrentValue(int field) const
 
 // --- structure ---
 
-TClientDataSet::TClientDataSet(QObject* parent, const QString& name) : QObject(parent), d(std::make_unique<Private>(this))
+TClientDataSet::TClientDataSet(QObject* parent, const QString& name)
+    : QObject(parent), d(std::make_unique<Private>(this))
 {
     setObjectName(name);
 }
@@ -222,9 +223,9 @@ void TClientDataSet::Open()
     if (d->active)
         return;
     if (d->fieldDefs.isEmpty())
-        throw EDatabaseError(
-            QStringLiteral("O conjunto de dados%1 não tem estrutura para abrir (nem pacote de dados, nem arquivo, nem definição de campos)")
-                .arg(d->Named()));
+        throw EDatabaseError(QStringLiteral("O conjunto de dados%1 não tem estrutura para abrir (nem pacote de dados, "
+                                            "nem arquivo, nem definição de campos)")
+                                 .arg(d->Named()));
     if (d->fields.empty()) {
         CreateDataSet();
         return;
@@ -360,7 +361,8 @@ void TClientDataSet::SetRecNo(int recNo)
 {
     d->CheckBrowseMode();
     if (recNo < 1 || recNo > d->visible.size())
-        throw EDatabaseError(QStringLiteral("Registro número %1 fora do intervalo (1 a %2)").arg(recNo).arg(d->visible.size()));
+        throw EDatabaseError(
+            QStringLiteral("Registro número %1 fora do intervalo (1 a %2)").arg(recNo).arg(d->visible.size()));
     const int before = d->cur;
     d->cur = recNo - 1;
     d->bof = d->eof = false;
@@ -459,7 +461,8 @@ void TClientDataSet::Post()
         return;
     }
     throw EDatabaseError(
-        QStringLiteral("O conjunto de dados%1 não está editando uma linha (Edit, Insert ou Append antes)").arg(d->Named()));
+        QStringLiteral("O conjunto de dados%1 não está editando uma linha (Edit, Insert ou Append antes)")
+            .arg(d->Named()));
 }
 
 void TClientDataSet::Cancel()
@@ -515,7 +518,7 @@ namespace {
 struct LocateKey {
     int field;
     TFieldType type;
-    QVariant value;   // stored form of the field's type; text not cut
+    QVariant value; // stored form of the field's type; text not cut
 };
 
 bool KeyMatches(const QVariant& stored, const LocateKey& key, const TLocateOptions& options)
@@ -532,14 +535,10 @@ bool KeyMatches(const QVariant& stored, const LocateKey& key, const TLocateOptio
         return storedNull && keyNull;
     switch (key.type) {
     case TFieldType::ftInteger:
-    case TFieldType::ftFloat:
-        return stored.toDouble() == key.value.toDouble();
-    case TFieldType::ftBoolean:
-        return stored.toBool() == key.value.toBool();
-    case TFieldType::ftDateTime:
-        return stored.toDateTime() == key.value.toDateTime();
-    case TFieldType::ftString:
-        break;
+    case TFieldType::ftFloat: return stored.toDouble() == key.value.toDouble();
+    case TFieldType::ftBoolean: return stored.toBool() == key.value.toBool();
+    case TFieldType::ftDateTime: return stored.toDateTime() == key.value.toDateTime();
+    case TFieldType::ftString: break;
     }
     return false;
 }
@@ -569,7 +568,8 @@ bool TClientDataSet::Locate(const QString& keyFields, const QVariantList& keyVal
         try {
             value = TField::ConvertValue(keyValues[i], def);
         } catch (const EConvertError& e) {
-            throw EConvertError(QStringLiteral("Chave do Locate para o campo '%1': %2").arg(f->FieldName(), e.Message()));
+            throw EConvertError(
+                QStringLiteral("Chave do Locate para o campo '%1': %2").arg(f->FieldName(), e.Message()));
         }
         keys.push_back({f->Index(), def.DataType, value});
     }

@@ -63,12 +63,12 @@ public:
     const TFieldDef& Def() const { return m_def; }
 
     bool IsNull() const;
-    QVariant Value() const;            // typed value, null QVariant for null
-    QString AsString() const;          // "" for null; floats in the C locale's shortest form;
-                                       // date-times ISO 8601 with milliseconds; "True"/"False"
-    double AsFloat() const;            // 0 for null; raises EConvertError for bad text
-    int AsInteger() const;             // 0 for null; raises EConvertError for bad text
-    bool AsBoolean() const;            // false for null
+    QVariant Value() const; // typed value, null QVariant for null
+    QString AsString() const; // "" for null; floats in the C locale's shortest form;
+                              // date-times ISO 8601 with milliseconds; "True"/"False"
+    double AsFloat() const; // 0 for null; raises EConvertError for bad text
+    int AsInteger() const; // 0 for null; raises EConvertError for bad text
+    bool AsBoolean() const; // false for null
     QDateTime AsDateTime() const;
     // The text a grid shows. Date-times: short date + long time of the system
     // locale; floats: shortest form with the system locale's decimal separator,
@@ -88,7 +88,11 @@ public:
     void Clear() { SetValue(QVariant()); }
 
     using GetTextHook = QString (*)(const TField& field, void* context);
-    void SetOnGetText(GetTextHook hook, void* context) { m_getText = hook; m_getTextContext = context; }
+    void SetOnGetText(GetTextHook hook, void* context)
+    {
+        m_getText = hook;
+        m_getTextContext = context;
+    }
 
 private:
     friend class TClientDataSet;
@@ -113,54 +117,54 @@ public:
     ~TClientDataSet() override;
 
     // --- structure ---
-    QList<TFieldDef>& FieldDefs();                 // edit before CreateDataSet
-    void CreateDataSet();                          // empty dataset with FieldDefs, opened
-    void Open();                                   // needs a structure (packet, file or CreateDataSet)
-    void Close();                                  // drops rows and fields' cursor; keeps FieldDefs
+    QList<TFieldDef>& FieldDefs(); // edit before CreateDataSet
+    void CreateDataSet(); // empty dataset with FieldDefs, opened
+    void Open(); // needs a structure (packet, file or CreateDataSet)
+    void Close(); // drops rows and fields' cursor; keeps FieldDefs
     bool Active() const;
     TDataSetState State() const;
     int FieldCount() const;
     TField* Fields(int index) const;
-    TField* FieldByName(const QString& name) const;   // raises EDatabaseError "Field 'X' not found"
-    TField* FindField(const QString& name) const;     // nullptr when absent; case-insensitive
+    TField* FieldByName(const QString& name) const; // raises EDatabaseError "Field 'X' not found"
+    TField* FindField(const QString& name) const; // nullptr when absent; case-insensitive
 
     // --- cursor over the visible rows (those passing the filter when Filtered) ---
     void First();
-    void Next();      // past the last visible row sets Eof and stays on the last row
-    void Prior();     // before the first sets Bof and stays on the first row
+    void Next(); // past the last visible row sets Eof and stays on the last row
+    void Prior(); // before the first sets Bof and stays on the first row
     void Last();
     bool Eof() const;
     bool Bof() const;
-    int RecordCount() const;   // visible rows
-    int RecNo() const;         // 1-based among the visible rows; 0 when empty
+    int RecordCount() const; // visible rows
+    int RecNo() const; // 1-based among the visible rows; 0 when empty
     void SetRecNo(int recNo);
-    bool IsEmpty() const;      // no visible row
+    bool IsEmpty() const; // no visible row
 
     // --- editing ---
     void Edit();
-    void Insert();     // new row before the current one (appended when empty)
-    void Append();     // new row at the end
-    void Post();       // a posted row that no longer passes the filter disappears from the view
+    void Insert(); // new row before the current one (appended when empty)
+    void Append(); // new row at the end
+    void Post(); // a posted row that no longer passes the filter disappears from the view
     void Cancel();
-    void Delete();     // the next visible row becomes current (the previous one at the end)
+    void Delete(); // the next visible row becomes current (the previous one at the end)
     void EmptyDataSet();
 
     bool Locate(const QString& keyFields, const QVariantList& keyValues, TLocateOptions options = {});
 
     // --- filter ---
     QString Filter() const;
-    void SetFilter(const QString& expression);   // parsed at once; EDatabaseError on a bad text
+    void SetFilter(const QString& expression); // parsed at once; EDatabaseError on a bad text
     bool Filtered() const;
-    void SetFiltered(bool on);                   // cursor goes to the first visible row
+    void SetFiltered(bool on); // cursor goes to the first visible row
 
     // --- data ---
-    TDataPacket Data() const;                    // every row (filtered or not), with field defs
-    void SetData(const TDataPacket& packet);     // replaces structure and rows; filter stays in force
-    void SetData(const QVariant& packet);        // raises EDatabaseError when it holds no packet
+    TDataPacket Data() const; // every row (filtered or not), with field defs
+    void SetData(const TDataPacket& packet); // replaces structure and rows; filter stays in force
+    void SetData(const QVariant& packet); // raises EDatabaseError when it holds no packet
     // Copies structure and every row of the source (its filter is not applied).
     void CopyDataSet(const TClientDataSet& source);
 
-    void LoadFromFile(const QString& fileName);  // XML dataset file; errors name the file
+    void LoadFromFile(const QString& fileName); // XML dataset file; errors name the file
     void SaveToFile(const QString& fileName) const;
 
     // --- raw access for views (index among visible rows) ---
@@ -176,9 +180,9 @@ public:
     bool ControlsDisabled() const;
 
 signals:
-    void AfterScroll();          // the current row changed (or the visible set did)
-    void DataChanged();          // rows, values, filter or structure changed: views reset
-    void RowChanged(int visibleRow);   // one visible row's values changed (posted)
+    void AfterScroll(); // the current row changed (or the visible set did)
+    void DataChanged(); // rows, values, filter or structure changed: views reset
+    void RowChanged(int visibleRow); // one visible row's values changed (posted)
 
 private:
     friend class TField;

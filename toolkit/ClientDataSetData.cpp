@@ -108,7 +108,9 @@ void TClientDataSet::LoadFromFile(const QString& fileName)
 void TClientDataSet::SaveToFile(const QString& fileName) const
 {
     if (!d->active)
-        throw EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': o conjunto de dados está fechado").arg(fileName));
+        throw EDatabaseError(
+            QStringLiteral("Não é possível gravar o arquivo de dados '%1': o conjunto de dados está fechado")
+                .arg(fileName));
     WriteDataSetFile(fileName, Data());
 }
 

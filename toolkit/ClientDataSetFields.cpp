@@ -1,7 +1,7 @@
 // Fields of the client dataset: conversion of incoming values to the declared
 // type, typed getters and setters, display text.
-#include <QRegularExpression>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTimeZone>
 #include <cmath>
 #include <limits>
@@ -108,10 +108,8 @@ bool IsIntegerType(int id)
     case QMetaType::UShort:
     case QMetaType::Char:
     case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
+    case QMetaType::UChar: return true;
+    default: return false;
     }
 }
 
@@ -139,7 +137,8 @@ QString ToText(const QVariant& v)
         return QString::fromUtf8(v.toByteArray());
     if (v.canConvert<QString>())
         return v.toString();
-    throw EConvertError(QStringLiteral("Um valor do tipo %1 não pode ser lido como texto").arg(QString::fromLatin1(v.typeName())));
+    throw EConvertError(
+        QStringLiteral("Um valor do tipo %1 não pode ser lido como texto").arg(QString::fromLatin1(v.typeName())));
 }
 
 int CheckedInt(qint64 n)
@@ -196,7 +195,7 @@ double ToFloat(const QVariant& v)
         return v.toBool() ? 1 : 0;
     const QString s = ToText(v);
     bool ok = false;
-    const double d = s.toDouble(&ok);   // C locale, no group separators: "1,5" is refused, not read as 15
+    const double d = s.toDouble(&ok); // C locale, no group separators: "1,5" is refused, not read as 15
     if (!ok)
         throw EConvertError(QStringLiteral("'%1' não é um número válido").arg(s));
     return d;
@@ -210,11 +209,11 @@ bool ToBool(const QVariant& v)
     if (IsIntegerType(id) || IsFloatType(id))
         return v.toDouble() != 0;
     const QString s = ToText(v).trimmed().toLower();
-    static const QStringList yes = {QStringLiteral("true"), QStringLiteral("t"), QStringLiteral("1"),
-                                    QStringLiteral("s"), QStringLiteral("sim"), QStringLiteral("y"),
+    static const QStringList yes = {QStringLiteral("true"), QStringLiteral("t"),   QStringLiteral("1"),
+                                    QStringLiteral("s"),    QStringLiteral("sim"), QStringLiteral("y"),
                                     QStringLiteral("yes")};
-    static const QStringList no = {QStringLiteral("false"), QStringLiteral("f"), QStringLiteral("0"),
-                                   QStringLiteral("n"), QStringLiteral("não"), QStringLiteral("nao"),
+    static const QStringList no = {QStringLiteral("false"), QStringLiteral("f"),   QStringLiteral("0"),
+                                   QStringLiteral("n"),     QStringLiteral("não"), QStringLiteral("nao"),
                                    QStringLiteral("no")};
     if (yes.contains(s))
         return true;
@@ -231,7 +230,8 @@ QDateTime ToDateTime(const QVariant& v)
     if (id == QMetaType::QDate)
         return v.toDate().startOfDay();
     if (id != QMetaType::QString && id != QMetaType::QByteArray)
-        throw EConvertError(QStringLiteral("Um valor do tipo %1 não é uma data e hora").arg(QString::fromLatin1(v.typeName())));
+        throw EConvertError(
+            QStringLiteral("Um valor do tipo %1 não é uma data e hora").arg(QString::fromLatin1(v.typeName())));
     const QString s = ToText(v).trimmed();
     QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
     if (!dt.isValid()) {
@@ -242,8 +242,8 @@ QDateTime ToDateTime(const QVariant& v)
     if (!dt.isValid()) {
         const QLocale sys = QLocale::system();
         const QString shortDate = sys.dateFormat(QLocale::ShortFormat);
-        for (const QString& fmt : {shortDate + u' ' + LongTimeFormat(),
-                                   shortDate + u' ' + sys.timeFormat(QLocale::ShortFormat)}) {
+        for (const QString& fmt :
+             {shortDate + u' ' + LongTimeFormat(), shortDate + u' ' + sys.timeFormat(QLocale::ShortFormat)}) {
             dt = sys.toDateTime(s, fmt);
             if (dt.isValid())
                 break;
@@ -255,8 +255,7 @@ QDateTime ToDateTime(const QVariant& v)
 }
 
 // A conversion error of a field names the field.
-template <typename Convert>
-auto NamingField(const TFieldDef& def, Convert convert) -> decltype(convert())
+template <typename Convert> auto NamingField(const TFieldDef& def, Convert convert) -> decltype(convert())
 {
     try {
         return convert();
@@ -282,7 +281,8 @@ QVariant TField::ConvertValue(const QVariant& value, const TFieldDef& def)
     const int id = value.typeId();
     switch (def.DataType) {
     case TFieldType::ftString:
-        if (id == QMetaType::QString && (def.Size <= 0 || static_cast<const QString*>(value.constData())->size() <= def.Size))
+        if (id == QMetaType::QString
+            && (def.Size <= 0 || static_cast<const QString*>(value.constData())->size() <= def.Size))
             return value;
         return CutToWidth(ToText(value), def.Size);
     case TFieldType::ftFloat:
@@ -294,8 +294,7 @@ QVariant TField::ConvertValue(const QVariant& value, const TFieldDef& def)
             return value;
         break;
     case TFieldType::ftInteger:
-    case TFieldType::ftBoolean:
-        break;
+    case TFieldType::ftBoolean: break;
     }
     // Blank text in a typed field means "no value", as an operator clearing a cell expects.
     if ((value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray)
@@ -311,7 +310,8 @@ QVariant TField::ConvertValue(const QVariant& value, const TFieldDef& def)
     return QVariant();
 }
 
-TField::TField(TClientDataSet* owner, int index, TFieldDef def) : m_owner(owner), m_index(index), m_def(std::move(def)) {}
+TField::TField(TClientDataSet* owner, int index, TFieldDef def) : m_owner(owner), m_index(index), m_def(std::move(def))
+{}
 
 bool TField::IsNull() const
 {
@@ -384,14 +384,10 @@ QString TField::DisplayText() const
     if (ClientDataSetValues::IsNull(v))
         return QString();
     switch (m_def.DataType) {
-    case TFieldType::ftString:
-        return v.toString();
-    case TFieldType::ftInteger:
-        return QString::number(v.toInt());
-    case TFieldType::ftFloat:
-        return DisplayLocale().toString(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-    case TFieldType::ftBoolean:
-        return BoolText(v.toBool());
+    case TFieldType::ftString: return v.toString();
+    case TFieldType::ftInteger: return QString::number(v.toInt());
+    case TFieldType::ftFloat: return DisplayLocale().toString(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case TFieldType::ftBoolean: return BoolText(v.toBool());
     case TFieldType::ftDateTime: {
         const QLocale sys = QLocale::system();
         const QDateTime dt = v.toDateTime();
@@ -407,7 +403,8 @@ void TField::SetValue(const QVariant& v)
     d->CheckActive();
     if (d->state != TDataSetState::dsEdit && d->state != TDataSetState::dsInsert)
         throw EDatabaseError(
-            QStringLiteral("O conjunto de dados%1 não está editando uma linha (Edit, Insert ou Append antes)").arg(d->Named()));
+            QStringLiteral("O conjunto de dados%1 não está editando uma linha (Edit, Insert ou Append antes)")
+                .arg(d->Named()));
     if (m_def.ReadOnly)
         throw EDatabaseError(QStringLiteral("O campo '%1' é somente leitura").arg(m_def.Name));
     d->buffer[m_index] = NamingField(m_def, [&] { return ConvertValue(v, m_def); });

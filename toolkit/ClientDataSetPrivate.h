@@ -26,27 +26,27 @@ struct TClientDataSet::Private {
     // Indices into `rows` of the rows that pass the filter, ascending; the
     // view and the cursor work on this list only.
     QList<int> visible;
-    int cur = -1;        // index into `visible`; -1 when nothing is visible
+    int cur = -1; // index into `visible`; -1 when nothing is visible
     bool eof = true;
     bool bof = true;
 
     // The row being edited or inserted.
     QVariantList buffer;
     bool modified = false;
-    int insertAt = -1;   // index into `rows` a posted insert takes
+    int insertAt = -1; // index into `rows` a posted insert takes
 
     QString filterText;
     bool filtered = false;
-    std::shared_ptr<const TFilterExpression> filter;   // bound to the structure, or null
+    std::shared_ptr<const TFilterExpression> filter; // bound to the structure, or null
 
     int disabled = 0;
     // Row a field reads while a view asks for a row other than the current one.
     mutable int peekRow = -1;
 
     // --- helpers (ClientDataSet.cpp) ---
-    QString Named() const;           // " 'name'" for messages, or nothing
+    QString Named() const; // " 'name'" for messages, or nothing
     void CheckActive() const;
-    void CheckBrowseMode();          // posts or cancels a pending edit
+    void CheckBrowseMode(); // posts or cancels a pending edit
     bool FilterActive() const;
     bool Passes(const QVariantList& row) const;
     void RebuildVisible();
@@ -54,8 +54,8 @@ struct TClientDataSet::Private {
     // Puts the cursor where a row at `position` of `visible` left the view.
     void SettleAfterRemoval(int position);
     void ApplyStructure(const QList<TFieldDef>& defs);
-    QList<TFieldDef> CurrentDefs() const;   // of the field objects, labels included
-    void NotifyData();               // DataChanged + AfterScroll
+    QList<TFieldDef> CurrentDefs() const; // of the field objects, labels included
+    void NotifyData(); // DataChanged + AfterScroll
     void NotifyScroll();
     void NotifyRow(int visibleRow);
     std::shared_ptr<const TFilterExpression> CompileFilter(const QString& text, const QList<TFieldDef>& defs) const;
@@ -74,8 +74,8 @@ struct TClientDataSet::Private {
 // Shared by the field, filter and file code.
 namespace ClientDataSetValues {
 bool IsNull(const QVariant& v);
-QString FloatText(double d);                     // C locale, shortest exact form
-QString DateTimeText(const QDateTime& dt);       // ISO 8601 with milliseconds
+QString FloatText(double d); // C locale, shortest exact form
+QString DateTimeText(const QDateTime& dt); // ISO 8601 with milliseconds
 QString TypeName(TFieldType t);
 bool TypeFromName(const QString& name, TFieldType* type);
 } // namespace ClientDataSetValues

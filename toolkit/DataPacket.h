@@ -13,18 +13,18 @@ enum class TFieldType { ftString, ftInteger, ftFloat, ftBoolean, ftDateTime };
 struct TOOLKIT_EXPORT TFieldDef {
     QString Name;
     TFieldType DataType = TFieldType::ftString;
-    int Size = 0;            // characters, for ftString; 0 = unlimited
+    int Size = 0; // characters, for ftString; 0 = unlimited
     bool ReadOnly = false;
-    QString DisplayLabel;    // empty = the field name
+    QString DisplayLabel; // empty = the field name
 
     bool operator==(const TFieldDef&) const = default;
 };
 
 struct TOOLKIT_EXPORT TDataPacket {
     QList<TFieldDef> FieldDefs;
-    QList<QVariantList> Rows;   // one value per field def, in order; null QVariant = null
+    QList<QVariantList> Rows; // one value per field def, in order; null QVariant = null
 
-    int indexOf(const QString& fieldName) const;   // case-insensitive, -1 when absent
+    int indexOf(const QString& fieldName) const; // case-insensitive, -1 when absent
     bool operator==(const TDataPacket&) const = default;
 };
 

@@ -123,11 +123,12 @@ private:
                                      .arg(m_r.lineNumber())
                                      .arg(m_r.columnNumber())
                                      .arg(m_r.errorString()));
-        throw EDatabaseError(QStringLiteral("O arquivo de dados '%1' não é um XML bem formado (linha %2, coluna %3): %4")
-                                 .arg(m_source)
-                                 .arg(m_r.lineNumber())
-                                 .arg(m_r.columnNumber())
-                                 .arg(m_r.errorString()));
+        throw EDatabaseError(
+            QStringLiteral("O arquivo de dados '%1' não é um XML bem formado (linha %2, coluna %3): %4")
+                .arg(m_source)
+                .arg(m_r.lineNumber())
+                .arg(m_r.columnNumber())
+                .arg(m_r.errorString()));
     }
 
     void CheckXml() const
@@ -158,13 +159,17 @@ private:
                 Fail(QStringLiteral("o campo '%1' está declarado duas vezes (linha %2)").arg(def.Name).arg(line));
             const QString type = Attr(QStringLiteral("type")).trimmed();
             if (!TypeFromName(type, &def.DataType))
-                Fail(QStringLiteral("o campo '%1' tem o tipo desconhecido '%2' (linha %3)").arg(def.Name, type).arg(line));
+                Fail(QStringLiteral("o campo '%1' tem o tipo desconhecido '%2' (linha %3)")
+                         .arg(def.Name, type)
+                         .arg(line));
             const QString size = Attr(QStringLiteral("size")).trimmed();
             if (!size.isEmpty()) {
                 bool ok = false;
                 def.Size = size.toInt(&ok);
                 if (!ok || def.Size < 0)
-                    Fail(QStringLiteral("o campo '%1' tem o tamanho inválido '%2' (linha %3)").arg(def.Name, size).arg(line));
+                    Fail(QStringLiteral("o campo '%1' tem o tamanho inválido '%2' (linha %3)")
+                             .arg(def.Name, size)
+                             .arg(line));
             }
             const QString readOnly = Attr(QStringLiteral("readonly")).trimmed();
             if (!readOnly.isEmpty())
@@ -206,7 +211,10 @@ private:
                              .arg(name)
                              .arg(line));
                 if (seen[f])
-                    Fail(QStringLiteral("a linha %1 tem dois valores para o campo '%2' (linha %3)").arg(rowNo).arg(name).arg(line));
+                    Fail(QStringLiteral("a linha %1 tem dois valores para o campo '%2' (linha %3)")
+                             .arg(rowNo)
+                             .arg(name)
+                             .arg(line));
                 seen[f] = true;
                 const QString nullAttr = Attr(QStringLiteral("null")).trimmed();
                 const bool isNull = !nullAttr.isEmpty() && Flag(nullAttr, QStringLiteral("null"), line);
@@ -234,7 +242,10 @@ private:
                 try {
                     row[f] = TField::ConvertValue(text, def);
                 } catch (const EConvertError& e) {
-                    Fail(QStringLiteral("linha %1, campo '%2': %3 (linha %4)").arg(rowNo).arg(def.Name, e.Message()).arg(line));
+                    Fail(QStringLiteral("linha %1, campo '%2': %3 (linha %4)")
+                             .arg(rowNo)
+                             .arg(def.Name, e.Message())
+                             .arg(line));
                 }
             }
             CheckXml();
@@ -283,7 +294,8 @@ QByteArray DataSetXml(const TDataPacket& packet)
     for (int r = 0; r < packet.Rows.size(); ++r) {
         const QVariantList& row = packet.Rows[r];
         if (row.size() != width)
-            throw EDatabaseError(QStringLiteral("A linha %1 tem %2 valores para %3 campos").arg(r + 1).arg(row.size()).arg(width));
+            throw EDatabaseError(
+                QStringLiteral("A linha %1 tem %2 valores para %3 campos").arg(r + 1).arg(row.size()).arg(width));
         w.writeStartElement(QStringLiteral("row"));
         for (int f = 0; f < width; ++f) {
             const TFieldDef& def = packet.FieldDefs[f];
@@ -324,10 +336,12 @@ TDataPacket ReadDataSetFile(const QString& fileName)
     if (!QFileInfo::exists(fileName))
         throw EDatabaseError(QStringLiteral("O arquivo de dados '%1' não existe").arg(fileName));
     if (!file.open(QIODevice::ReadOnly))
-        throw EDatabaseError(QStringLiteral("Não é possível abrir o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(
+            QStringLiteral("Não é possível abrir o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
     const QByteArray xml = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EDatabaseError(QStringLiteral("Não é possível ler o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(
+            QStringLiteral("Não é possível ler o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
     return ParseDataSetXml(xml, fileName);
 }
 
@@ -338,7 +352,9 @@ void WriteDataSetFile(const QString& fileName, const TDataPacket& packet)
     // leaves a half-written parameters file behind.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(
+            QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
     if (file.write(xml) != xml.size() || !file.commit())
-        throw EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
+        throw EDatabaseError(
+            QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, file.errorString()));
 }

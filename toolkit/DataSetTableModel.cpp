@@ -13,9 +13,7 @@ TDataSetTableModel::TDataSetTableModel(TClientDataSet* dataSet, QObject* parent)
             return;
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
-    connect(m_dataSet, &TClientDataSet::AfterScroll, this, [this] {
-        emit currentRowChanged(m_dataSet->RecNo() - 1);
-    });
+    connect(m_dataSet, &TClientDataSet::AfterScroll, this, [this] { emit currentRowChanged(m_dataSet->RecNo() - 1); });
     // A dataset that goes away first leaves an empty model, not a dangling one.
     connect(m_dataSet, &QObject::destroyed, this, [this] {
         beginResetModel();
@@ -49,17 +47,12 @@ QVariant TDataSetTableModel::data(const QModelIndex& index, int role) const
     if (!m_dataSet || !index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole:
-        return m_dataSet->VisibleDisplayText(index.row(), index.column());
+    case Qt::DisplayRole: return m_dataSet->VisibleDisplayText(index.row(), index.column());
     case Qt::EditRole:
-    case RawValueRole:
-        return m_dataSet->VisibleValue(index.row(), index.column());
-    case FieldNameRole:
-        return m_dataSet->Fields(index.column())->FieldName();
-    case CurrentRowRole:
-        return m_dataSet->RecNo() - 1;
-    default:
-        return QVariant();
+    case RawValueRole: return m_dataSet->VisibleValue(index.row(), index.column());
+    case FieldNameRole: return m_dataSet->Fields(index.column())->FieldName();
+    case CurrentRowRole: return m_dataSet->RecNo() - 1;
+    default: return QVariant();
     }
 }
 
@@ -75,12 +68,9 @@ QVariant TDataSetTableModel::headerData(int section, Qt::Orientation orientation
     if (section < 0 || section >= columnCount())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole:
-        return m_dataSet->Fields(section)->DisplayLabel();
-    case FieldNameRole:
-        return m_dataSet->Fields(section)->FieldName();
-    default:
-        return QVariant();
+    case Qt::DisplayRole: return m_dataSet->Fields(section)->DisplayLabel();
+    case FieldNameRole: return m_dataSet->Fields(section)->FieldName();
+    default: return QVariant();
     }
 }
 

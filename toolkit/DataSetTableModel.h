@@ -24,7 +24,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    int fieldColumn(const QString& fieldName) const;   // -1 when absent
+    int fieldColumn(const QString& fieldName) const; // -1 when absent
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 signals:

@@ -16,8 +16,8 @@ enum class Tok { End, Ident, Text, Number, Op, LParen, RParen, Sign, And, Or, No
 
 struct Token {
     Tok type = Tok::End;
-    QString text;     // as written (operator, name, number); value for text literals
-    int pos = 0;      // 1-based character position
+    QString text; // as written (operator, name, number); value for text literals
+    int pos = 0; // 1-based character position
 };
 
 enum class Op { Eq, Ne, Lt, Gt, Le, Ge };
@@ -25,25 +25,25 @@ enum class CmpType { Text, Number, Bool, DateTime };
 
 struct Operand {
     bool isField = false;
-    QString name;                 // field name as written
-    int index = -1;               // bound field index
+    QString name; // field name as written
+    int index = -1; // bound field index
     TFieldType fieldType = TFieldType::ftString;
-    Tok literalKind = Tok::Text;  // Text, Number, True/False
-    QString source;               // literal as written (numbers) or its value (text)
+    Tok literalKind = Tok::Text; // Text, Number, True/False
+    QString source; // literal as written (numbers) or its value (text)
     double number = 0;
     int pos = 0;
-    QVariant constant;            // literal converted to the comparison type
+    QVariant constant; // literal converted to the comparison type
 };
 
 } // namespace
 
 struct TFilterExpression::Node {
     enum Kind { And, Or, Not, Compare, IsNull, Truth } kind = Compare;
-    std::vector<std::unique_ptr<Node>> children;   // And, Or: two or more; Not: one
+    std::vector<std::unique_ptr<Node>> children; // And, Or: two or more; Not: one
     Operand left;
     Operand right;
     Op op = Op::Eq;
-    bool negate = false;                           // IS NOT NULL
+    bool negate = false; // IS NOT NULL
     CmpType type = CmpType::Text;
 };
 
@@ -57,7 +57,7 @@ public:
 
     std::unique_ptr<Node> Parse()
     {
-        if (m_tokens.size() == 1)   // only End: blank text
+        if (m_tokens.size() == 1) // only End: blank text
             return nullptr;
         auto root = ParseOr(0);
         const Token& t = Peek();
@@ -183,7 +183,9 @@ private:
             node->kind = Node::Compare;
             node->op = ToOp(op.text);
             if (EndsOperand(Peek()))
-                Fail(QStringLiteral("o operador '%1' na posição %2 não tem operando à direita").arg(op.text).arg(op.pos));
+                Fail(QStringLiteral("o operador '%1' na posição %2 não tem operando à direita")
+                         .arg(op.text)
+                         .arg(op.pos));
             node->right = ParseOperand();
             return node;
         }
@@ -248,17 +250,24 @@ private:
         case Tok::Op:
             Fail(QStringLiteral("o operador '%1' na posição %2 não tem operando à esquerda").arg(t.text).arg(t.pos));
         default:
-            Fail(QStringLiteral("esperado um nome de campo ou um valor na posição %1, encontrado %2").arg(t.pos).arg(Describe(t)));
+            Fail(QStringLiteral("esperado um nome de campo ou um valor na posição %1, encontrado %2")
+                     .arg(t.pos)
+                     .arg(Describe(t)));
         }
     }
 
     static Op ToOp(const QString& s)
     {
-        if (s == QLatin1String("=")) return Op::Eq;
-        if (s == QLatin1String("<>") || s == QLatin1String("!=")) return Op::Ne;
-        if (s == QLatin1String("<")) return Op::Lt;
-        if (s == QLatin1String(">")) return Op::Gt;
-        if (s == QLatin1String("<=")) return Op::Le;
+        if (s == QLatin1String("="))
+            return Op::Eq;
+        if (s == QLatin1String("<>") || s == QLatin1String("!="))
+            return Op::Ne;
+        if (s == QLatin1String("<"))
+            return Op::Lt;
+        if (s == QLatin1String(">"))
+            return Op::Gt;
+        if (s == QLatin1String("<="))
+            return Op::Le;
         return Op::Ge;
     }
 
@@ -281,14 +290,22 @@ private:
                     ++j;
                 t.text = s.mid(i, j - i);
                 const QString up = t.text.toUpper();
-                if (up == QLatin1String("AND")) t.type = Tok::And;
-                else if (up == QLatin1String("OR")) t.type = Tok::Or;
-                else if (up == QLatin1String("NOT")) t.type = Tok::Not;
-                else if (up == QLatin1String("IS")) t.type = Tok::Is;
-                else if (up == QLatin1String("NULL")) t.type = Tok::Null;
-                else if (up == QLatin1String("TRUE")) t.type = Tok::True;
-                else if (up == QLatin1String("FALSE")) t.type = Tok::False;
-                else t.type = Tok::Ident;
+                if (up == QLatin1String("AND"))
+                    t.type = Tok::And;
+                else if (up == QLatin1String("OR"))
+                    t.type = Tok::Or;
+                else if (up == QLatin1String("NOT"))
+                    t.type = Tok::Not;
+                else if (up == QLatin1String("IS"))
+                    t.type = Tok::Is;
+                else if (up == QLatin1String("NULL"))
+                    t.type = Tok::Null;
+                else if (up == QLatin1String("TRUE"))
+                    t.type = Tok::True;
+                else if (up == QLatin1String("FALSE"))
+                    t.type = Tok::False;
+                else
+                    t.type = Tok::Ident;
                 i = j;
             } else if (c.isDigit() || (c == u'.' && i + 1 < n && s[i + 1].isDigit())) {
                 int j = i;
@@ -334,7 +351,7 @@ private:
                 t.type = Tok::Text;
                 t.text = value;
                 i = j;
-            } else if (c == u'=' ) {
+            } else if (c == u'=') {
                 t.type = Tok::Op;
                 t.text = QStringLiteral("=");
                 ++i;
@@ -402,12 +419,9 @@ QVariant AsCmp(const QVariant& v, CmpType type)
         if (v.typeId() == QMetaType::QString)
             return v;
         return TField::ConvertValue(v, TFieldDef{QString(), TFieldType::ftString, 0, false, QString()});
-    case CmpType::Number:
-        return IsNullValue(v) ? 0.0 : v.toDouble();
-    case CmpType::Bool:
-        return IsNullValue(v) ? false : v.toBool();
-    case CmpType::DateTime:
-        return IsNullValue(v) ? QDateTime() : v.toDateTime();
+    case CmpType::Number: return IsNullValue(v) ? 0.0 : v.toDouble();
+    case CmpType::Bool: return IsNullValue(v) ? false : v.toBool();
+    case CmpType::DateTime: return IsNullValue(v) ? QDateTime() : v.toDateTime();
     }
     return v;
 }
@@ -423,8 +437,7 @@ int Compare(const QVariant& a, const QVariant& b, CmpType type)
         const double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    case CmpType::Bool:
-        return int(a.toBool()) - int(b.toBool());
+    case CmpType::Bool: return int(a.toBool()) - int(b.toBool());
     case CmpType::DateTime: {
         const QDateTime x = a.toDateTime(), y = b.toDateTime();
         if (!x.isValid() || !y.isValid())
@@ -448,22 +461,19 @@ public:
             for (auto& c : node.children)
                 Bind(*c);
             return;
-        case Node::IsNull:
-            Resolve(node.left);
-            return;
+        case Node::IsNull: Resolve(node.left); return;
         case Node::Truth:
             if (node.left.isField) {
                 Resolve(node.left);
                 if (node.left.fieldType != TFieldType::ftBoolean)
-                    m_parser.Fail(QStringLiteral("o campo '%1' não é lógico e precisa de uma comparação").arg(node.left.name));
+                    m_parser.Fail(
+                        QStringLiteral("o campo '%1' não é lógico e precisa de uma comparação").arg(node.left.name));
             }
             node.type = CmpType::Bool;
             if (!node.left.isField)
                 node.left.constant = node.left.literalKind == Tok::True;
             return;
-        case Node::Compare:
-            BindCompare(node);
-            return;
+        case Node::Compare: BindCompare(node); return;
         }
     }
 
@@ -506,7 +516,7 @@ private:
         }
         const bool bothNumbers = l.literalKind == Tok::Number && r.literalKind == Tok::Number;
         const bool bothBool = (l.literalKind == Tok::True || l.literalKind == Tok::False)
-                              && (r.literalKind == Tok::True || r.literalKind == Tok::False);
+            && (r.literalKind == Tok::True || r.literalKind == Tok::False);
         node.type = bothNumbers ? CmpType::Number : (bothBool ? CmpType::Bool : CmpType::Text);
         l.constant = Convert(l, node.type, QString());
         r.constant = Convert(r, node.type, QString());
@@ -550,7 +560,8 @@ private:
         try {
             return TField::ConvertValue(lit.source, TFieldDef{QString(), to, 0, false, QString()});
         } catch (const EConvertError&) {
-            m_parser.Fail(QStringLiteral("'%1' na posição %2 não é %3%4").arg(lit.source).arg(lit.pos).arg(what, against));
+            m_parser.Fail(
+                QStringLiteral("'%1' na posição %2 não é %3%4").arg(lit.source).arg(lit.pos).arg(what, against));
         }
     }
 
@@ -578,16 +589,15 @@ bool Evaluate(const Node& node, const QVariantList& row)
             if (Evaluate(*c, row))
                 return true;
         return false;
-    case Node::Not:
-        return !Evaluate(*node.children.front(), row);
+    case Node::Not: return !Evaluate(*node.children.front(), row);
     case Node::IsNull: {
         const QVariant v = node.left.index < row.size() ? row[node.left.index] : QVariant();
         return IsNullValue(v) != node.negate;
     }
-    case Node::Truth:
-        return OperandValue(node.left, row, CmpType::Bool).toBool();
+    case Node::Truth: return OperandValue(node.left, row, CmpType::Bool).toBool();
     case Node::Compare: {
-        const int c = Compare(OperandValue(node.left, row, node.type), OperandValue(node.right, row, node.type), node.type);
+        const int c = Compare(OperandValue(node.left, row, node.type), OperandValue(node.right, row, node.type),
+                              node.type);
         switch (node.op) {
         case Op::Eq: return c == 0;
         case Op::Ne: return c != 0;
@@ -629,6 +639,7 @@ bool TFilterExpression::Matches(const QVariantList& row) const
     if (!m_root)
         return true;
     if (!m_bound)
-        throw EDatabaseError(QStringLiteral("O filtro \"%1\" não está ligado à estrutura de um conjunto de dados").arg(m_text));
+        throw EDatabaseError(
+            QStringLiteral("O filtro \"%1\" não está ligado à estrutura de um conjunto de dados").arg(m_text));
     return Evaluate(*m_root, row);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QtGlobal>
 #if defined(TOOLKIT_LIBRARY)
-#  define TOOLKIT_EXPORT Q_DECL_EXPORT
+#define TOOLKIT_EXPORT Q_DECL_EXPORT
 #else
-#  define TOOLKIT_EXPORT Q_DECL_IMPORT
+#define TOOLKIT_EXPORT Q_DECL_IMPORT
 #endif

@@ -5,9 +5,9 @@
 #include "HostProc.h"
 
 #if defined(WDC00001_LIBRARY)
-#  define WDC00001_EXPORT Q_DECL_EXPORT
+#define WDC00001_EXPORT Q_DECL_EXPORT
 #else
-#  define WDC00001_EXPORT Q_DECL_IMPORT
+#define WDC00001_EXPORT Q_DECL_IMPORT
 #endif
 
 namespace Wdc00001 {

@@ -7,9 +7,9 @@
 #include "HostProc.h"
 
 #if defined(WDC00002_LIBRARY)
-#  define WDC00002_EXPORT Q_DECL_EXPORT
+#define WDC00002_EXPORT Q_DECL_EXPORT
 #else
-#  define WDC00002_EXPORT Q_DECL_IMPORT
+#define WDC00002_EXPORT Q_DECL_IMPORT
 #endif
 
 namespace Wdc00002 {
@@ -20,16 +20,15 @@ using TVerificaAcesso = HostProc<bool(int, const QString&, QString&)>;
 // array (written back); reason text (written back)
 using TObservacao = HostProc<void(const QVariantList&, QVariantList&, QString&)>;
 // value (written back); title; prompt; empty-entry message; 10; 0; decimals; 0; 0; 0 -> confirmed
-using TTecladoNumerico = HostProc<bool(QString&, const QString&, const QString&, const QString&,
-                                       int, int, bool, int, int, int)>;
+using TTecladoNumerico
+    = HostProc<bool(QString&, const QString&, const QString&, const QString&, int, int, bool, int, int, int)>;
 // one-element list with the log line; the command's 10-element array
 using TLogImpNFiscal = HostProc<void(const QVariantList&, QVariantList&)>;
 // branch; till; action; operator code; operator name; authoriser; reason title;
 // detail; sale; item's tab; tab as shown; table; 0; 0
-using TLogControleAcess = HostProc<void(const QString&, const QString&, const QString&, const QString&,
-                                        const QString&, const QString&, const QString&, const QString&,
-                                        const QString&, const QString&, const QString&, const QString&,
-                                        int, int)>;
+using TLogControleAcess = HostProc<void(const QString&, const QString&, const QString&, const QString&, const QString&,
+                                        const QString&, const QString&, const QString&, const QString&, const QString&,
+                                        const QString&, const QString&, int, int)>;
 // 18-element list; the command's 10-element array
 using TDisparaImprimeCancProduto = HostProc<void(const QVariantList&, QVariantList&)>;
 using TRelFiscais = HostProc<void()>;

@@ -21,7 +21,8 @@ QString SalesFiller::pad(const QString& expr, int width) const
 QString SalesFiller::stamp(const QString& minutesExpr) const
 {
     return d == TSqlDialect::SQLite
-        ? QStringLiteral("strftime('%Y-%m-%dT%H:%M:%S.000', '2024-01-01 11:00:00', '+' || (%1) || ' minutes')").arg(minutesExpr)
+        ? QStringLiteral("strftime('%Y-%m-%dT%H:%M:%S.000', '2024-01-01 11:00:00', '+' || (%1) || ' minutes')")
+              .arg(minutesExpr)
         : QStringLiteral("TIMESTAMP '2024-01-01 11:00:00' + (%1) * INTERVAL '1 minute'").arg(minutesExpr);
 }
 
@@ -40,7 +41,10 @@ void SalesFiller::series(const QString& table, const QString& columns, const QSt
     c.Execute(sql);
     if (verbose) {
         QTextStream out(stdout);
-        out << QStringLiteral("  %1: %2 linhas (%3 s)\n").arg(table, -16).arg(count).arg(t.elapsed() / 1000.0, 0, 'f', 1);
+        out << QStringLiteral("  %1: %2 linhas (%3 s)\n")
+                   .arg(table, -16)
+                   .arg(count)
+                   .arg(t.elapsed() / 1000.0, 0, 'f', 1);
     }
 }
 
@@ -55,13 +59,16 @@ SalesKeys FillSales(TADOConnection& c, qint64 items, bool verbose)
     const QString tabOfItem = QStringLiteral("((I - 1) / 10 + 1)");
     const QString saleOfTab = QStringLiteral("((I + 1) / 2)");
 
-    f.series(QStringLiteral("VENDAREST"), QStringLiteral("CDFILIAL, NRVENDAREST, CDLOJA, NRMESA, CDOPERADOR, DTHRABERMESA, DTHRFECHMESA, CDVENDEDOR"),
+    f.series(QStringLiteral("VENDAREST"),
+             QStringLiteral(
+                 "CDFILIAL, NRVENDAREST, CDLOJA, NRMESA, CDOPERADOR, DTHRABERMESA, DTHRFECHMESA, CDVENDEDOR"),
              QStringLiteral("'0001', %1, '01', %2, '0001', %3, CASE WHEN I > %4 THEN NULL ELSE %5 END, %6")
-                 .arg(f.pad(QStringLiteral("I"), 10), f.pad(QStringLiteral("I % 200 + 1"), 4), f.stamp(QStringLiteral("I")),
-                      QString::number(sales - mesas), f.stamp(QStringLiteral("I + 90")),
+                 .arg(f.pad(QStringLiteral("I"), 10), f.pad(QStringLiteral("I % 200 + 1"), 4),
+                      f.stamp(QStringLiteral("I")), QString::number(sales - mesas), f.stamp(QStringLiteral("I + 90")),
                       f.pad(QStringLiteral("I % 20 + 1"), 4)),
              sales);
-    f.series(QStringLiteral("COMANDAVEN"), QStringLiteral("CDFILIAL, NRCOMANDA, NRVENDAREST, DSCOMANDA, IDSTCOMANDA, VRACRCOMANDA, CDLOJA"),
+    f.series(QStringLiteral("COMANDAVEN"),
+             QStringLiteral("CDFILIAL, NRCOMANDA, NRVENDAREST, DSCOMANDA, IDSTCOMANDA, VRACRCOMANDA, CDLOJA"),
              QStringLiteral("'0001', %1, %2, 'RES_' || %3, '1', 1.5, '01'")
                  .arg(f.pad(QStringLiteral("I"), 10), f.pad(saleOfTab, 10), f.pad(QStringLiteral("I % 1000"), 4)),
              tabs);
@@ -83,7 +90,8 @@ SalesKeys FillSales(TADOConnection& c, qint64 items, bool verbose)
              itemKey + QStringLiteral(", 'P', 1"), items);
     f.series(QStringLiteral("ITPEDIDOQRVREL"),
              QStringLiteral("CDFILIAL, NRCOMANDA, NRPRODCOMVEN, NRVENDAREST, IDSITITPEDQRV, QTPRODPEQRV"),
-             QString(itemKey).replace(QLatin1String("(I - 1)"), QLatin1String("(I * 10 - 1)")) + QStringLiteral(", 'P', 1"),
+             QString(itemKey).replace(QLatin1String("(I - 1)"), QLatin1String("(I * 10 - 1)"))
+                 + QStringLiteral(", 'P', 1"),
              items / 10);
     f.series(QStringLiteral("ITCOMANDAEST"),
              QStringLiteral("CDFILIAL, NRCOMANDA, NRPRODCOMVEN, NRVENDAREST, CDPRODUTO, QTPROCOMEST, IDIMPPRGRPROMO"),
@@ -92,35 +100,44 @@ SalesKeys FillSales(TADOConnection& c, qint64 items, bool verbose)
              items / 5);
     f.series(QStringLiteral("OBSITCOMANDAVEN"),
              QStringLiteral("CDFILIAL, NRCOMANDA, NRPRODCOMVEN, NRVENDAREST, CDGRPOCOR, CDOCORR"),
-             QString(itemKey).replace(QLatin1String("(I - 1)"), QLatin1String("(I * 20 - 1)")) + QStringLiteral(", '02', '02'"),
+             QString(itemKey).replace(QLatin1String("(I - 1)"), QLatin1String("(I * 20 - 1)"))
+                 + QStringLiteral(", '02', '02'"),
              items / 20);
     f.series(QStringLiteral("MOVCAIXAMOB"), QStringLiteral("CDFILIAL, NRCOMANDA, VRMOV"),
              QStringLiteral("'0001', %1, 20").arg(f.pad(QStringLiteral("I * 2"), 10)), tabs / 2);
-    f.series(QStringLiteral("MOVBENEFICIOCONS"),
-             QStringLiteral("NRSEQBENECONS, CDFILIAL, CDCAIXA, CDCLIENTE, CDCONSUMIDOR, CDCAMPANHA, NRSEQPRODCAMP, NRSEQBENEFICIO"),
-             QStringLiteral("%1, '0001', '001', %2, '0001', 'FIDELIDADE', '001', '01'")
-                 .arg(f.pad(QStringLiteral("I"), 10), f.pad(QStringLiteral("I"), 8)),
-             items / 20);
+    f.series(
+        QStringLiteral("MOVBENEFICIOCONS"),
+        QStringLiteral(
+            "NRSEQBENECONS, CDFILIAL, CDCAIXA, CDCLIENTE, CDCONSUMIDOR, CDCAMPANHA, NRSEQPRODCAMP, NRSEQBENEFICIO"),
+        QStringLiteral("%1, '0001', '001', %2, '0001', 'FIDELIDADE', '001', '01'")
+            .arg(f.pad(QStringLiteral("I"), 10), f.pad(QStringLiteral("I"), 8)),
+        items / 20);
     f.series(QStringLiteral("MOVBENEFICIOCTR"),
              QStringLiteral("CDCLIENTE, CDCONSUMIDOR, CDCAMPANHA, NRSEQPRODCAMP, NRSEQBENEFICIO, QTDEBENEFICIO"),
              QStringLiteral("%1, '0001', 'FIDELIDADE', '001', '01', 3").arg(f.pad(QStringLiteral("I"), 8)), items / 20);
 
     // Set-up tables, at the size of a large restaurant.
-    f.series(QStringLiteral("PRODUTO"), QStringLiteral("CDPRODUTO, NMPRODUTO, CDARVPROD, IDPESAPROD, IDTIPOCOMPPROD, CDNVPRODUTO"),
-             QStringLiteral("%1, 'Produto ' || I, %1, 'N', CAST(I % 4 AS VARCHAR(1)), CASE WHEN I <= 20 THEN '1' ELSE '3' END")
+    f.series(QStringLiteral("PRODUTO"),
+             QStringLiteral("CDPRODUTO, NMPRODUTO, CDARVPROD, IDPESAPROD, IDTIPOCOMPPROD, CDNVPRODUTO"),
+             QStringLiteral(
+                 "%1, 'Produto ' || I, %1, 'N', CAST(I % 4 AS VARCHAR(1)), CASE WHEN I <= 20 THEN '1' ELSE '3' END")
                  .arg(f.pad(QStringLiteral("I"), 6)),
              2000);
     f.series(QStringLiteral("PRODLOJA"),
-             QStringLiteral("CDFILIAL, CDLOJA, CDPRODUTO, CDPORIMPPROD, DSENDIMPPROD, IDIMPCANITEM, NRSEQIMPRPROD, NRSEQIMPRPROD2, NRSEQIMPRPUXA"),
+             QStringLiteral("CDFILIAL, CDLOJA, CDPRODUTO, CDPORIMPPROD, DSENDIMPPROD, IDIMPCANITEM, NRSEQIMPRPROD, "
+                            "NRSEQIMPRPROD2, NRSEQIMPRPUXA"),
              QStringLiteral("'0001', '01', %1, 'COZ', '10.0.0.50:9100', 'S', '01', CASE WHEN I % 3 = 0 THEN '02' END, "
                             "CASE WHEN I % 7 = 0 THEN '03' END")
                  .arg(f.pad(QStringLiteral("I"), 6)),
              2000);
     f.series(QStringLiteral("PRODOCORRE"), QStringLiteral("CDPRODUTO, CDGRPOCOR, CDOCORR"),
-             QStringLiteral("%1, '01', %2").arg(f.pad(QStringLiteral("(I - 1) / 3 + 1"), 6), f.pad(QStringLiteral("(I - 1) % 3 + 1"), 2)),
+             QStringLiteral("%1, '01', %2")
+                 .arg(f.pad(QStringLiteral("(I - 1) / 3 + 1"), 6), f.pad(QStringLiteral("(I - 1) % 3 + 1"), 2)),
              6000);
-    f.series(QStringLiteral("OCORRENCIA"), QStringLiteral("CDGRPOCOR, CDOCORR, CDTIPRISCO, DSOCORR, CDPRODUTO, IDCONTROLAOBS"),
-             QStringLiteral("%1, %2, '01', 'Motivo ' || I, CASE WHEN I > 10 THEN %3 END, CASE WHEN I > 10 THEN 'A' ELSE 'N' END")
+    f.series(QStringLiteral("OCORRENCIA"),
+             QStringLiteral("CDGRPOCOR, CDOCORR, CDTIPRISCO, DSOCORR, CDPRODUTO, IDCONTROLAOBS"),
+             QStringLiteral(
+                 "%1, %2, '01', 'Motivo ' || I, CASE WHEN I > 10 THEN %3 END, CASE WHEN I > 10 THEN 'A' ELSE 'N' END")
                  .arg(f.pad(QStringLiteral("(I - 1) / 10 + 1"), 2), f.pad(QStringLiteral("(I - 1) % 10 + 1"), 2),
                       f.pad(QStringLiteral("I"), 6)),
              20);
@@ -131,27 +148,30 @@ SalesKeys FillSales(TADOConnection& c, qint64 items, bool verbose)
     f.series(QStringLiteral("JUNCAOMESA"), QStringLiteral("CDFILIAL, CDLOJA, NRJUNMESA"),
              QStringLiteral("'0001', '01', %1").arg(f.pad(QStringLiteral("I"), 4)), mesas / 4);
     f.series(QStringLiteral("MESAJUNCAO"), QStringLiteral("CDFILIAL, CDLOJA, NRJUNMESA, NRMESA"),
-             QStringLiteral("'0001', '01', %1, %2").arg(f.pad(QStringLiteral("(I + 1) / 2"), 4), f.pad(QStringLiteral("I"), 4)),
+             QStringLiteral("'0001', '01', %1, %2")
+                 .arg(f.pad(QStringLiteral("(I + 1) / 2"), 4), f.pad(QStringLiteral("I"), 4)),
              mesas / 2);
     f.series(QStringLiteral("VENDEDOR"), QStringLiteral("CDVENDEDOR, NMFANVEN, NRINSJURVEN"),
              QStringLiteral("%1, 'Garçom ' || I, '000'").arg(f.pad(QStringLiteral("I"), 4)), 20);
-    f.series(QStringLiteral("LOJA"), QStringLiteral("CDFILIAL, CDLOJA, CDGRPOCORCAN"), QStringLiteral("'0001', %1, '01'").arg(f.pad(QStringLiteral("I"), 2)), 1);
+    f.series(QStringLiteral("LOJA"), QStringLiteral("CDFILIAL, CDLOJA, CDGRPOCORCAN"),
+             QStringLiteral("'0001', %1, '01'").arg(f.pad(QStringLiteral("I"), 2)), 1);
     f.series(QStringLiteral("IMPRESSORA"), QStringLiteral("CDIMPRESSORA, IDMODEIMPRES"),
              QStringLiteral("'IMP' || I, '1'"), 2);
     f.series(QStringLiteral("MAPIMPRLOJA"), QStringLiteral("CDPORTAIMPR, DSENDPORTA"),
              QStringLiteral("'P' || I, '10.0.0.' || I || ':9100'"), 6);
     f.series(QStringLiteral("IMPRLOJA"), QStringLiteral("CDFILIAL, CDLOJA, NRSEQIMPRLOJA, CDPORTAIMPR, CDIMPRESSORA"),
              QStringLiteral("'0001', '01', %1, 'P' || I, 'IMP' || (I % 2 + 1)").arg(f.pad(QStringLiteral("I"), 2)), 6);
-    f.series(QStringLiteral("CAIXA"),
-             QStringLiteral("CDFILIAL, CDCAIXA, CDLOJA, NRSEQIMPRLOJA1, NRSEQIMPRLOJA1BK, NRSEQIMPRLOJA2, NRSEQIMPRLOJA2BK, "
-                            "NRSEQIMPRLOJA5, NRSEQIMPRLOJA5BK, IDIMPCANPEDINT"),
-             QStringLiteral("'0001', %1, '01', '01', '04', '02', '05', '03', '06', 'S'").arg(f.pad(QStringLiteral("I"), 3)), 5);
+    f.series(
+        QStringLiteral("CAIXA"),
+        QStringLiteral("CDFILIAL, CDCAIXA, CDLOJA, NRSEQIMPRLOJA1, NRSEQIMPRLOJA1BK, NRSEQIMPRLOJA2, NRSEQIMPRLOJA2BK, "
+                       "NRSEQIMPRLOJA5, NRSEQIMPRLOJA5BK, IDIMPCANPEDINT"),
+        QStringLiteral("'0001', %1, '01', '01', '04', '02', '05', '03', '06', 'S'").arg(f.pad(QStringLiteral("I"), 3)),
+        5);
     f.series(QStringLiteral("PARAMGERAL"), QStringLiteral("IDINFPRODPRODUZ"), QStringLiteral("'S'"), 1);
 
     const auto pad = [](qint64 v, int w) { return QStringLiteral("%1").arg(v, w, 10, QLatin1Char('0')); };
     return {pad(tabs, 10), pad(sales, 10), pad(sales % 200 + 1, 4)};
 }
-
 
 ScratchDatabase::ScratchDatabase(const QString& target, const QString& prefix) : m_target(target), m_url(target)
 {

@@ -34,7 +34,7 @@ public:
     ScratchDatabase(const QString& target, const QString& prefix);
     ~ScratchDatabase();
     void Keep() { m_keep = true; }
-    const QString& Url() const { return m_url; }   // the connection string to use
+    const QString& Url() const { return m_url; } // the connection string to use
     TSqlDialect Dialect() const { return m_dialect; }
 
 private:

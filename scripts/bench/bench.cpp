@@ -37,8 +37,8 @@
 #include "Pkg_kvp00917.h"
 #include "RdmCancelaProd.h"
 #include "SalesData.h"
-#include "Srv_kvp00917.h"
 #include "Schema.h"
+#include "Srv_kvp00917.h"
 
 namespace {
 
@@ -69,8 +69,10 @@ void itens(SalesFiller& f, const QString& comanda, const QString& venda, int n, 
              QStringLiteral("CDFILIAL, NRCOMANDA, NRPRODCOMVEN, NRVENDAREST, CDPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN, "
                             "VRDESCCOMVEN, VRACRCOMVEN, IDSTPRCOMVEN, DTHRINCOMVEN, IDPRODREFIL, IDDIVIDECONTA, "
                             "CDVENDEDOR, NRLUGARMESA, CDLOJA, TXPRODCOMVEN, NRSEQPRODCOM"),
-             key + QStringLiteral(", %1, 2, 10.5, 0, 0.1, CAST(I % 3 + 1 AS VARCHAR(1)), %2, 'N', 'N', '0001', '01', '01', "
-                                  "'sem cebola', %3")
+             key
+                 + QStringLiteral(
+                       ", %1, 2, 10.5, 0, 0.1, CAST(I % 3 + 1 AS VARCHAR(1)), %2, 'N', 'N', '0001', '01', '01', "
+                       "'sem cebola', %3")
                        .arg(f.pad(QStringLiteral("I % 2000 + 1"), 6), f.stamp(QStringLiteral("I")),
                             f.pad(QStringLiteral("I / 4"), 3)),
              n);
@@ -84,21 +86,27 @@ QList<Pedido> criaPedidos(TADOConnection& c, int rodadas)
 {
     SalesFiller f{c, c.Dialect(), false};
     const auto ins = [&c](const QString& sql) { c.Execute(sql); };
-    ins(QStringLiteral("INSERT INTO VENDAREST (CDFILIAL, NRVENDAREST, CDLOJA, NRMESA, CDOPERADOR, DTHRABERMESA, CDVENDEDOR) "
-                       "VALUES ('0001', '9000000001', '01', '9001', '0001', %1, '0001')")
+    ins(QStringLiteral(
+            "INSERT INTO VENDAREST (CDFILIAL, NRVENDAREST, CDLOJA, NRMESA, CDOPERADOR, DTHRABERMESA, CDVENDEDOR) "
+            "VALUES ('0001', '9000000001', '01', '9001', '0001', %1, '0001')")
             .arg(f.stamp(QStringLiteral("0"))));
-    ins(QStringLiteral("INSERT INTO VENDAREST (CDFILIAL, NRVENDAREST, CDLOJA, NRMESA, CDOPERADOR, DTHRABERMESA, CDVENDEDOR) "
-                       "VALUES ('0001', '9000000002', '01', '9002', '0001', %1, '0001')")
+    ins(QStringLiteral(
+            "INSERT INTO VENDAREST (CDFILIAL, NRVENDAREST, CDLOJA, NRMESA, CDOPERADOR, DTHRABERMESA, CDVENDEDOR) "
+            "VALUES ('0001', '9000000002', '01', '9002', '0001', %1, '0001')")
             .arg(f.stamp(QStringLiteral("0"))));
-    for (const QString& mesa : {QStringLiteral("9001"), QStringLiteral("9002"), QStringLiteral("9003"), QStringLiteral("9004")})
-        ins(QStringLiteral("INSERT INTO MESA (CDFILIAL, CDLOJA, NRMESA, IDSTMESAAUX) VALUES ('0001', '01', '%1', 'O')").arg(mesa));
+    for (const QString& mesa :
+         {QStringLiteral("9001"), QStringLiteral("9002"), QStringLiteral("9003"), QStringLiteral("9004")})
+        ins(QStringLiteral("INSERT INTO MESA (CDFILIAL, CDLOJA, NRMESA, IDSTMESAAUX) VALUES ('0001', '01', '%1', 'O')")
+                .arg(mesa));
     ins(QStringLiteral("INSERT INTO JUNCAOMESA (CDFILIAL, CDLOJA, NRJUNMESA) VALUES ('0001', '01', '9001')"));
     ins(QStringLiteral("INSERT INTO JUNCAOMESA (CDFILIAL, CDLOJA, NRJUNMESA) VALUES ('0001', '01', '9002')"));
     for (const auto& [jun, mesa] : {std::pair{"9001", "9001"}, {"9001", "9004"}, {"9002", "9002"}, {"9002", "9003"}})
-        ins(QStringLiteral("INSERT INTO MESAJUNCAO (CDFILIAL, CDLOJA, NRJUNMESA, NRMESA) VALUES ('0001', '01', '%1', '%2')")
+        ins(QStringLiteral(
+                "INSERT INTO MESAJUNCAO (CDFILIAL, CDLOJA, NRJUNMESA, NRMESA) VALUES ('0001', '01', '%1', '%2')")
                 .arg(QLatin1String(jun), QLatin1String(mesa)));
     const auto comanda = [&](const QString& nr, const QString& venda, const QString& ds) {
-        ins(QStringLiteral("INSERT INTO COMANDAVEN (CDFILIAL, NRCOMANDA, NRVENDAREST, DSCOMANDA, IDSTCOMANDA, VRACRCOMANDA, CDLOJA) "
+        ins(QStringLiteral("INSERT INTO COMANDAVEN (CDFILIAL, NRCOMANDA, NRVENDAREST, DSCOMANDA, IDSTCOMANDA, "
+                           "VRACRCOMANDA, CDLOJA) "
                            "VALUES ('0001', '%1', '%2', '%3', '1', 5, '01')")
                 .arg(nr, venda, ds));
     };
@@ -115,10 +123,14 @@ QList<Pedido> criaPedidos(TADOConnection& c, int rodadas)
                 itens(f, nr, kVendaBench, kItensEscrita, true);
             }
 
-    return {{QStringLiteral("abrir comanda 20 itens"), QStringLiteral("9100000020"), QStringLiteral("RES_9001"), QStringLiteral("CMD"), QString()},
-            {QStringLiteral("abrir comanda 500 itens"), QStringLiteral("9100000500"), QStringLiteral("RES_9002"), QStringLiteral("CMD"), QString()},
-            {QStringLiteral("abrir mesa 20 itens"), QStringLiteral("9100000020"), QStringLiteral("RES_9001"), QStringLiteral("RES"), QStringLiteral("9001")},
-            {QStringLiteral("abrir mesa 500 itens"), QStringLiteral("9100000500"), QStringLiteral("RES_9002"), QStringLiteral("RES"), QStringLiteral("9002")}};
+    return {{QStringLiteral("abrir comanda 20 itens"), QStringLiteral("9100000020"), QStringLiteral("RES_9001"),
+             QStringLiteral("CMD"), QString()},
+            {QStringLiteral("abrir comanda 500 itens"), QStringLiteral("9100000500"), QStringLiteral("RES_9002"),
+             QStringLiteral("CMD"), QString()},
+            {QStringLiteral("abrir mesa 20 itens"), QStringLiteral("9100000020"), QStringLiteral("RES_9001"),
+             QStringLiteral("RES"), QStringLiteral("9001")},
+            {QStringLiteral("abrir mesa 500 itens"), QStringLiteral("9100000500"), QStringLiteral("RES_9002"),
+             QStringLiteral("RES"), QStringLiteral("9002")}};
 }
 
 // --- the floor: the traced statements, straight through Qt SQL ------------
@@ -145,7 +157,10 @@ public:
                 q = it->get();
                 for (int i = 0; i < e.Values.size(); ++i) {
                     const QVariant& v = e.Values[i];
-                    q->bindValue(i, !de.isEmpty() && v.typeId() == QMetaType::QString && v.toString() == de ? QVariant(para) : v);
+                    q->bindValue(i,
+                                 !de.isEmpty() && v.typeId() == QMetaType::QString && v.toString() == de
+                                     ? QVariant(para)
+                                     : v);
                 }
                 ok = q->exec();
             } else {
@@ -273,13 +288,15 @@ QList<Escrita> escritas()
     return {
         {QStringLiteral("setCancelaProd (1 de 2)"),
          [checa](const QString& c, const QString& i) {
-             checa(setCancelaProd(kFilial, kCaixa, kVendaBench, c, i, QStringLiteral("1"), QString(), QStringLiteral("01"),
-                                  QStringLiteral("Bench"), QStringLiteral("0003"), QStringLiteral("N"), QStringLiteral("0001")));
+             checa(setCancelaProd(kFilial, kCaixa, kVendaBench, c, i, QStringLiteral("1"), QString(),
+                                  QStringLiteral("01"), QStringLiteral("Bench"), QStringLiteral("0003"),
+                                  QStringLiteral("N"), QStringLiteral("0001")));
          }},
         {QStringLiteral("setStatusItemComanda"),
          [checa](const QString& c, const QString& i) {
-             checa(setStatusItemComanda(kFilial, kCaixa, kVendaBench, c, i, QString(), QStringLiteral("01"), QStringLiteral("Bench"),
-                                        QStringLiteral("0003"), QStringLiteral("0001"), QString(), QStringLiteral("N")));
+             checa(setStatusItemComanda(kFilial, kCaixa, kVendaBench, c, i, QString(), QStringLiteral("01"),
+                                        QStringLiteral("Bench"), QStringLiteral("0003"), QStringLiteral("0001"),
+                                        QString(), QStringLiteral("N")));
          }},
         {QStringLiteral("setStatusPedidos"),
          [](const QString& c, const QString& i) {
@@ -302,7 +319,7 @@ void escreve(const Escrita& e, const QString& comanda)
 
 int mede(const QString& database, qint64 items, int rodadas)
 {
-    const int rodadasEscrita = rodadas + 1;   // the first is the warm-up that traces
+    const int rodadasEscrita = rodadas + 1; // the first is the warm-up that traces
     QElapsedTimer carga;
     carga.start();
     QList<Pedido> pedidos;
@@ -333,13 +350,16 @@ int mede(const QString& database, qint64 items, int rodadas)
                .arg(items)
                .arg(carga.elapsed() / 1000.0, 0, 'f', 1)
                .arg(rodadas);
-    out << QStringLiteral("  %1 %2 %3 %4\n").arg(QStringLiteral("medida"), -34).arg(QStringLiteral("módulo ms"), 9)
-               .arg(QStringLiteral("piso ms"), 9).arg(QStringLiteral("razão"), 6);
+    out << QStringLiteral("  %1 %2 %3 %4\n")
+               .arg(QStringLiteral("medida"), -34)
+               .arg(QStringLiteral("módulo ms"), 9)
+               .arg(QStringLiteral("piso ms"), 9)
+               .arg(QStringLiteral("razão"), 6);
 
     // Opening: the entry up to the window shown.
     Abertura abertura;
     for (const Pedido& p : pedidos) {
-        abertura.Chama(p);   // warm-up
+        abertura.Chama(p); // warm-up
         const QList<TADOTraceEntry> instrucoes = traced([&] { abertura.Chama(p); });
         replay.Run(instrucoes);
         QList<double> modulo, piso, sql;
@@ -436,7 +456,8 @@ int memoria(const QString& database, qint64 items)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     till.setProcessEnvironment(env);
     till.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    till.start(HostFolder() + QStringLiteral("/till"), {QStringLiteral("9100000500"), QStringLiteral("RES_9002"), QStringLiteral("CMD")});
+    till.start(HostFolder() + QStringLiteral("/till"),
+               {QStringLiteral("9100000500"), QStringLiteral("RES_9002"), QStringLiteral("CMD")});
     if (!till.waitForFinished(120000) || till.exitCode() != 0) {
         out << "  o till falhou: " << till.readAllStandardOutput() << "\n";
         return 1;

@@ -57,8 +57,8 @@ void Insere(TADOConnection& c, const QString& tabela, const QList<QPair<QString,
         valores << QLatin1Char(':') + nome;
     }
     TADOCommand cmd(&c, QStringLiteral("acmInsere"));
-    cmd.SetSQL(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabela, nomes.join(QStringLiteral(", ")),
-                                                                      valores.join(QStringLiteral(", "))));
+    cmd.SetSQL(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                   .arg(tabela, nomes.join(QStringLiteral(", ")), valores.join(QStringLiteral(", "))));
     for (const auto& [nome, valor] : colunas)
         cmd.SetParam(nome, valor);
     cmd.Execute();
@@ -69,26 +69,63 @@ void Preenche(TADOConnection& c, int items)
     for (const QString& ddl : KvpSchema::CreateStatements(c.Dialect()))
         c.Execute(ddl);
     const QDateTime abertura(QDate(2024, 6, 1), QTime(12, 0));
-    Insere(c, QStringLiteral("PRODUTO"), {{"CDPRODUTO", kProduto}, {"NMPRODUTO", "Filé à parmegiana"}, {"CDARVPROD", "01.01.001"},
-                                          {"IDPESAPROD", "N"}, {"IDTIPOCOMPPROD", "1"}, {"CDNVPRODUTO", "3"}});
-    Insere(c, QStringLiteral("VENDAREST"), {{"CDFILIAL", kFilial}, {"NRVENDAREST", kVenda}, {"CDLOJA", kLoja}, {"NRMESA", "0010"},
-                                            {"CDOPERADOR", "0003"}, {"DTHRABERMESA", abertura}, {"CDVENDEDOR", "0001"}});
-    Insere(c, QStringLiteral("COMANDAVEN"), {{"CDFILIAL", kFilial}, {"NRCOMANDA", kComanda}, {"NRVENDAREST", kVenda},
-                                             {"DSCOMANDA", "CMD_0100"}, {"IDSTCOMANDA", "1"}, {"VRACRCOMANDA", 100.0},
-                                             {"CDLOJA", kLoja}});
+    Insere(c, QStringLiteral("PRODUTO"),
+           {{"CDPRODUTO", kProduto},
+            {"NMPRODUTO", "Filé à parmegiana"},
+            {"CDARVPROD", "01.01.001"},
+            {"IDPESAPROD", "N"},
+            {"IDTIPOCOMPPROD", "1"},
+            {"CDNVPRODUTO", "3"}});
+    Insere(c, QStringLiteral("VENDAREST"),
+           {{"CDFILIAL", kFilial},
+            {"NRVENDAREST", kVenda},
+            {"CDLOJA", kLoja},
+            {"NRMESA", "0010"},
+            {"CDOPERADOR", "0003"},
+            {"DTHRABERMESA", abertura},
+            {"CDVENDEDOR", "0001"}});
+    Insere(c, QStringLiteral("COMANDAVEN"),
+           {{"CDFILIAL", kFilial},
+            {"NRCOMANDA", kComanda},
+            {"NRVENDAREST", kVenda},
+            {"DSCOMANDA", "CMD_0100"},
+            {"IDSTCOMANDA", "1"},
+            {"VRACRCOMANDA", 100.0},
+            {"CDLOJA", kLoja}});
     Insere(c, QStringLiteral("LOJA"), {{"CDFILIAL", kFilial}, {"CDLOJA", kLoja}, {"CDGRPOCORCAN", "01"}});
     Insere(c, QStringLiteral("GRUPOCOR"), {{"CDGRPOCOR", "01"}});
-    Insere(c, QStringLiteral("OCORRENCIA"), {{"CDGRPOCOR", "01"}, {"CDOCORR", "01"}, {"CDTIPRISCO", "01"},
-                                             {"DSOCORR", "Desistência"}, {"IDCONTROLAOBS", "N"}});
+    Insere(c, QStringLiteral("OCORRENCIA"),
+           {{"CDGRPOCOR", "01"},
+            {"CDOCORR", "01"},
+            {"CDTIPRISCO", "01"},
+            {"DSOCORR", "Desistência"},
+            {"IDCONTROLAOBS", "N"}});
     Insere(c, QStringLiteral("PRODOCORRE"), {{"CDPRODUTO", kProduto}, {"CDGRPOCOR", "01"}, {"CDOCORR", "01"}});
     for (int i = 1; i <= items; ++i) {
         Insere(c, QStringLiteral("ITCOMANDAVEN"),
-               {{"CDFILIAL", kFilial}, {"NRCOMANDA", kComanda}, {"NRPRODCOMVEN", Item(i)}, {"NRVENDAREST", kVenda},
-                {"CDPRODUTO", kProduto}, {"QTPRODCOMVEN", 1.0}, {"VRPRECCOMVEN", 10.5}, {"VRDESCCOMVEN", 0.0},
-                {"VRACRCOMVEN", 0.5}, {"IDSTPRCOMVEN", "1"}, {"DTHRINCOMVEN", abertura.addSecs(600)}, {"IDPRODREFIL", "N"},
-                {"IDDIVIDECONTA", "N"}, {"CDVENDEDOR", "0001"}, {"NRLUGARMESA", "01"}, {"CDLOJA", kLoja}});
-        Insere(c, QStringLiteral("ITPEDIDOQRV"), {{"CDFILIAL", kFilial}, {"NRCOMANDA", kComanda}, {"NRPRODCOMVEN", Item(i)},
-                                                  {"NRVENDAREST", kVenda}, {"IDSITITPEDQRV", "P"}, {"QTPRODPEQRV", 1.0}});
+               {{"CDFILIAL", kFilial},
+                {"NRCOMANDA", kComanda},
+                {"NRPRODCOMVEN", Item(i)},
+                {"NRVENDAREST", kVenda},
+                {"CDPRODUTO", kProduto},
+                {"QTPRODCOMVEN", 1.0},
+                {"VRPRECCOMVEN", 10.5},
+                {"VRDESCCOMVEN", 0.0},
+                {"VRACRCOMVEN", 0.5},
+                {"IDSTPRCOMVEN", "1"},
+                {"DTHRINCOMVEN", abertura.addSecs(600)},
+                {"IDPRODREFIL", "N"},
+                {"IDDIVIDECONTA", "N"},
+                {"CDVENDEDOR", "0001"},
+                {"NRLUGARMESA", "01"},
+                {"CDLOJA", kLoja}});
+        Insere(c, QStringLiteral("ITPEDIDOQRV"),
+               {{"CDFILIAL", kFilial},
+                {"NRCOMANDA", kComanda},
+                {"NRPRODCOMVEN", Item(i)},
+                {"NRVENDAREST", kVenda},
+                {"IDSITITPEDQRV", "P"},
+                {"QTPRODPEQRV", 1.0}});
     }
 }
 
@@ -152,9 +189,12 @@ class Bruto {
 public:
     Bruto(const TrdmCancelaProd& m, QSqlDatabase db) : m_db(db)
     {
-        const QList<const TADOStatement*> instrucoes{
-            &m.adqInfoProdProduz, &m.adqOcorCanc, &m.adqPesqAcres, &m.AcmUpnAcres, &m.acmUpdStatus, &m.adqItPedidoQrvRel,
-            &m.acmUpdSitItPedidoQrv, &m.acmUpdQtdeBeneficio, &m.acmUpdBeneficio, &m.adqTotAdiantamento, &m.adqItComanda};
+        const QList<const TADOStatement*> instrucoes{&m.adqInfoProdProduz,    &m.adqOcorCanc,
+                                                     &m.adqPesqAcres,         &m.AcmUpnAcres,
+                                                     &m.acmUpdStatus,         &m.adqItPedidoQrvRel,
+                                                     &m.acmUpdSitItPedidoQrv, &m.acmUpdQtdeBeneficio,
+                                                     &m.acmUpdBeneficio,      &m.adqTotAdiantamento,
+                                                     &m.adqItComanda};
         for (const TADOStatement* s : instrucoes) {
             auto q = std::make_unique<QSqlQuery>(db);
             if (!q->prepare(s->SQL()))
@@ -168,11 +208,14 @@ public:
     {
         QElapsedTimer t;
         t.start();
-        QVariantMap v{{"P_CDFILIAL", kFilial}, {"P_CDLOJA", kLoja}, {"P_CDCAIXA", kCaixa}, {"P_NRVENDAREST", kVenda},
-                      {"P_NRCOMANDA", kComanda}, {"P_CDPRODUTO", kProduto}, {"P_TCDPRODUTO", QString()},
-                      {"CDGRPOCOR", "01"}, {"TXPRODCOMVEN", "Desistência"}, {"IDPRODPRODUZ", QString()},
-                      {"P_CDSUPERVISOR", "0003"}, {"P_CDOPERCANC", "0003"}, {"P_IDSITITPEDQRV", "C"},
-                      {"P_NRSEQBENECONS", QString()}, {"P_CDPRODCONSUM", QString()}, {"P_CDPRODCONSFEM", QString()},
+        QVariantMap v{{"P_CDFILIAL", kFilial},         {"P_CDLOJA", kLoja},
+                      {"P_CDCAIXA", kCaixa},           {"P_NRVENDAREST", kVenda},
+                      {"P_NRCOMANDA", kComanda},       {"P_CDPRODUTO", kProduto},
+                      {"P_TCDPRODUTO", QString()},     {"CDGRPOCOR", "01"},
+                      {"TXPRODCOMVEN", "Desistência"}, {"IDPRODPRODUZ", QString()},
+                      {"P_CDSUPERVISOR", "0003"},      {"P_CDOPERCANC", "0003"},
+                      {"P_IDSITITPEDQRV", "C"},        {"P_NRSEQBENECONS", QString()},
+                      {"P_CDPRODCONSUM", QString()},   {"P_CDPRODCONSFEM", QString()},
                       {"P_CDPRODCOUVER", QString()}};
         Roda(QStringLiteral("adqInfoProdProduz"), v);
         for (int i = 1; i <= items; ++i) {
@@ -208,8 +251,7 @@ private:
         }
         if (!q.exec())
             throw Exception(nome + QStringLiteral(": ") + q.lastError().text());
-        while (q.isSelect() && q.next()) {
-        }
+        while (q.isSelect() && q.next()) {}
         q.seek(-1);
         return q;
     }
@@ -265,7 +307,8 @@ int main(int argc, char** argv)
         admin.ConnectionString = database;
         admin.Open();
         admin.Execute(QStringLiteral("CREATE SCHEMA %1").arg(schema));
-        database += (database.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) + QStringLiteral("options=")
+        database += (database.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?'))
+            + QStringLiteral("options=")
             + QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("-c search_path=%1").arg(schema)));
     }
 
@@ -297,8 +340,9 @@ int main(int argc, char** argv)
             if (Cancelados(c) != items)
                 throw Exception(QStringLiteral("as instruções diretas não cancelaram todos os itens"));
         }
-        out << QStringLiteral("%1: %2 itens, mediana de %3 execuções: comando %4 ms (%5 ms/item), instruções diretas %6 ms "
-                              "(%7 ms/item), razão %8\n")
+        out << QStringLiteral(
+                   "%1: %2 itens, mediana de %3 execuções: comando %4 ms (%5 ms/item), instruções diretas %6 ms "
+                   "(%7 ms/item), razão %8\n")
                    .arg(DialectName(c.Dialect()))
                    .arg(items)
                    .arg(runs)

@@ -21,19 +21,19 @@
 #include "Connection.h"
 #include "Exception.h"
 #include "RdmCancelaProd.h"
-#include "Srv_kvp00917.h"
-#include "ado/ADO.h"
 #include "SalesData.h"
 #include "Schema.h"
+#include "Srv_kvp00917.h"
+#include "ado/ADO.h"
 
 namespace {
 
 QTextStream out(stdout);
 
-const QStringList kSalesTables = {QStringLiteral("ITCOMANDAVEN"),    QStringLiteral("COMANDAVEN"),
-                                  QStringLiteral("VENDAREST"),       QStringLiteral("ITPEDIDOQRV"),
-                                  QStringLiteral("ITPEDIDOQRVREL"),  QStringLiteral("ITCOMANDAEST"),
-                                  QStringLiteral("OBSITCOMANDAVEN"), QStringLiteral("MOVCAIXAMOB"),
+const QStringList kSalesTables = {QStringLiteral("ITCOMANDAVEN"),     QStringLiteral("COMANDAVEN"),
+                                  QStringLiteral("VENDAREST"),        QStringLiteral("ITPEDIDOQRV"),
+                                  QStringLiteral("ITPEDIDOQRVREL"),   QStringLiteral("ITCOMANDAEST"),
+                                  QStringLiteral("OBSITCOMANDAVEN"),  QStringLiteral("MOVCAIXAMOB"),
                                   QStringLiteral("MOVBENEFICIOCONS"), QStringLiteral("MOVBENEFICIOCTR")};
 
 // A literal for a parameter, from its name: the values of an open tab of the
@@ -44,12 +44,18 @@ QString literalFor(const QString& param, const SalesKeys& k, TSqlDialect d)
     if (n.startsWith(QLatin1String("P_")))
         n = n.mid(2);
     const QMap<QString, QString> text = {
-        {QStringLiteral("CDFILIAL"), QStringLiteral("0001")},     {QStringLiteral("CDLOJA"), QStringLiteral("01")},
-        {QStringLiteral("CDCAIXA"), QStringLiteral("001")},       {QStringLiteral("NRCOMANDA"), k.comanda},
-        {QStringLiteral("NRVENDAREST"), k.venda},                 {QStringLiteral("NRMESA"), k.mesa},
-        {QStringLiteral("NRPRODCOMVEN"), QStringLiteral("000003")}, {QStringLiteral("CDPRODUTO"), QStringLiteral("000123")},
-        {QStringLiteral("NRSEQBENECONS"), QStringLiteral("0000000123")}, {QStringLiteral("TCDPRODUTO"), QString()},
-        {QStringLiteral("IDSTPRCOMVEN"), QStringLiteral("6")},     {QStringLiteral("IDSTCOMANDA"), QStringLiteral("1")},
+        {QStringLiteral("CDFILIAL"), QStringLiteral("0001")},
+        {QStringLiteral("CDLOJA"), QStringLiteral("01")},
+        {QStringLiteral("CDCAIXA"), QStringLiteral("001")},
+        {QStringLiteral("NRCOMANDA"), k.comanda},
+        {QStringLiteral("NRVENDAREST"), k.venda},
+        {QStringLiteral("NRMESA"), k.mesa},
+        {QStringLiteral("NRPRODCOMVEN"), QStringLiteral("000003")},
+        {QStringLiteral("CDPRODUTO"), QStringLiteral("000123")},
+        {QStringLiteral("NRSEQBENECONS"), QStringLiteral("0000000123")},
+        {QStringLiteral("TCDPRODUTO"), QString()},
+        {QStringLiteral("IDSTPRCOMVEN"), QStringLiteral("6")},
+        {QStringLiteral("IDSTCOMANDA"), QStringLiteral("1")},
         {QStringLiteral("IDSITITPEDQRV"), QStringLiteral("C")},
     };
     if (text.contains(n))
@@ -87,10 +93,12 @@ QMap<QString, QString> aliases(const QString& sql)
             const auto m = it.next();
             map[table] = table;
             const QString alias = m.captured(1);
-            static const QStringList keywords = {QStringLiteral("WHERE"), QStringLiteral("SET"), QStringLiteral("ON"),
-                                                 QStringLiteral("JOIN"), QStringLiteral("INNER"), QStringLiteral("LEFT"),
-                                                 QStringLiteral("GROUP"), QStringLiteral("ORDER"), QStringLiteral("UNION"),
-                                                 QStringLiteral("VALUES"), QStringLiteral("SELECT"), QStringLiteral("FOR")};
+            static const QStringList keywords = {QStringLiteral("WHERE"),  QStringLiteral("SET"),
+                                                 QStringLiteral("ON"),     QStringLiteral("JOIN"),
+                                                 QStringLiteral("INNER"),  QStringLiteral("LEFT"),
+                                                 QStringLiteral("GROUP"),  QStringLiteral("ORDER"),
+                                                 QStringLiteral("UNION"),  QStringLiteral("VALUES"),
+                                                 QStringLiteral("SELECT"), QStringLiteral("FOR")};
             if (!alias.isEmpty() && !keywords.contains(alias.toUpper()))
                 map[alias] = table;
         }
@@ -100,7 +108,7 @@ QMap<QString, QString> aliases(const QString& sql)
 
 struct Verdict {
     QStringList plan;
-    QStringList fullScans;   // sales tables read whole
+    QStringList fullScans; // sales tables read whole
     QString error;
 };
 
@@ -110,7 +118,8 @@ Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
     const TSqlDialect d = c.Dialect();
     const QString sql = withLiterals(s, k, d);
     QSqlQuery q(c.Database());
-    const QString prefix = d == TSqlDialect::SQLite ? QStringLiteral("EXPLAIN QUERY PLAN ") : QStringLiteral("EXPLAIN ");
+    const QString prefix = d == TSqlDialect::SQLite ? QStringLiteral("EXPLAIN QUERY PLAN ")
+                                                    : QStringLiteral("EXPLAIN ");
     if (!q.exec(prefix + sql)) {
         v.error = q.lastError().text();
         return v;
@@ -120,7 +129,7 @@ Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
     static const QRegularExpression sqliteScan(QStringLiteral("^SCAN (\\w+)( USING (COVERING )?INDEX \\w+)?"));
     static const QRegularExpression pgScan(QStringLiteral("Seq Scan on (\\w+)"));
     static const QRegularExpression derived(QStringLiteral("^(?:MATERIALIZE|CO-ROUTINE) (\\w+)"));
-    QStringList derivedTables;   // SQLite names subqueries as written ("a"), tables by alias ("A")
+    QStringList derivedTables; // SQLite names subqueries as written ("a"), tables by alias ("A")
     while (q.next()) {
         const QString line = q.value(detail).toString();
         v.plan << line;
@@ -145,14 +154,42 @@ Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
 
 QList<TADOStatement*> statementsOf(TrdmCancelaProd& m)
 {
-    return {&m.adqItComanda, &m.adqItComandaJuncao, &m.adqOcorCanc, &m.adqOcorrTodos, &m.adqBuscaPortaProd,
-            &m.adqGarcomMesa, &m.adqImprLoja, &m.adqImprLoja2, &m.adqProdutoNormal, &m.adqProdutoFilho,
-            &m.adqProdutosAdicionaisFilhos, &m.adqNomeProdutoPai, &m.adqImpBackup, &m.adqComandaVen, &m.adqPesqAcres,
-            &m.adqBuscaSomaAcrescimo, &m.adqItem, &m.adqItPedidoQrvRel, &m.adqVerificaStatus, &m.adqVerificaStatus2,
-            &m.adqValidaMesa, &m.adqInfoProdProduz, &m.adqImpCancInteg, &m.adqTotAdiantamento, &m.acmInsItemCan,
-            &m.acmUpdQuant, &m.acmUpdStatus, &m.acmUpdQtdeItPedidoQrv, &m.acmUpdQtdeItPedidoQrvRel,
-            &m.acmUpdSitItPedidoQrv, &m.acmUpdSitItPedidoQrvRel, &m.acmUpdBeneficio, &m.acmUpdQtdeBeneficio,
-            &m.acmUpdComanda, &m.acmUpdPedidos, &m.AcmUpnAcres};
+    return {&m.adqItComanda,
+            &m.adqItComandaJuncao,
+            &m.adqOcorCanc,
+            &m.adqOcorrTodos,
+            &m.adqBuscaPortaProd,
+            &m.adqGarcomMesa,
+            &m.adqImprLoja,
+            &m.adqImprLoja2,
+            &m.adqProdutoNormal,
+            &m.adqProdutoFilho,
+            &m.adqProdutosAdicionaisFilhos,
+            &m.adqNomeProdutoPai,
+            &m.adqImpBackup,
+            &m.adqComandaVen,
+            &m.adqPesqAcres,
+            &m.adqBuscaSomaAcrescimo,
+            &m.adqItem,
+            &m.adqItPedidoQrvRel,
+            &m.adqVerificaStatus,
+            &m.adqVerificaStatus2,
+            &m.adqValidaMesa,
+            &m.adqInfoProdProduz,
+            &m.adqImpCancInteg,
+            &m.adqTotAdiantamento,
+            &m.acmInsItemCan,
+            &m.acmUpdQuant,
+            &m.acmUpdStatus,
+            &m.acmUpdQtdeItPedidoQrv,
+            &m.acmUpdQtdeItPedidoQrvRel,
+            &m.acmUpdSitItPedidoQrv,
+            &m.acmUpdSitItPedidoQrvRel,
+            &m.acmUpdBeneficio,
+            &m.acmUpdQtdeBeneficio,
+            &m.acmUpdComanda,
+            &m.acmUpdPedidos,
+            &m.AcmUpnAcres};
 }
 
 } // namespace
@@ -208,8 +245,8 @@ int main(int argc, char** argv)
         qputenv("KVP_DATABASE", database.toUtf8());
         TrdmCancelaProd module;
         module.adcCancelaProd.Open();
-        out << "\nPlano de cada instrução (comanda " << keys.comanda << ", venda " << keys.venda << ", mesa " << keys.mesa
-            << "):\n";
+        out << "\nPlano de cada instrução (comanda " << keys.comanda << ", venda " << keys.venda << ", mesa "
+            << keys.mesa << "):\n";
         for (TADOStatement* s : statementsOf(module)) {
             if (s->SQL().trimmed().isEmpty()) {
                 out << QStringLiteral("  %1 sem texto\n").arg(s->Name(), -28);
@@ -221,7 +258,8 @@ int main(int argc, char** argv)
                 out << QStringLiteral("  %1 ERRO: %2\n").arg(s->Name().leftJustified(28), v.error);
                 ++failures;
             } else if (!v.fullScans.isEmpty()) {
-                out << QStringLiteral("  %1 LEITURA COMPLETA de %2\n").arg(s->Name().leftJustified(28), v.fullScans.join(QStringLiteral(", ")));
+                out << QStringLiteral("  %1 LEITURA COMPLETA de %2\n")
+                           .arg(s->Name().leftJustified(28), v.fullScans.join(QStringLiteral(", ")));
                 for (const QString& line : v.plan)
                     out << "      " << line << "\n";
                 ++fullScans;
@@ -235,8 +273,9 @@ int main(int argc, char** argv)
     }
 
     scratch.reset();
-    out << "\n" << (fullScans + failures == 0 ? "Todas as instruções usam índices."
-                                              : "Há instruções que leem tabelas de vendas inteiras ou falharam.")
+    out << "\n"
+        << (fullScans + failures == 0 ? "Todas as instruções usam índices."
+                                      : "Há instruções que leem tabelas de vendas inteiras ou falharam.")
         << "\n";
     return fullScans + failures == 0 ? 0 : 1;
 }

@@ -59,12 +59,12 @@ struct Item {
     QString vendedor = QStringLiteral("0007");
     double desconto = 0;
     double acrescimo = 0;
-    QString pai;              // NRSEQPRODPAI
-    QString grupoCombo;       // NRSEQPRODCOM
-    QString promocao;         // CDPRODPROMOCAO
+    QString pai; // NRSEQPRODPAI
+    QString grupoCombo; // NRSEQPRODCOM
+    QString promocao; // CDPRODPROMOCAO
     QString divideConta = QStringLiteral("N");
     QString refil = QStringLiteral("N");
-    QString beneficio;        // NRSEQBENECONSIT
+    QString beneficio; // NRSEQBENECONSIT
     QString texto;
     QString mesa;
 };
@@ -79,27 +79,47 @@ void addItems(Writer& w, const QList<Item>& items)
     QList<QVariantList> values;
     for (const Item& i : items) {
         const bool cancelled = i.estado == QLatin1String("6");
-        values << QVariantList{kFilial, i.comanda, i.numero, i.venda, i.produto, i.quantidade, i.preco, i.desconto,
-                               i.acrescimo, textOrNull(cancelled ? QStringLiteral("Desistência do cliente") : i.texto),
-                               i.estado, i.entrada, QStringLiteral("N"), textOrNull(i.grupoCombo), textOrNull(i.pai),
-                               textOrNull(i.promocao), i.vendedor, i.lugar, textOrNull(i.beneficio), i.divideConta,
-                               i.refil, cancelled ? QVariant(QStringLiteral("01")) : QVariant(),
+        values << QVariantList{kFilial,
+                               i.comanda,
+                               i.numero,
+                               i.venda,
+                               i.produto,
+                               i.quantidade,
+                               i.preco,
+                               i.desconto,
+                               i.acrescimo,
+                               textOrNull(cancelled ? QStringLiteral("Desistência do cliente") : i.texto),
+                               i.estado,
+                               i.entrada,
+                               QStringLiteral("N"),
+                               textOrNull(i.grupoCombo),
+                               textOrNull(i.pai),
+                               textOrNull(i.promocao),
+                               i.vendedor,
+                               i.lugar,
+                               textOrNull(i.beneficio),
+                               i.divideConta,
+                               i.refil,
+                               cancelled ? QVariant(QStringLiteral("01")) : QVariant(),
                                cancelled ? QVariant(QStringLiteral("0001")) : QVariant(),
                                cancelled ? QVariant(QStringLiteral("0003")) : QVariant(),
                                cancelled ? QVariant(i.entrada.addSecs(600)) : QVariant(),
-                               QStringLiteral("S%1").arg(i.comanda), textOrNull(i.mesa), kLoja, kLoja};
+                               QStringLiteral("S%1").arg(i.comanda),
+                               textOrNull(i.mesa),
+                               kLoja,
+                               kLoja};
     }
     w.rows(QStringLiteral("ITCOMANDAVEN"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("NRCOMANDA"), QStringLiteral("NRPRODCOMVEN"),
-            QStringLiteral("NRVENDAREST"), QStringLiteral("CDPRODUTO"), QStringLiteral("QTPRODCOMVEN"),
-            QStringLiteral("VRPRECCOMVEN"), QStringLiteral("VRDESCCOMVEN"), QStringLiteral("VRACRCOMVEN"),
-            QStringLiteral("TXPRODCOMVEN"), QStringLiteral("IDSTPRCOMVEN"), QStringLiteral("DTHRINCOMVEN"),
-            QStringLiteral("IDPRODIMPFIS"), QStringLiteral("NRSEQPRODCOM"), QStringLiteral("NRSEQPRODPAI"),
-            QStringLiteral("CDPRODPROMOCAO"), QStringLiteral("CDVENDEDOR"), QStringLiteral("NRLUGARMESA"),
+           {QStringLiteral("CDFILIAL"),        QStringLiteral("NRCOMANDA"),     QStringLiteral("NRPRODCOMVEN"),
+            QStringLiteral("NRVENDAREST"),     QStringLiteral("CDPRODUTO"),     QStringLiteral("QTPRODCOMVEN"),
+            QStringLiteral("VRPRECCOMVEN"),    QStringLiteral("VRDESCCOMVEN"),  QStringLiteral("VRACRCOMVEN"),
+            QStringLiteral("TXPRODCOMVEN"),    QStringLiteral("IDSTPRCOMVEN"),  QStringLiteral("DTHRINCOMVEN"),
+            QStringLiteral("IDPRODIMPFIS"),    QStringLiteral("NRSEQPRODCOM"),  QStringLiteral("NRSEQPRODPAI"),
+            QStringLiteral("CDPRODPROMOCAO"),  QStringLiteral("CDVENDEDOR"),    QStringLiteral("NRLUGARMESA"),
             QStringLiteral("NRSEQBENECONSIT"), QStringLiteral("IDDIVIDECONTA"), QStringLiteral("IDPRODREFIL"),
-            QStringLiteral("CDGRPOCOR"), QStringLiteral("CDSUPERVISOR"), QStringLiteral("CDOPERCANC"),
-            QStringLiteral("DTHRPRODCANVEN"), QStringLiteral("CDSENHAPED"), QStringLiteral("NRMESAORIG"),
-            QStringLiteral("CDLOJAORIG"), QStringLiteral("CDLOJA")},
+            QStringLiteral("CDGRPOCOR"),       QStringLiteral("CDSUPERVISOR"),  QStringLiteral("CDOPERCANC"),
+            QStringLiteral("DTHRPRODCANVEN"),  QStringLiteral("CDSENHAPED"),    QStringLiteral("NRMESAORIG"),
+            QStringLiteral("CDLOJAORIG"),      QStringLiteral("CDLOJA")},
            values);
 
     // Production rows: the items of the combo and of the delivery order go
@@ -113,8 +133,9 @@ void addItems(Writer& w, const QList<Item>& items)
         if (!i.grupoCombo.isEmpty() || i.comanda == QLatin1String("9001"))
             alternative << QVariantList{kFilial, i.venda, i.comanda, i.numero, situacao, i.quantidade};
         else
-            ordinary << QVariantList{kFilial, i.venda, i.comanda, i.numero, situacao,
-                                     cancelled ? QVariant(i.entrada.addSecs(600)) : QVariant(), i.quantidade};
+            ordinary << QVariantList{kFilial,     i.venda,  i.comanda,
+                                     i.numero,    situacao, cancelled ? QVariant(i.entrada.addSecs(600)) : QVariant(),
+                                     i.quantidade};
     }
     w.rows(QStringLiteral("ITPEDIDOQRV"),
            {QStringLiteral("CDFILIAL"), QStringLiteral("NRVENDAREST"), QStringLiteral("NRCOMANDA"),
@@ -130,7 +151,8 @@ void addItems(Writer& w, const QList<Item>& items)
 void addStoreSetup(Writer& w)
 {
     w.rows(QStringLiteral("LOJA"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NMLOJA"), QStringLiteral("CDGRPOCORCAN")},
+           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NMLOJA"),
+            QStringLiteral("CDGRPOCORCAN")},
            {{kFilial, kLoja, QStringLiteral("Restaurante Sabor da Praça"), QStringLiteral("01")}});
     w.rows(QStringLiteral("PARAMGERAL"), {QStringLiteral("IDINFPRODPRODUZ")}, {{QStringLiteral("S")}});
     w.rows(QStringLiteral("VENDEDOR"),
@@ -149,23 +171,29 @@ void addStoreSetup(Writer& w)
             {QStringLiteral("CXA"), QStringLiteral("/dev/usb/lp0")},
             {QStringLiteral("COZBK"), QStringLiteral("127.0.0.1:9110")},
             {QStringLiteral("BARBK"), QStringLiteral("127.0.0.1:9111")}});
-    const QStringList imprCols = {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRSEQIMPRLOJA"),
-                                  QStringLiteral("NMIMPRLOJA"), QStringLiteral("CDPORTAIMPR"), QStringLiteral("CDIMPRESSORA")};
+    const QStringList imprCols = {QStringLiteral("CDFILIAL"),      QStringLiteral("CDLOJA"),
+                                  QStringLiteral("NRSEQIMPRLOJA"), QStringLiteral("NMIMPRLOJA"),
+                                  QStringLiteral("CDPORTAIMPR"),   QStringLiteral("CDIMPRESSORA")};
     w.rows(QStringLiteral("IMPRLOJA"), imprCols,
-           {{kFilial, kLoja, QStringLiteral("01"), QStringLiteral("Cozinha"), QStringLiteral("COZ"), QStringLiteral("TERM80")},
-            {kFilial, kLoja, QStringLiteral("02"), QStringLiteral("Bar"), QStringLiteral("BAR"), QStringLiteral("TERM80")},
-            {kFilial, kLoja, QStringLiteral("03"), QStringLiteral("Expedição"), QStringLiteral("EXP"), QStringLiteral("TERM58")},
-            {kFilial, kLoja, QStringLiteral("04"), QStringLiteral("Caixa"), QStringLiteral("CXA"), QStringLiteral("TERM58")},
+           {{kFilial, kLoja, QStringLiteral("01"), QStringLiteral("Cozinha"), QStringLiteral("COZ"),
+             QStringLiteral("TERM80")},
+            {kFilial, kLoja, QStringLiteral("02"), QStringLiteral("Bar"), QStringLiteral("BAR"),
+             QStringLiteral("TERM80")},
+            {kFilial, kLoja, QStringLiteral("03"), QStringLiteral("Expedição"), QStringLiteral("EXP"),
+             QStringLiteral("TERM58")},
+            {kFilial, kLoja, QStringLiteral("04"), QStringLiteral("Caixa"), QStringLiteral("CXA"),
+             QStringLiteral("TERM58")},
             {kFilial, kLoja, QStringLiteral("05"), QStringLiteral("Cozinha reserva"), QStringLiteral("COZBK"),
              QStringLiteral("TERM80")},
             {kFilial, kLoja, QStringLiteral("06"), QStringLiteral("Bar reserva"), QStringLiteral("BARBK"),
              QStringLiteral("TERM80")}});
     w.rows(QStringLiteral("CAIXA"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("CDCAIXA"), QStringLiteral("CDLOJA"), QStringLiteral("NRSEQIMPRLOJA1"),
-            QStringLiteral("NRSEQIMPRLOJA1BK"), QStringLiteral("NRSEQIMPRLOJA2"), QStringLiteral("NRSEQIMPRLOJA2BK"),
-            QStringLiteral("NRSEQIMPRLOJA5"), QStringLiteral("NRSEQIMPRLOJA5BK"), QStringLiteral("IDIMPCANPEDINT")},
-           {{kFilial, kCaixa, kLoja, QStringLiteral("04"), QStringLiteral("03"), QStringLiteral("01"), QStringLiteral("05"),
-             QStringLiteral("02"), QStringLiteral("06"), QStringLiteral("S")},
+           {QStringLiteral("CDFILIAL"), QStringLiteral("CDCAIXA"), QStringLiteral("CDLOJA"),
+            QStringLiteral("NRSEQIMPRLOJA1"), QStringLiteral("NRSEQIMPRLOJA1BK"), QStringLiteral("NRSEQIMPRLOJA2"),
+            QStringLiteral("NRSEQIMPRLOJA2BK"), QStringLiteral("NRSEQIMPRLOJA5"), QStringLiteral("NRSEQIMPRLOJA5BK"),
+            QStringLiteral("IDIMPCANPEDINT")},
+           {{kFilial, kCaixa, kLoja, QStringLiteral("04"), QStringLiteral("03"), QStringLiteral("01"),
+             QStringLiteral("05"), QStringLiteral("02"), QStringLiteral("06"), QStringLiteral("S")},
             {kFilial, QStringLiteral("002"), kLoja, QStringLiteral("04"), QVariant(), QStringLiteral("01"), QVariant(),
              QStringLiteral("02"), QVariant(), QStringLiteral("N")}});
 
@@ -173,19 +201,26 @@ void addStoreSetup(Writer& w)
     w.rows(QStringLiteral("GRUPOCOR"), {QStringLiteral("CDGRPOCOR"), QStringLiteral("DSGRPOCOR")},
            {{QStringLiteral("01"), QStringLiteral("Motivos de cancelamento")},
             {QStringLiteral("02"), QStringLiteral("Observações de preparo")}});
-    const QStringList ocCols = {QStringLiteral("CDGRPOCOR"), QStringLiteral("CDOCORR"), QStringLiteral("CDTIPRISCO"),
-                                QStringLiteral("DSOCORR"), QStringLiteral("CDPRODUTO"), QStringLiteral("IDCONTROLAOBS")};
+    const QStringList ocCols = {QStringLiteral("CDGRPOCOR"),  QStringLiteral("CDOCORR"),
+                                QStringLiteral("CDTIPRISCO"), QStringLiteral("DSOCORR"),
+                                QStringLiteral("CDPRODUTO"),  QStringLiteral("IDCONTROLAOBS")};
     w.rows(QStringLiteral("OCORRENCIA"), ocCols,
-           {{QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("Desistência do cliente"), QVariant(), QVariant()},
-            {QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("02"), QStringLiteral("Produto lançado errado"), QVariant(), QVariant()},
-            {QStringLiteral("01"), QStringLiteral("03"), QStringLiteral("01"), QStringLiteral("Demora no preparo"), QVariant(), QVariant()},
-            {QStringLiteral("01"), QStringLiteral("04"), QStringLiteral("03"), QStringLiteral("Produto com defeito"), QVariant(), QVariant()},
-            {QStringLiteral("02"), QStringLiteral("01"), QVariant(), QStringLiteral("Sem cebola"), QVariant(), QStringLiteral("N")},
-            {QStringLiteral("02"), QStringLiteral("02"), QVariant(), QStringLiteral("Adicional de bacon"), QStringLiteral("1011"),
-             QStringLiteral("A")},
-            {QStringLiteral("02"), QStringLiteral("03"), QVariant(), QStringLiteral("Ponto da carne: mal passado"), QVariant(),
-             QStringLiteral("N")}});
-    w.rows(QStringLiteral("PRODOCORRE"), {QStringLiteral("CDPRODUTO"), QStringLiteral("CDGRPOCOR"), QStringLiteral("CDOCORR")},
+           {{QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("Desistência do cliente"),
+             QVariant(), QVariant()},
+            {QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("02"), QStringLiteral("Produto lançado errado"),
+             QVariant(), QVariant()},
+            {QStringLiteral("01"), QStringLiteral("03"), QStringLiteral("01"), QStringLiteral("Demora no preparo"),
+             QVariant(), QVariant()},
+            {QStringLiteral("01"), QStringLiteral("04"), QStringLiteral("03"), QStringLiteral("Produto com defeito"),
+             QVariant(), QVariant()},
+            {QStringLiteral("02"), QStringLiteral("01"), QVariant(), QStringLiteral("Sem cebola"), QVariant(),
+             QStringLiteral("N")},
+            {QStringLiteral("02"), QStringLiteral("02"), QVariant(), QStringLiteral("Adicional de bacon"),
+             QStringLiteral("1011"), QStringLiteral("A")},
+            {QStringLiteral("02"), QStringLiteral("03"), QVariant(), QStringLiteral("Ponto da carne: mal passado"),
+             QVariant(), QStringLiteral("N")}});
+    w.rows(QStringLiteral("PRODOCORRE"),
+           {QStringLiteral("CDPRODUTO"), QStringLiteral("CDGRPOCOR"), QStringLiteral("CDOCORR")},
            {{QStringLiteral("1001"), QStringLiteral("01"), QStringLiteral("01")},
             {QStringLiteral("1001"), QStringLiteral("01"), QStringLiteral("02")},
             {QStringLiteral("1001"), QStringLiteral("01"), QStringLiteral("03")},
@@ -205,17 +240,17 @@ void addProducts(Writer& w)
         const char* weighed;
         const char* type;
         const char* level;
-        const char* printer;    // NRSEQIMPRPROD; empty: not produced
-        const char* printer2;   // NRSEQIMPRPROD2
-        const char* puxa;       // NRSEQIMPRPUXA
+        const char* printer; // NRSEQIMPRPROD; empty: not produced
+        const char* printer2; // NRSEQIMPRPROD2
+        const char* puxa; // NRSEQIMPRPUXA
     };
     const QList<P> products = {
         {"G01", QStringLiteral("Pratos"), {}, "01", "N", "", "1", "", "", ""},
         {"G02", QStringLiteral("Bebidas"), {}, "02", "N", "", "1", "", "", ""},
         {"G03", QStringLiteral("Sobremesas"), {}, "03", "N", "", "1", "", "", ""},
         {"1001", QStringLiteral("Filé à parmegiana"), {}, "0101001", "N", "1", "3", "01", "", ""},
-        {"1002", QStringLiteral("Feijoada completa"), QStringLiteral("Feijoada completa (serve 2)"), "0101002", "N", "2",
-         "3", "01", "", ""},
+        {"1002", QStringLiteral("Feijoada completa"), QStringLiteral("Feijoada completa (serve 2)"), "0101002", "N",
+         "2", "3", "01", "", ""},
         {"1003", QStringLiteral("Picanha na chapa"), {}, "0101003", "N", "1", "3", "01", "03", ""},
         {"1004", QStringLiteral("Batata frita"), {}, "0101004", "N", "1", "3", "01", "", ""},
         {"1005", QStringLiteral("Farofa de ovos"), {}, "0101005", "N", "1", "3", "01", "", ""},
@@ -238,74 +273,102 @@ void addProducts(Writer& w)
         {"9003", QStringLiteral("Consumação mínima"), {}, "0401003", "N", "1", "3", "", "", ""},
     };
     QList<QVariantList> produto, prodloja;
-    const QMap<QString, QString> ports = {{QStringLiteral("01"), QStringLiteral("COZ")}, {QStringLiteral("02"), QStringLiteral("BAR")}};
+    const QMap<QString, QString> ports = {{QStringLiteral("01"), QStringLiteral("COZ")},
+                                          {QStringLiteral("02"), QStringLiteral("BAR")}};
     const QMap<QString, QString> addresses = {{QStringLiteral("01"), QStringLiteral("127.0.0.1:9100")},
                                               {QStringLiteral("02"), QStringLiteral("127.0.0.1:9101")}};
     for (const P& p : products) {
         const QString code = QString::fromLatin1(p.code);
-        produto << QVariantList{code, p.name, textOrNull(p.fiscal), QString::fromLatin1(p.tree), QString::fromLatin1(p.weighed),
-                                textOrNull(QString::fromLatin1(p.type)), QString::fromLatin1(p.level)};
+        produto << QVariantList{code,
+                                p.name,
+                                textOrNull(p.fiscal),
+                                QString::fromLatin1(p.tree),
+                                QString::fromLatin1(p.weighed),
+                                textOrNull(QString::fromLatin1(p.type)),
+                                QString::fromLatin1(p.level)};
         if (code.startsWith(QLatin1Char('G')))
             continue;
         const QString printer = QString::fromLatin1(p.printer);
-        prodloja << QVariantList{kFilial, kLoja, code, textOrNull(ports.value(printer)), textOrNull(addresses.value(printer)),
-                                 printer.isEmpty() ? QStringLiteral("N") : QStringLiteral("S"), textOrNull(printer),
-                                 textOrNull(QString::fromLatin1(p.printer2)), textOrNull(QString::fromLatin1(p.puxa))};
+        prodloja << QVariantList{kFilial,
+                                 kLoja,
+                                 code,
+                                 textOrNull(ports.value(printer)),
+                                 textOrNull(addresses.value(printer)),
+                                 printer.isEmpty() ? QStringLiteral("N") : QStringLiteral("S"),
+                                 textOrNull(printer),
+                                 textOrNull(QString::fromLatin1(p.printer2)),
+                                 textOrNull(QString::fromLatin1(p.puxa))};
     }
     w.rows(QStringLiteral("PRODUTO"),
-           {QStringLiteral("CDPRODUTO"), QStringLiteral("NMPRODUTO"), QStringLiteral("NMPRODIMPFIS"), QStringLiteral("CDARVPROD"),
-            QStringLiteral("IDPESAPROD"), QStringLiteral("IDTIPOCOMPPROD"), QStringLiteral("CDNVPRODUTO")},
+           {QStringLiteral("CDPRODUTO"), QStringLiteral("NMPRODUTO"), QStringLiteral("NMPRODIMPFIS"),
+            QStringLiteral("CDARVPROD"), QStringLiteral("IDPESAPROD"), QStringLiteral("IDTIPOCOMPPROD"),
+            QStringLiteral("CDNVPRODUTO")},
            produto);
     w.rows(QStringLiteral("PRODLOJA"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("CDPRODUTO"), QStringLiteral("CDPORIMPPROD"),
-            QStringLiteral("DSENDIMPPROD"), QStringLiteral("IDIMPCANITEM"), QStringLiteral("NRSEQIMPRPROD"),
-            QStringLiteral("NRSEQIMPRPROD2"), QStringLiteral("NRSEQIMPRPUXA")},
+           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("CDPRODUTO"),
+            QStringLiteral("CDPORIMPPROD"), QStringLiteral("DSENDIMPPROD"), QStringLiteral("IDIMPCANITEM"),
+            QStringLiteral("NRSEQIMPRPROD"), QStringLiteral("NRSEQIMPRPROD2"), QStringLiteral("NRSEQIMPRPUXA")},
            prodloja);
 }
 
 void addTablesAndOrders(Writer& w)
 {
-    w.rows(QStringLiteral("MESA"), {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRMESA"), QStringLiteral("IDSTMESAAUX")},
+    w.rows(QStringLiteral("MESA"),
+           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRMESA"),
+            QStringLiteral("IDSTMESAAUX")},
            {{kFilial, kLoja, QStringLiteral("05"), QStringLiteral("L")},
             {kFilial, kLoja, QStringLiteral("10"), QStringLiteral("O")},
             {kFilial, kLoja, QStringLiteral("11"), QStringLiteral("O")},
             {kFilial, kLoja, QStringLiteral("12"), QStringLiteral("R")}});
-    w.rows(QStringLiteral("JUNCAOMESA"), {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRJUNMESA")},
+    w.rows(QStringLiteral("JUNCAOMESA"),
+           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRJUNMESA")},
            {{kFilial, kLoja, QStringLiteral("1")}});
     w.rows(QStringLiteral("MESAJUNCAO"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRJUNMESA"), QStringLiteral("NRMESA")},
-           {{kFilial, kLoja, QStringLiteral("1"), QStringLiteral("10")}, {kFilial, kLoja, QStringLiteral("1"), QStringLiteral("11")}});
+           {QStringLiteral("CDFILIAL"), QStringLiteral("CDLOJA"), QStringLiteral("NRJUNMESA"),
+            QStringLiteral("NRMESA")},
+           {{kFilial, kLoja, QStringLiteral("1"), QStringLiteral("10")},
+            {kFilial, kLoja, QStringLiteral("1"), QStringLiteral("11")}});
 
     w.rows(QStringLiteral("VENDAREST"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("NRVENDAREST"), QStringLiteral("CDLOJA"), QStringLiteral("NRMESA"),
-            QStringLiteral("CDOPERADOR"), QStringLiteral("DTHRABERMESA"), QStringLiteral("DTHRFECHMESA"), QStringLiteral("CDVENDEDOR")},
-           {{kFilial, QStringLiteral("0000000090"), kLoja, QStringLiteral("05"), QStringLiteral("0003"), at(11, 30), at(12, 40),
-             QStringLiteral("0012")},
-            {kFilial, QStringLiteral("0000000101"), kLoja, QStringLiteral("10"), QStringLiteral("0003"), at(12, 5), QVariant(),
-             QStringLiteral("0007")},
-            {kFilial, QStringLiteral("0000000102"), kLoja, QStringLiteral("11"), QStringLiteral("0003"), at(12, 20), QVariant(),
-             QStringLiteral("0012")},
-            {kFilial, QStringLiteral("0000000103"), kLoja, QStringLiteral("12"), QStringLiteral("0003"), at(12, 25), QVariant(),
-             QStringLiteral("0007")},
+           {QStringLiteral("CDFILIAL"), QStringLiteral("NRVENDAREST"), QStringLiteral("CDLOJA"),
+            QStringLiteral("NRMESA"), QStringLiteral("CDOPERADOR"), QStringLiteral("DTHRABERMESA"),
+            QStringLiteral("DTHRFECHMESA"), QStringLiteral("CDVENDEDOR")},
+           {{kFilial, QStringLiteral("0000000090"), kLoja, QStringLiteral("05"), QStringLiteral("0003"), at(11, 30),
+             at(12, 40), QStringLiteral("0012")},
+            {kFilial, QStringLiteral("0000000101"), kLoja, QStringLiteral("10"), QStringLiteral("0003"), at(12, 5),
+             QVariant(), QStringLiteral("0007")},
+            {kFilial, QStringLiteral("0000000102"), kLoja, QStringLiteral("11"), QStringLiteral("0003"), at(12, 20),
+             QVariant(), QStringLiteral("0012")},
+            {kFilial, QStringLiteral("0000000103"), kLoja, QStringLiteral("12"), QStringLiteral("0003"), at(12, 25),
+             QVariant(), QStringLiteral("0007")},
             {kFilial, QStringLiteral("0000000104"), kLoja, QVariant(), QStringLiteral("0003"), at(12, 30), QVariant(),
              QStringLiteral("0012")},
             {kFilial, QStringLiteral("0000000105"), kLoja, QVariant(), QStringLiteral("0003"), at(12, 45), QVariant(),
              QStringLiteral("0007")}});
     w.rows(QStringLiteral("COMANDAVEN"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("NRCOMANDA"), QStringLiteral("NRVENDAREST"), QStringLiteral("DSCOMANDA"),
-            QStringLiteral("IDSTCOMANDA"), QStringLiteral("VRACRCOMANDA"), QStringLiteral("CDLOJA")},
-           {{kFilial, QStringLiteral("0590"), QStringLiteral("0000000090"), QStringLiteral("RES_05"), QStringLiteral("3"), 5.89, kLoja},
-            {kFilial, QStringLiteral("1010"), QStringLiteral("0000000101"), QStringLiteral("RES_10"), QStringLiteral("2"), 35.72, kLoja},
-            {kFilial, QStringLiteral("1011"), QStringLiteral("0000000101"), QStringLiteral("RES_10B"), QStringLiteral("2"), 11.18, kLoja},
-            {kFilial, QStringLiteral("1110"), QStringLiteral("0000000102"), QStringLiteral("RES_11"), QStringLiteral("3"), 5.24, kLoja},
-            {kFilial, QStringLiteral("1210"), QStringLiteral("0000000103"), QStringLiteral("RES_12"), QStringLiteral("1"), 0.0, kLoja},
-            {kFilial, QStringLiteral("0501"), QStringLiteral("0000000104"), QStringLiteral("CMD_0501"), QStringLiteral("2"), 0.0, kLoja},
-            {kFilial, QStringLiteral("9001"), QStringLiteral("0000000105"), QStringLiteral("DLV_9001"), QStringLiteral("2"), 0.0, kLoja}});
+           {QStringLiteral("CDFILIAL"), QStringLiteral("NRCOMANDA"), QStringLiteral("NRVENDAREST"),
+            QStringLiteral("DSCOMANDA"), QStringLiteral("IDSTCOMANDA"), QStringLiteral("VRACRCOMANDA"),
+            QStringLiteral("CDLOJA")},
+           {{kFilial, QStringLiteral("0590"), QStringLiteral("0000000090"), QStringLiteral("RES_05"),
+             QStringLiteral("3"), 5.89, kLoja},
+            {kFilial, QStringLiteral("1010"), QStringLiteral("0000000101"), QStringLiteral("RES_10"),
+             QStringLiteral("2"), 35.72, kLoja},
+            {kFilial, QStringLiteral("1011"), QStringLiteral("0000000101"), QStringLiteral("RES_10B"),
+             QStringLiteral("2"), 11.18, kLoja},
+            {kFilial, QStringLiteral("1110"), QStringLiteral("0000000102"), QStringLiteral("RES_11"),
+             QStringLiteral("3"), 5.24, kLoja},
+            {kFilial, QStringLiteral("1210"), QStringLiteral("0000000103"), QStringLiteral("RES_12"),
+             QStringLiteral("1"), 0.0, kLoja},
+            {kFilial, QStringLiteral("0501"), QStringLiteral("0000000104"), QStringLiteral("CMD_0501"),
+             QStringLiteral("2"), 0.0, kLoja},
+            {kFilial, QStringLiteral("9001"), QStringLiteral("0000000105"), QStringLiteral("DLV_9001"),
+             QStringLiteral("2"), 0.0, kLoja}});
 
-    const QString v90 = QStringLiteral("0000000090"), v101 = QStringLiteral("0000000101"), v102 = QStringLiteral("0000000102"),
-                  v103 = QStringLiteral("0000000103"), v104 = QStringLiteral("0000000104"), v105 = QStringLiteral("0000000105");
-    auto item = [](const char* comanda, const QString& venda, const char* numero, const char* produto, double qt, double preco,
-                   const char* estado, QDateTime entrada) {
+    const QString v90 = QStringLiteral("0000000090"), v101 = QStringLiteral("0000000101"),
+                  v102 = QStringLiteral("0000000102"), v103 = QStringLiteral("0000000103"),
+                  v104 = QStringLiteral("0000000104"), v105 = QStringLiteral("0000000105");
+    auto item = [](const char* comanda, const QString& venda, const char* numero, const char* produto, double qt,
+                   double preco, const char* estado, QDateTime entrada) {
         Item i;
         i.comanda = QString::fromLatin1(comanda);
         i.venda = venda;
@@ -352,8 +415,8 @@ void addTablesAndOrders(Writer& w)
     items << dividido;
 
     // Tab 1011, also on table 10: a combo and an additional item.
-    for (auto [numero, produto, preco] :
-         {std::tuple{"000001", "1009", 39.90}, std::tuple{"000002", "2004", 9.90}, std::tuple{"000003", "3001", 8.00}}) {
+    for (auto [numero, produto, preco] : {std::tuple{"000001", "1009", 39.90}, std::tuple{"000002", "2004", 9.90},
+                                          std::tuple{"000003", "3001", 8.00}}) {
         Item combo = item("1011", v101, numero, produto, 1, preco, "2", at(12, 50));
         combo.grupoCombo = QStringLiteral("001");
         combo.promocao = QStringLiteral("9001");
@@ -391,35 +454,57 @@ void addTablesAndOrders(Writer& w)
 
     addItems(w, items);
 
-    const QStringList estCols = {QStringLiteral("CDFILIAL"), QStringLiteral("NRVENDAREST"), QStringLiteral("NRCOMANDA"),
-                                 QStringLiteral("NRPRODCOMVEN"), QStringLiteral("CDPRODUTO"), QStringLiteral("QTPROCOMEST"),
+    const QStringList estCols = {QStringLiteral("CDFILIAL"),      QStringLiteral("NRVENDAREST"),
+                                 QStringLiteral("NRCOMANDA"),     QStringLiteral("NRPRODCOMVEN"),
+                                 QStringLiteral("CDPRODUTO"),     QStringLiteral("QTPROCOMEST"),
                                  QStringLiteral("IDIMPPRGRPROMO")};
     QList<QVariantList> components;
     for (auto [comanda, venda, numero] : {std::tuple{"1010", v101, "000007"}, std::tuple{"9001", v105, "000001"}}) {
-        components << QVariantList{kFilial, venda, QString::fromLatin1(comanda), QString::fromLatin1(numero), QStringLiteral("1006"), 1.0, QStringLiteral("N")};
-        components << QVariantList{kFilial, venda, QString::fromLatin1(comanda), QString::fromLatin1(numero), QStringLiteral("1007"), 1.0, QStringLiteral("N")};
-        components << QVariantList{kFilial, venda, QString::fromLatin1(comanda), QString::fromLatin1(numero), QStringLiteral("1008"), 0.5, QStringLiteral("S")};
+        components << QVariantList{kFilial,
+                                   venda,
+                                   QString::fromLatin1(comanda),
+                                   QString::fromLatin1(numero),
+                                   QStringLiteral("1006"),
+                                   1.0,
+                                   QStringLiteral("N")};
+        components << QVariantList{kFilial,
+                                   venda,
+                                   QString::fromLatin1(comanda),
+                                   QString::fromLatin1(numero),
+                                   QStringLiteral("1007"),
+                                   1.0,
+                                   QStringLiteral("N")};
+        components << QVariantList{kFilial,
+                                   venda,
+                                   QString::fromLatin1(comanda),
+                                   QString::fromLatin1(numero),
+                                   QStringLiteral("1008"),
+                                   0.5,
+                                   QStringLiteral("S")};
     }
     w.rows(QStringLiteral("ITCOMANDAEST"), estCols, components);
 
     w.rows(QStringLiteral("OBSITCOMANDAVEN"),
-           {QStringLiteral("CDFILIAL"), QStringLiteral("NRVENDAREST"), QStringLiteral("NRCOMANDA"), QStringLiteral("NRPRODCOMVEN"),
-            QStringLiteral("CDGRPOCOR"), QStringLiteral("CDOCORR")},
-           {{kFilial, v101, QStringLiteral("1011"), QStringLiteral("000004"), QStringLiteral("02"), QStringLiteral("02")}});
+           {QStringLiteral("CDFILIAL"), QStringLiteral("NRVENDAREST"), QStringLiteral("NRCOMANDA"),
+            QStringLiteral("NRPRODCOMVEN"), QStringLiteral("CDGRPOCOR"), QStringLiteral("CDOCORR")},
+           {{kFilial, v101, QStringLiteral("1011"), QStringLiteral("000004"), QStringLiteral("02"),
+             QStringLiteral("02")}});
 
-    w.rows(QStringLiteral("MOVCAIXAMOB"), {QStringLiteral("CDFILIAL"), QStringLiteral("NRCOMANDA"), QStringLiteral("VRMOV")},
+    w.rows(QStringLiteral("MOVCAIXAMOB"),
+           {QStringLiteral("CDFILIAL"), QStringLiteral("NRCOMANDA"), QStringLiteral("VRMOV")},
            {{kFilial, QStringLiteral("1010"), 50.00}, {kFilial, QStringLiteral("1010"), 30.00}});
 
     const QStringList benefit = {QStringLiteral("000123"), QStringLiteral("0001"), QStringLiteral("FIDELIDADE"),
                                  QStringLiteral("001"), QStringLiteral("01")};
     w.rows(QStringLiteral("MOVBENEFICIOCONS"),
-           {QStringLiteral("NRSEQBENECONS"), QStringLiteral("CDFILIAL"), QStringLiteral("CDCAIXA"), QStringLiteral("CDCLIENTE"),
-            QStringLiteral("CDCONSUMIDOR"), QStringLiteral("CDCAMPANHA"), QStringLiteral("NRSEQPRODCAMP"),
-            QStringLiteral("NRSEQBENEFICIO")},
-           {{QStringLiteral("0000000001"), kFilial, kCaixa, benefit[0], benefit[1], benefit[2], benefit[3], benefit[4]}});
+           {QStringLiteral("NRSEQBENECONS"), QStringLiteral("CDFILIAL"), QStringLiteral("CDCAIXA"),
+            QStringLiteral("CDCLIENTE"), QStringLiteral("CDCONSUMIDOR"), QStringLiteral("CDCAMPANHA"),
+            QStringLiteral("NRSEQPRODCAMP"), QStringLiteral("NRSEQBENEFICIO")},
+           {{QStringLiteral("0000000001"), kFilial, kCaixa, benefit[0], benefit[1], benefit[2], benefit[3],
+             benefit[4]}});
     w.rows(QStringLiteral("MOVBENEFICIOCTR"),
-           {QStringLiteral("CDCLIENTE"), QStringLiteral("CDCONSUMIDOR"), QStringLiteral("CDCAMPANHA"), QStringLiteral("NRSEQPRODCAMP"),
-            QStringLiteral("NRSEQBENEFICIO"), QStringLiteral("QTDEBENEFICIO")},
+           {QStringLiteral("CDCLIENTE"), QStringLiteral("CDCONSUMIDOR"), QStringLiteral("CDCAMPANHA"),
+            QStringLiteral("NRSEQPRODCAMP"), QStringLiteral("NRSEQBENEFICIO"), QStringLiteral("QTDEBENEFICIO")},
            {{benefit[0], benefit[1], benefit[2], benefit[3], benefit[4], 2.0}});
 }
 
@@ -441,9 +526,12 @@ QStringList LoadDemoData(TADOConnection& connection)
                  .arg(total)
                  .arg(w.counts().size());
     lines << QStringLiteral("Comandas para experimentar (comanda, modo, mesa):");
-    lines << QStringLiteral("  1010  RES  mesa 10  itens em todos os estados, pai com dois filhos (000003), produto composto,");
-    lines << QStringLiteral("                      conta dividida, benefício, refil oculto; adiantamentos de R$ 80,00;");
-    lines << QStringLiteral("                      a mesa 10 está juntada com a 11 e lista também as comandas 1011 e 1110");
+    lines << QStringLiteral(
+        "  1010  RES  mesa 10  itens em todos os estados, pai com dois filhos (000003), produto composto,");
+    lines << QStringLiteral(
+        "                      conta dividida, benefício, refil oculto; adiantamentos de R$ 80,00;");
+    lines << QStringLiteral(
+        "                      a mesa 10 está juntada com a 11 e lista também as comandas 1011 e 1110");
     lines << QStringLiteral("  1011  RES  mesa 10  combo (grupo 001, promoção 9001) e item adicional (000005)");
     lines << QStringLiteral("  1110  RES  mesa 11  produto pesado, item cancelado");
     lines << QStringLiteral("  1210  RES  mesa 12  mesa em recebimento em outro caixa: o cancelamento é bloqueado");

@@ -46,18 +46,13 @@ QStringList existingTables(TADOConnection& connection)
 {
     QString sql;
     switch (connection.Dialect()) {
-    case TSqlDialect::SQLite:
-        sql = QStringLiteral("SELECT UPPER(name) FROM sqlite_master WHERE type = 'table'");
-        break;
+    case TSqlDialect::SQLite: sql = QStringLiteral("SELECT UPPER(name) FROM sqlite_master WHERE type = 'table'"); break;
     case TSqlDialect::PostgreSQL:
-        sql = QStringLiteral("SELECT UPPER(table_name) FROM information_schema.tables WHERE table_schema = current_schema()");
+        sql = QStringLiteral(
+            "SELECT UPPER(table_name) FROM information_schema.tables WHERE table_schema = current_schema()");
         break;
-    case TSqlDialect::Oracle:
-        sql = QStringLiteral("SELECT UPPER(table_name) FROM user_tables");
-        break;
-    default:
-        sql = QStringLiteral("SELECT UPPER(TABLE_NAME) FROM INFORMATION_SCHEMA.TABLES");
-        break;
+    case TSqlDialect::Oracle: sql = QStringLiteral("SELECT UPPER(table_name) FROM user_tables"); break;
+    default: sql = QStringLiteral("SELECT UPPER(TABLE_NAME) FROM INFORMATION_SCHEMA.TABLES"); break;
     }
     TADOQuery q(&connection, QStringLiteral("adqTabelas"));
     q.SetSQL(sql);
@@ -152,14 +147,13 @@ int main(int argc, char** argv)
         if (connection.InTransaction()) {
             try {
                 connection.RollbackTrans();
-            } catch (const Exception&) {
-            }
+            } catch (const Exception&) {}
         }
         connection.Close();
         if (newFile)
             removeSqliteFiles(sqlitePath);
-        err() << "Falha ao criar o banco de dados " << display << ": "
-              << MaskPasswordIn(e.Message(), database) << "\nNada foi gravado.\n";
+        err() << "Falha ao criar o banco de dados " << display << ": " << MaskPasswordIn(e.Message(), database)
+              << "\nNada foi gravado.\n";
         return 1;
     }
 

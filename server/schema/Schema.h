@@ -23,8 +23,8 @@ inline constexpr int kCasasQuantidade = 3;
 struct Column {
     QString Name;
     Kind Type = Kind::Text;
-    int Length = 0;        // Text only
-    QString Default;       // SQL literal, empty for none
+    int Length = 0; // Text only
+    QString Default; // SQL literal, empty for none
 };
 
 struct Index {
@@ -35,7 +35,7 @@ struct Index {
 struct Table {
     QString Name;
     QList<Column> Columns;
-    QStringList PrimaryKey;   // empty: a movement table without a key of its own
+    QStringList PrimaryKey; // empty: a movement table without a key of its own
     QList<Index> Indexes;
 };
 
@@ -81,14 +81,17 @@ inline const QList<Table>& Tables()
          L({"CDFILIAL", "NRCOMANDA"}),
          {{QStringLiteral("IX_COMANDAVEN_VENDA"), L({"CDFILIAL", "NRVENDAREST"})}}},
         {QStringLiteral("ITCOMANDAVEN"),
-         {T("CDFILIAL", 4), T("NRCOMANDA", 10), T("NRPRODCOMVEN", 6), T("NRVENDAREST", 10), T("CDPRODUTO", 10),
-          Q("QTPRODCOMVEN"), A("VRPRECCOMVEN"), A("VRDESCCOMVEN", "0"), A("VRACRCOMVEN", "0"),
-          T("TXPRODCOMVEN", 2000), T("IDSTPRCOMVEN", 1), D("DTHRINCOMVEN"), T("IDPRODIMPFIS", 1),
-          T("NRSEQPRODCOM", 3), T("NRSEQPRODPAI", 6), T("CDPRODPROMOCAO", 10), T("DSCOMANDAORI", 10),
-          T("NRCOMANDAORI", 10), T("NRPRODCOMORI", 6), T("CDVENDEDOR", 4), T("NRLUGARMESA", 4),
-          T("NRSEQBENECONSIT", 10), T("IDDIVIDECONTA", 1, "'N'"), T("IDPRODREFIL", 1, "'N'"), T("CDGRPOCOR", 2),
-          T("CDSUPERVISOR", 12), T("CDOPERCANC", 12), T("IDPRODPRODUZ", 1), D("DTHRPRODCANVEN"),
-          T("CDSENHAPED", 10), T("NRMESAORIG", 4), T("CDLOJAORIG", 4), T("CDLOJA", 4)},
+         {T("CDFILIAL", 4),         T("NRCOMANDA", 10),           T("NRPRODCOMVEN", 6),
+          T("NRVENDAREST", 10),     T("CDPRODUTO", 10),           Q("QTPRODCOMVEN"),
+          A("VRPRECCOMVEN"),        A("VRDESCCOMVEN", "0"),       A("VRACRCOMVEN", "0"),
+          T("TXPRODCOMVEN", 2000),  T("IDSTPRCOMVEN", 1),         D("DTHRINCOMVEN"),
+          T("IDPRODIMPFIS", 1),     T("NRSEQPRODCOM", 3),         T("NRSEQPRODPAI", 6),
+          T("CDPRODPROMOCAO", 10),  T("DSCOMANDAORI", 10),        T("NRCOMANDAORI", 10),
+          T("NRPRODCOMORI", 6),     T("CDVENDEDOR", 4),           T("NRLUGARMESA", 4),
+          T("NRSEQBENECONSIT", 10), T("IDDIVIDECONTA", 1, "'N'"), T("IDPRODREFIL", 1, "'N'"),
+          T("CDGRPOCOR", 2),        T("CDSUPERVISOR", 12),        T("CDOPERCANC", 12),
+          T("IDPRODPRODUZ", 1),     D("DTHRPRODCANVEN"),          T("CDSENHAPED", 10),
+          T("NRMESAORIG", 4),       T("CDLOJAORIG", 4),           T("CDLOJA", 4)},
          L({"CDFILIAL", "NRCOMANDA", "NRPRODCOMVEN"}),
          {}},
         {QStringLiteral("ITCOMANDAEST"),
@@ -134,10 +137,7 @@ inline const QList<Table>& Tables()
          {T("CDIMPRESSORA", 10), T("NMIMPRESSORA", 30), T("IDMODEIMPRES", 2)},
          L({"CDIMPRESSORA"}),
          {}},
-        {QStringLiteral("MAPIMPRLOJA"),
-         {T("CDPORTAIMPR", 10), T("DSENDPORTA", 60)},
-         L({"CDPORTAIMPR"}),
-         {}},
+        {QStringLiteral("MAPIMPRLOJA"), {T("CDPORTAIMPR", 10), T("DSENDPORTA", 60)}, L({"CDPORTAIMPR"}), {}},
         {QStringLiteral("CAIXA"),
          {T("CDFILIAL", 4), T("CDCAIXA", 4), T("CDLOJA", 4), T("NRSEQIMPRLOJA1", 4), T("NRSEQIMPRLOJA2", 4),
           T("NRSEQIMPRLOJA5", 4), T("NRSEQIMPRLOJA1BK", 4), T("NRSEQIMPRLOJA2BK", 4), T("NRSEQIMPRLOJA5BK", 4),
@@ -169,10 +169,7 @@ inline const QList<Table>& Tables()
          {}},
 
         // Cancellation reasons and observations.
-        {QStringLiteral("GRUPOCOR"),
-         {T("CDGRPOCOR", 2), T("DSGRPOCOR", 40)},
-         L({"CDGRPOCOR"}),
-         {}},
+        {QStringLiteral("GRUPOCOR"), {T("CDGRPOCOR", 2), T("DSGRPOCOR", 40)}, L({"CDGRPOCOR"}), {}},
         {QStringLiteral("OCORRENCIA"),
          {T("CDGRPOCOR", 2), T("CDOCORR", 2), T("CDTIPRISCO", 2), T("DSOCORR", 40), T("CDPRODUTO", 10),
           T("IDCONTROLAOBS", 1)},
@@ -251,10 +248,12 @@ inline QStringList CreateStatements(TSqlDialect dialect)
             lines << line;
         }
         if (!t.PrimaryKey.isEmpty())
-            lines << QStringLiteral("    CONSTRAINT PK_%1 PRIMARY KEY (%2)").arg(t.Name, t.PrimaryKey.join(QStringLiteral(", ")));
+            lines << QStringLiteral("    CONSTRAINT PK_%1 PRIMARY KEY (%2)")
+                         .arg(t.Name, t.PrimaryKey.join(QStringLiteral(", ")));
         statements << QStringLiteral("CREATE TABLE %1 (\n%2\n)").arg(t.Name, lines.join(QStringLiteral(",\n")));
         for (const Index& ix : t.Indexes)
-            statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(ix.Name, t.Name, ix.Columns.join(QStringLiteral(", ")));
+            statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                              .arg(ix.Name, t.Name, ix.Columns.join(QStringLiteral(", ")));
     }
     return statements;
 }

@@ -44,13 +44,16 @@ QString InsItemCanSql(TSqlDialect d)
                " NRMESAORIG, CDLOJAORIG, %7 AS DTHRINCOMVEN, IDPRODIMPFIS, CDLOJA, VRACRCOMVEN,"
                " %8 AS IDPRODPRODUZ, %9, %10, %11 AS CDSUPERVISOR, %12 AS CDOPERCANC"
                " FROM ITCOMANDAVEN WHERE ")
-        .arg(ParamTipado(d, QStringLiteral("NRPRODCOMVEN"), "VARCHAR"), QuantidadeParam(d),
-             ParamTipado(d, QStringLiteral("TXPRODCOMVEN"), "VARCHAR"), ParamTipado(d, QStringLiteral("IDSTPRCOMVEN"), "VARCHAR"),
-             DescontoProporcional(d, QuantidadeParam(d)), ParamTipado(d, QStringLiteral("CDGRPOCOR"), "VARCHAR"),
-             ParamTipado(d, QStringLiteral("DTHRINCOMVEN"), "TIMESTAMP"), ParamTipado(d, QStringLiteral("IDPRODPRODUZ"), "VARCHAR"),
-             ParamTipado(d, QStringLiteral("DTHRPRODCANVEN"), "TIMESTAMP"))
-        .arg(ParamTipado(d, QStringLiteral("CDSENHAPED"), "VARCHAR"), ParamTipado(d, QStringLiteral("P_CDSUPERVISOR"), "VARCHAR"),
-             ParamTipado(d, QStringLiteral("P_CDOPERCANC"), "VARCHAR"))
+               .arg(ParamTipado(d, QStringLiteral("NRPRODCOMVEN"), "VARCHAR"), QuantidadeParam(d),
+                    ParamTipado(d, QStringLiteral("TXPRODCOMVEN"), "VARCHAR"),
+                    ParamTipado(d, QStringLiteral("IDSTPRCOMVEN"), "VARCHAR"),
+                    DescontoProporcional(d, QuantidadeParam(d)), ParamTipado(d, QStringLiteral("CDGRPOCOR"), "VARCHAR"),
+                    ParamTipado(d, QStringLiteral("DTHRINCOMVEN"), "TIMESTAMP"),
+                    ParamTipado(d, QStringLiteral("IDPRODPRODUZ"), "VARCHAR"),
+                    ParamTipado(d, QStringLiteral("DTHRPRODCANVEN"), "TIMESTAMP"))
+               .arg(ParamTipado(d, QStringLiteral("CDSENHAPED"), "VARCHAR"),
+                    ParamTipado(d, QStringLiteral("P_CDSUPERVISOR"), "VARCHAR"),
+                    ParamTipado(d, QStringLiteral("P_CDOPERCANC"), "VARCHAR"))
         + kChaveItem;
 }
 
@@ -69,7 +72,7 @@ QString ItemSql(TSqlDialect d)
                                   QStringLiteral("ITCOMANDAVEN"), kChaveItem);
 }
 
-}  // namespace
+} // namespace
 
 void TrdmCancelaProd::DefineCancelStatements()
 {
@@ -82,12 +85,12 @@ void TrdmCancelaProd::DefineCancelStatements()
     acmUpdQuant.SetSQL(UpdQuantSql(TSqlDialect::MSSQL));
     FillStorage(AddStorage(&acmUpdQuant, QStringLiteral("assUpdQuant")), UpdQuantSql);
 
-    acmUpdStatus.SetSQL(QStringLiteral(
-                            "UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '6', CDGRPOCOR = :CDGRPOCOR,"
-                            " TXPRODCOMVEN = :TXPRODCOMVEN, CDSUPERVISOR = :P_CDSUPERVISOR, NRSEQBENECONSIT = NULL,"
-                            " IDPRODPRODUZ = :IDPRODPRODUZ, DTHRPRODCANVEN = :DTHRPRODCANVEN,"
-                            " CDOPERCANC = :P_CDOPERCANC WHERE ")
-                        + kChaveItem);
+    acmUpdStatus.SetSQL(
+        QStringLiteral("UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '6', CDGRPOCOR = :CDGRPOCOR,"
+                       " TXPRODCOMVEN = :TXPRODCOMVEN, CDSUPERVISOR = :P_CDSUPERVISOR, NRSEQBENECONSIT = NULL,"
+                       " IDPRODPRODUZ = :IDPRODPRODUZ, DTHRPRODCANVEN = :DTHRPRODCANVEN,"
+                       " CDOPERCANC = :P_CDOPERCANC WHERE ")
+        + kChaveItem);
 
     adqItPedidoQrvRel.SetSQL(QStringLiteral("SELECT 1 FROM ITPEDIDOQRVREL WHERE ") + kChavePedido);
 
@@ -99,6 +102,6 @@ void TrdmCancelaProd::DefineCancelStatements()
     acmUpdSitItPedidoQrv.SetSQL(
         QStringLiteral("UPDATE ITPEDIDOQRV SET IDSITITPEDQRV = :P_IDSITITPEDQRV, DTCANCITPED = :P_DTCANCITPED WHERE ")
         + kChavePedido);
-    acmUpdSitItPedidoQrvRel.SetSQL(
-        QStringLiteral("UPDATE ITPEDIDOQRVREL SET IDSITITPEDQRV = :P_IDSITITPEDQRV WHERE ") + kChavePedido);
+    acmUpdSitItPedidoQrvRel.SetSQL(QStringLiteral("UPDATE ITPEDIDOQRVREL SET IDSITITPEDQRV = :P_IDSITITPEDQRV WHERE ")
+                                   + kChavePedido);
 }

@@ -10,9 +10,9 @@ using namespace statements;
 namespace {
 
 struct ItemDialect {
-    QString nomeProduto;     // fiscal name when there is one
-    QString textoItem;       // the item's free text
-    QString inicio4;         // first four characters of the tab label
+    QString nomeProduto; // fiscal name when there is one
+    QString textoItem; // the item's free text
+    QString inicio4; // first four characters of the tab label
 };
 
 ItemDialect DialectOf(TSqlDialect d)
@@ -60,13 +60,12 @@ QString ItComandaSql(TSqlDialect dialect)
 {
     const ItemDialect d = DialectOf(dialect);
     return QStringLiteral("SELECT 'U' AS IDCHECK, ") + ItemColumns(d, QStringLiteral("'01'"), false)
-        + QStringLiteral(
-              " FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
-              " WHERE (CO.CDFILIAL = :P_CDFILIAL) AND (CO.NRCOMANDA = :P_NRCOMANDA)"
-              " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRCOMANDA = IT.NRCOMANDA)"
-              " AND (CO.NRVENDAREST = IT.NRVENDAREST) AND (CO.CDFILIAL = VE.CDFILIAL)"
-              " AND (CO.NRVENDAREST = VE.NRVENDAREST) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
-              " AND (CO.IDSTCOMANDA <> '4') AND (VE.DTHRFECHMESA IS NULL) AND ")
+        + QStringLiteral(" FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
+                         " WHERE (CO.CDFILIAL = :P_CDFILIAL) AND (CO.NRCOMANDA = :P_NRCOMANDA)"
+                         " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRCOMANDA = IT.NRCOMANDA)"
+                         " AND (CO.NRVENDAREST = IT.NRVENDAREST) AND (CO.CDFILIAL = VE.CDFILIAL)"
+                         " AND (CO.NRVENDAREST = VE.NRVENDAREST) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
+                         " AND (CO.IDSTCOMANDA <> '4') AND (VE.DTHRFECHMESA IS NULL) AND ")
         + kExclusoes + kOrdemItens.arg(QStringLiteral("IT"));
 }
 
@@ -74,30 +73,30 @@ QString ItComandaJuncaoSql(TSqlDialect dialect)
 {
     const ItemDialect d = DialectOf(dialect);
     const QString parte = QStringLiteral("SELECT ") + ItemColumns(d, QStringLiteral("IT.NRLUGARMESA"), true)
-        + QStringLiteral(
-              " FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
-              " WHERE (VE.CDFILIAL = :P_CDFILIAL) AND (VE.CDLOJA = :P_CDLOJA) AND (VE.DTHRFECHMESA IS NULL)"
-              " AND (VE.CDFILIAL = CO.CDFILIAL) AND (VE.NRVENDAREST = CO.NRVENDAREST)"
-              " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRVENDAREST = IT.NRVENDAREST)"
-              " AND (CO.NRCOMANDA = IT.NRCOMANDA) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
-              " AND (CO.IDSTCOMANDA <> '4') AND (")
+        + QStringLiteral(" FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
+                         " WHERE (VE.CDFILIAL = :P_CDFILIAL) AND (VE.CDLOJA = :P_CDLOJA) AND (VE.DTHRFECHMESA IS NULL)"
+                         " AND (VE.CDFILIAL = CO.CDFILIAL) AND (VE.NRVENDAREST = CO.NRVENDAREST)"
+                         " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRVENDAREST = IT.NRVENDAREST)"
+                         " AND (CO.NRCOMANDA = IT.NRCOMANDA) AND (IT.CDPRODUTO = PR.CDPRODUTO)"
+                         " AND (CO.IDSTCOMANDA <> '4') AND (")
         + d.inicio4 + QStringLiteral(" IN ('PKR_','RES_')) AND ") + kExclusoes;
     // The table's joining; a table in two joinings is an error on every engine.
     const QString juncoesDaMesa = QStringLiteral(
         " FROM MESAJUNCAO WHERE (CDFILIAL = :P_CDFILIAL) AND (CDLOJA = :P_CDLOJA) AND (NRMESA = :P_NRMESA)");
-    const QString juntas = QStringLiteral(
-        " AND VE.NRMESA IN (SELECT MJ.NRMESA FROM JUNCAOMESA JM, MESAJUNCAO MJ"
-        " WHERE (JM.CDFILIAL = :P_CDFILIAL) AND (JM.CDFILIAL = MJ.CDFILIAL) AND (JM.CDLOJA = :P_CDLOJA)"
-        " AND (JM.NRJUNMESA = MJ.NRJUNMESA) AND (JM.CDLOJA = MJ.CDLOJA)"
-        " AND (JM.NRJUNMESA = (SELECT NRJUNMESA") + juncoesDaMesa + QStringLiteral(")))")
+    const QString juntas
+        = QStringLiteral(
+              " AND VE.NRMESA IN (SELECT MJ.NRMESA FROM JUNCAOMESA JM, MESAJUNCAO MJ"
+              " WHERE (JM.CDFILIAL = :P_CDFILIAL) AND (JM.CDFILIAL = MJ.CDFILIAL) AND (JM.CDLOJA = :P_CDLOJA)"
+              " AND (JM.NRJUNMESA = MJ.NRJUNMESA) AND (JM.CDLOJA = MJ.CDLOJA)"
+              " AND (JM.NRJUNMESA = (SELECT NRJUNMESA")
+        + juncoesDaMesa + QStringLiteral(")))")
         + UmaLinhaSo(dialect, QStringLiteral("SELECT COUNT(*)") + juncoesDaMesa,
                      QStringLiteral("A mesa está em mais de uma junção de mesas"));
-    return QStringLiteral(
-               "SELECT 'U' AS IDCHECK, A.NRPRODCOMVEN, A.QTPRODCOMVEN, A.VRPRECCOMVEN, A.TXPRODCOMVEN, "
-               "A.IDSTPRCOMVEN, A.VRDESCCOMVEN, A.CDARVPROD, A.NMPRODUTO, A.CDPRODUTO, A.DTHRINCOMVEN, "
-               "A.NRCOMANDA, A.IDPRODIMPFIS, A.NRSEQPRODCOM, A.VRACRCOMVEN, A.VRACRCOMANDA, A.IDPESAPROD, "
-               "A.DSCOMANDAORI, A.NRCOMANDAORI, A.NRPRODCOMORI, A.CDVENDEDOR, A.NRVENDAREST, "
-               "A.NRLUGARMESA, A.NRSEQBENECONSIT, A.IDDIVIDECONTA, A.NRSEQPRODPAI, A.CDPRODPROMOCAO FROM (")
+    return QStringLiteral("SELECT 'U' AS IDCHECK, A.NRPRODCOMVEN, A.QTPRODCOMVEN, A.VRPRECCOMVEN, A.TXPRODCOMVEN, "
+                          "A.IDSTPRCOMVEN, A.VRDESCCOMVEN, A.CDARVPROD, A.NMPRODUTO, A.CDPRODUTO, A.DTHRINCOMVEN, "
+                          "A.NRCOMANDA, A.IDPRODIMPFIS, A.NRSEQPRODCOM, A.VRACRCOMVEN, A.VRACRCOMANDA, A.IDPESAPROD, "
+                          "A.DSCOMANDAORI, A.NRCOMANDAORI, A.NRPRODCOMORI, A.CDVENDEDOR, A.NRVENDAREST, "
+                          "A.NRLUGARMESA, A.NRSEQBENECONSIT, A.IDDIVIDECONTA, A.NRSEQPRODPAI, A.CDPRODPROMOCAO FROM (")
         + parte + QStringLiteral(" AND (VE.NRMESA = :P_NRMESA) UNION ") + parte + juntas + QStringLiteral(") A")
         + kOrdemItens.arg(QStringLiteral("A"));
 }
@@ -128,13 +127,12 @@ QString OcorrenciasSql(bool todas)
     const QString grupoProduto = todas ? QString() : QStringLiteral(" AND (PR.CDGRPOCOR = GR.CDGRPOCOR)");
     return QStringLiteral("SELECT DISTINCT OC.CDGRPOCOR, OC.CDOCORR, OC.CDTIPRISCO, OC.DSOCORR FROM ") + tabelas
         + QStringLiteral(" WHERE (OC.CDGRPOCOR = GR.CDGRPOCOR)") + grupoProduto
-        + QStringLiteral(
-              " AND (PR.CDOCORR = OC.CDOCORR) AND (OC.CDGRPOCOR = LJ.CDGRPOCORCAN)"
-              " AND (LJ.CDFILIAL = :P_CDFILIAL) AND (LJ.CDLOJA = :P_CDLOJA)"
-              " AND ((PR.CDPRODUTO = :P_CDPRODUTO) OR (:P_TCDPRODUTO = 'T')) ORDER BY OC.CDOCORR");
+        + QStringLiteral(" AND (PR.CDOCORR = OC.CDOCORR) AND (OC.CDGRPOCOR = LJ.CDGRPOCORCAN)"
+                         " AND (LJ.CDFILIAL = :P_CDFILIAL) AND (LJ.CDLOJA = :P_CDLOJA)"
+                         " AND ((PR.CDPRODUTO = :P_CDPRODUTO) OR (:P_TCDPRODUTO = 'T')) ORDER BY OC.CDOCORR");
 }
 
-}  // namespace
+} // namespace
 
 void TrdmCancelaProd::DefineOrderStatements()
 {
@@ -153,9 +151,9 @@ void TrdmCancelaProd::DefineOrderStatements()
         " VE.DTHRABERMESA FROM COMANDAVEN CO, VENDAREST VE WHERE CO.CDFILIAL = :P_CDFILIAL"
         " AND CO.NRCOMANDA = :P_NRCOMANDA AND (CO.CDFILIAL = VE.CDFILIAL) AND (CO.NRVENDAREST = VE.NRVENDAREST)"));
 
-    adqValidaMesa.SetSQL(QStringLiteral(
-        "SELECT NRMESA, IDSTMESAAUX FROM MESA WHERE CDFILIAL = :P_CDFILIAL AND CDLOJA = :P_CDLOJA"
-        " AND NRMESA = :P_NRMESA"));
+    adqValidaMesa.SetSQL(
+        QStringLiteral("SELECT NRMESA, IDSTMESAAUX FROM MESA WHERE CDFILIAL = :P_CDFILIAL AND CDLOJA = :P_CDLOJA"
+                       " AND NRMESA = :P_NRMESA"));
 
     adqGarcomMesa.SetSQL(QStringLiteral(
         "SELECT V.CDVENDEDOR, V.NMFANVEN, V.NRINSJURVEN FROM COMANDAVEN CO, VENDAREST VE, VENDEDOR V"

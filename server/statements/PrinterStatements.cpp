@@ -24,15 +24,16 @@ QString AdicionaisFilhosSql()
         "A.CDFILIAL = :P_CDFILIAL AND A.NRCOMANDA = :P_NRCOMANDA AND A.NRVENDAREST = :P_NRVENDAREST");
     // Item numbers of the tab whose product is the product of an observation
     // (marked "A") attached in the tab: the additional items.
-    const QString adicionais = QStringLiteral(
-        "SELECT D.NRPRODCOMVEN FROM ITCOMANDAVEN A"
-        " INNER JOIN OBSITCOMANDAVEN B ON B.CDFILIAL=A.CDFILIAL and B.NRVENDAREST=A.NRVENDAREST"
-        " and B.NRCOMANDA=A.NRCOMANDA"
-        " INNER JOIN OCORRENCIA C ON C.CDGRPOCOR=B.CDGRPOCOR AND C.CDOCORR=B.CDOCORR"
-        " AND C.CDPRODUTO IS NOT NULL AND C.IDCONTROLAOBS='A'"
-        " INNER JOIN ITCOMANDAVEN D ON D.CDFILIAL=A.CDFILIAL and D.NRVENDAREST=A.NRVENDAREST"
-        " and D.NRCOMANDA=A.NRCOMANDA AND D.CDPRODUTO=C.CDPRODUTO"
-        " WHERE ") + comanda + QStringLiteral(" GROUP BY D.NRPRODCOMVEN");
+    const QString adicionais
+        = QStringLiteral("SELECT D.NRPRODCOMVEN FROM ITCOMANDAVEN A"
+                         " INNER JOIN OBSITCOMANDAVEN B ON B.CDFILIAL=A.CDFILIAL and B.NRVENDAREST=A.NRVENDAREST"
+                         " and B.NRCOMANDA=A.NRCOMANDA"
+                         " INNER JOIN OCORRENCIA C ON C.CDGRPOCOR=B.CDGRPOCOR AND C.CDOCORR=B.CDOCORR"
+                         " AND C.CDPRODUTO IS NOT NULL AND C.IDCONTROLAOBS='A'"
+                         " INNER JOIN ITCOMANDAVEN D ON D.CDFILIAL=A.CDFILIAL and D.NRVENDAREST=A.NRVENDAREST"
+                         " and D.NRCOMANDA=A.NRCOMANDA AND D.CDPRODUTO=C.CDPRODUTO"
+                         " WHERE ")
+        + comanda + QStringLiteral(" GROUP BY D.NRPRODCOMVEN");
     const QString naoAdicional = QStringLiteral(" AND A.NRPRODCOMVEN NOT IN (") + adicionais + QStringLiteral(")");
     return QStringLiteral("SELECT a.NRPRODCOMVEN, b.NRPRODCOMVEN NRPRODCOMVENLIMITE, c.NRPRODCOMVEN NRPRODCOMVENULTIMO"
                           " FROM (")
@@ -43,8 +44,8 @@ QString AdicionaisFilhosSql()
         + QStringLiteral(") c, (SELECT A.NRPRODCOMVEN FROM ITCOMANDAVEN A WHERE ") + comanda
         + QStringLiteral(" AND A.NRPRODCOMVEN = :P_NRPRODCOMVEN") + naoAdicional
         + QStringLiteral(
-              ") d WHERE a.NRPRODCOMVEN > :P_NRPRODCOMVEN and ((a.NRPRODCOMVEN < b.NRPRODCOMVEN)"
-              " or (b.NRPRODCOMVEN is null and c.NRPRODCOMVEN = :P_NRPRODCOMVEN)) and d.NRPRODCOMVEN is not null");
+               ") d WHERE a.NRPRODCOMVEN > :P_NRPRODCOMVEN and ((a.NRPRODCOMVEN < b.NRPRODCOMVEN)"
+               " or (b.NRPRODCOMVEN is null and c.NRPRODCOMVEN = :P_NRPRODCOMVEN)) and d.NRPRODCOMVEN is not null");
 }
 
 // One main printer and its backup per till, joined to both ports.
@@ -65,11 +66,11 @@ QString ParImpressoras(const QString& principal, const QString& backup, const QS
 
 QString ImpressoraDosProdutos(const QString& coluna, const QString& backup)
 {
-    return ParImpressoras(
-        QStringLiteral("P.") + coluna, backup,
-        QStringLiteral(" INNER JOIN (SELECT DISTINCT CDFILIAL, CDLOJA, %1 FROM PRODLOJA WHERE %1 IS NOT NULL) P"
-                       " ON P.CDFILIAL = C.CDFILIAL AND P.CDLOJA = C.CDLOJA")
-            .arg(coluna));
+    return ParImpressoras(QStringLiteral("P.") + coluna, backup,
+                          QStringLiteral(
+                              " INNER JOIN (SELECT DISTINCT CDFILIAL, CDLOJA, %1 FROM PRODLOJA WHERE %1 IS NOT NULL) P"
+                              " ON P.CDFILIAL = C.CDFILIAL AND P.CDLOJA = C.CDLOJA")
+                              .arg(coluna));
 }
 
 // Oracle takes no AS before a derived table's alias; the others accept it.
@@ -89,13 +90,12 @@ QString ImpBackupSql(TSqlDialect d)
                " IMPBACKUP.CDLOJA, IMPBACKUP.CDCAIXA FROM (")
         + partes.join(QStringLiteral(" UNION ")) + QStringLiteral(")")
         + (d == TSqlDialect::Oracle ? QStringLiteral(" IMPBACKUP") : QStringLiteral(" AS IMPBACKUP"))
-        + QStringLiteral(
-              " JOIN IMPRESSORA I ON I.CDIMPRESSORA=IMPBACKUP.CDIMPRESSORA"
-              " JOIN IMPRESSORA IBK ON IBK.CDIMPRESSORA=IMPBACKUP.CDIMPRESSORABK"
-              " WHERE IMPBACKUP.CDFILIAL = :P_CDFILIAL AND IMPBACKUP.CDCAIXA = :P_CDCAIXA");
+        + QStringLiteral(" JOIN IMPRESSORA I ON I.CDIMPRESSORA=IMPBACKUP.CDIMPRESSORA"
+                         " JOIN IMPRESSORA IBK ON IBK.CDIMPRESSORA=IMPBACKUP.CDIMPRESSORABK"
+                         " WHERE IMPBACKUP.CDFILIAL = :P_CDFILIAL AND IMPBACKUP.CDCAIXA = :P_CDCAIXA");
 }
 
-}  // namespace
+} // namespace
 
 void TrdmCancelaProd::DefinePrinterStatements()
 {
@@ -134,7 +134,7 @@ void TrdmCancelaProd::DefinePrinterStatements()
     adqImpBackup.SetSQL(ImpBackupSql(TSqlDialect::MSSQL));
     FillStorage(AddStorage(&adqImpBackup, QStringLiteral("assImpBackup")), ImpBackupSql);
 
-    adqImpCancInteg.SetSQL(QStringLiteral(
-        "SELECT IDIMPCANPEDINT FROM CAIXA WHERE CDFILIAL = :P_CDFILIAL AND CDCAIXA = :P_CDCAIXA"));
+    adqImpCancInteg.SetSQL(
+        QStringLiteral("SELECT IDIMPCANPEDINT FROM CAIXA WHERE CDFILIAL = :P_CDFILIAL AND CDCAIXA = :P_CDCAIXA"));
     adqImpCancInteg.PersistentFields = {Texto(QStringLiteral("IDIMPCANPEDINT"), 1)};
 }

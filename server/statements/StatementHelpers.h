@@ -41,15 +41,12 @@ inline TFieldDef DataHora(const QString& name)
 inline QString CorteCentavos(TSqlDialect d, const QString& valor)
 {
     switch (d) {
-    case TSqlDialect::SQLite:
-        return QStringLiteral("(CAST(ROUND((%1) * 100, 6) AS INTEGER) / 100.0)").arg(valor);
+    case TSqlDialect::SQLite: return QStringLiteral("(CAST(ROUND((%1) * 100, 6) AS INTEGER) / 100.0)").arg(valor);
     case TSqlDialect::PostgreSQL:
         // float8 to numeric keeps 15 significant digits, which absorbs the binary error.
         return QStringLiteral("TRUNC(CAST(%1 AS NUMERIC), 2)").arg(valor);
-    case TSqlDialect::Oracle:
-        return QStringLiteral("TRUNC(%1, 2)").arg(valor);
-    default:
-        return QStringLiteral("ROUND(%1,2,1)").arg(valor);
+    case TSqlDialect::Oracle: return QStringLiteral("TRUNC(%1, 2)").arg(valor);
+    default: return QStringLiteral("ROUND(%1,2,1)").arg(valor);
     }
 }
 
@@ -80,7 +77,8 @@ inline void FillStorage(TADOSqlStorage* storage, QString (*text)(TSqlDialect))
 inline QString Existencia(TSqlDialect d, const QString& fromWhere)
 {
     switch (d) {
-    case TSqlDialect::Oracle: return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" AND ROWNUM = 1");
+    case TSqlDialect::Oracle:
+        return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" AND ROWNUM = 1");
     case TSqlDialect::MSSQL: return QStringLiteral("SELECT TOP 1 1 AS EXISTE ") + fromWhere;
     default: return QStringLiteral("SELECT 1 AS EXISTE ") + fromWhere + QStringLiteral(" LIMIT 1");
     }
@@ -118,9 +116,8 @@ inline QString SelecionaParaAtualizar(TSqlDialect d, const QString& colunas, con
         return QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR UPDATE").arg(colunas, tabela, condicao);
     case TSqlDialect::MSSQL:
         return QStringLiteral("SELECT %1 FROM %2 WITH (UPDLOCK, ROWLOCK) WHERE %3").arg(colunas, tabela, condicao);
-    default:
-        return QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(colunas, tabela, condicao);
+    default: return QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(colunas, tabela, condicao);
     }
 }
 
-}  // namespace statements
+} // namespace statements

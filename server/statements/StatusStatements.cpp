@@ -41,8 +41,7 @@ QString UpdQtdeBeneficioSql(TSqlDialect d)
         return inicio + linha
             + UmaLinhaSo(d, QStringLiteral("SELECT COUNT(*)") + kBeneficioDaReserva,
                          QStringLiteral("Mais de um consumo de benefício com este número"));
-    default:
-        return inicio + linha;
+    default: return inicio + linha;
     }
 }
 
@@ -68,7 +67,7 @@ QString UpdPedidosSql(TSqlDialect d)
         "UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = :P_IDSTPRCOMVEN WHERE CDFILIAL = :P_CDFILIAL"
         " AND NRVENDAREST = :P_NRVENDAREST AND NRCOMANDA = :P_NRCOMANDA AND NRPRODCOMVEN = :P_NRPRODCOMVEN");
     if (d != TSqlDialect::PostgreSQL)
-        return update;   // SQLite: the transaction holds the write lock from its start
+        return update; // SQLite: the transaction holds the write lock from its start
     return QStringLiteral("WITH TRAVA AS (SELECT NRCOMANDA FROM COMANDAVEN WHERE ") + kChaveComanda
         + QStringLiteral(" FOR UPDATE) ") + update + QStringLiteral(" AND (SELECT COUNT(*) FROM TRAVA) >= 0");
 }
@@ -81,11 +80,12 @@ QString VerificaStatus2Sql(TSqlDialect d)
 
 QString VerificaStatusSql(TSqlDialect d)
 {
-    return Existencia(d, QStringLiteral("FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN <> '3') AND (IDSTPRCOMVEN <> '6') AND ")
-                             + kChaveComanda);
+    return Existencia(d,
+                      QStringLiteral("FROM ITCOMANDAVEN WHERE (IDSTPRCOMVEN <> '3') AND (IDSTPRCOMVEN <> '6') AND ")
+                          + kChaveComanda);
 }
 
-}  // namespace
+} // namespace
 
 void TrdmCancelaProd::DefineStatusStatements()
 {
@@ -100,9 +100,9 @@ void TrdmCancelaProd::DefineStatusStatements()
 
     adqPesqAcres.SetSQL(QStringLiteral(
         "SELECT VRACRCOMANDA FROM COMANDAVEN WHERE (CDFILIAL = :P_CDFILIAL) AND (NRCOMANDA = :P_NRCOMANDA)"));
-    adqBuscaSomaAcrescimo.SetSQL(QStringLiteral(
-        "SELECT SUM(VRACRCOMVEN) AS VRACRCOMVEN FROM ITCOMANDAVEN WHERE (CDFILIAL = :P_CDFILIAL)"
-        " AND (NRCOMANDA = :P_NRCOMANDA)"));
+    adqBuscaSomaAcrescimo.SetSQL(
+        QStringLiteral("SELECT SUM(VRACRCOMVEN) AS VRACRCOMVEN FROM ITCOMANDAVEN WHERE (CDFILIAL = :P_CDFILIAL)"
+                       " AND (NRCOMANDA = :P_NRCOMANDA)"));
     AcmUpnAcres.SetSQL(UpnAcresSql(TSqlDialect::Oracle));
     FillStorage(AddStorage(&AcmUpnAcres, QStringLiteral("assUpnAcres")), UpnAcresSql);
 
@@ -110,7 +110,7 @@ void TrdmCancelaProd::DefineStatusStatements()
     assUpdQtdeBeneficio = AddStorage(&acmUpdQtdeBeneficio, QStringLiteral("assUpdQtdeBeneficio"));
     FillStorage(assUpdQtdeBeneficio, UpdQtdeBeneficioSql);
 
-    acmUpdBeneficio.SetSQL(QStringLiteral(
-        "DELETE FROM MOVBENEFICIOCONS WHERE NRSEQBENECONS = :P_NRSEQBENECONS AND CDFILIAL = :P_CDFILIAL"
-        " AND CDCAIXA = :P_CDCAIXA"));
+    acmUpdBeneficio.SetSQL(
+        QStringLiteral("DELETE FROM MOVBENEFICIOCONS WHERE NRSEQBENECONS = :P_NRSEQBENECONS AND CDFILIAL = :P_CDFILIAL"
+                       " AND CDCAIXA = :P_CDCAIXA"));
 }

@@ -20,7 +20,7 @@ protected:
         TelaDbTest::SetUp();
         if (IsSkipped())
             return;
-        Cli_kvp00917::Inicializacao();   // unhandled errors shown through Mensagem
+        Cli_kvp00917::Inicializacao(); // unhandled errors shown through Mensagem
         GravaOperador();
         Parametros({});
         d.Produto({});
@@ -35,7 +35,10 @@ protected:
     // Reason asked, access codes 4 (last item) and 5, the display fitted.
     void Parametros(QVariantMap valores)
     {
-        const QVariantMap comando{{"IDSOLOBSCAN", "S"}, {"CTCANCULTITEM", 4}, {"CTCANCITEMGEN", 5}, {"DISPLAYOK", true}};
+        const QVariantMap comando{{"IDSOLOBSCAN", "S"},
+                                  {"CTCANCULTITEM", 4},
+                                  {"CTCANCITEMGEN", 5},
+                                  {"DISPLAYOK", true}};
         for (auto i = comando.begin(); i != comando.end(); ++i)
             valores.insert(i.key(), valores.value(i.key(), i.value()));
         GravaParametros({}, valores);
@@ -94,29 +97,31 @@ TEST_P(CancelCommandTest, WholeAndPartialItemsAreWrittenLoggedAndShownInOrder)
     Cancela(f);
 
     const QStringList display{"LimpaDisplay", "DisplayEnviaTexto", "DisplayEnviaTexto"};
-    EXPECT_EQ(Servicos(), QStringList({"VerificaAcesso", "Mensagem", "LogImpNFiscal", "Observacao", "LogControleAcess"})
-                              + display
-                              + QStringList({"LogImpNFiscal", "Observacao", "TecladoNumerico", "LogControleAcess"}) + display
-                              + QStringList({"DisparaImprimeCancProduto", "DisparaImprimeCancProduto"}));
+    EXPECT_EQ(Servicos(),
+              QStringList({"VerificaAcesso", "Mensagem", "LogImpNFiscal", "Observacao", "LogControleAcess"}) + display
+                  + QStringList({"LogImpNFiscal", "Observacao", "TecladoNumerico", "LogControleAcess"}) + display
+                  + QStringList({"DisparaImprimeCancProduto", "DisparaImprimeCancProduto"}));
     EXPECT_EQ(fake->Mensagens(), QStringList({"Confirma o Cancelamento de 2 Produto(s) ?"}));
     EXPECT_EQ(fake->CallsOf("LogImpNFiscal")[0].Args[0].toList(),
-              QVariantList({"Cancelamento de Item Kvp00917 ---  Código Arv: 01.01.001 Nome: Filé à parmegiana Qtde: 1"}));
+              QVariantList(
+                  {"Cancelamento de Item Kvp00917 ---  Código Arv: 01.01.001 Nome: Filé à parmegiana Qtde: 1"}));
     EXPECT_EQ(fake->CallsOf("LogControleAcess")[1].Args,
-              QVariantList({kFilial, kCaixa, "CAN_GEN", "0042", "João Conceição", "0042", "Cancelamento item genérico.",
-                            "Produto cancelado P1 - Filé à parmegiana - Qtde. 2 - referente a mesa/comanda: /CMD_0100 - "
-                            "Nr. Coman: 0000000100",
-                            kVenda, kComanda, "CMD_0100", "", 0, 0}));
+              QVariantList(
+                  {kFilial, kCaixa, "CAN_GEN", "0042", "João Conceição", "0042", "Cancelamento item genérico.",
+                   "Produto cancelado P1 - Filé à parmegiana - Qtde. 2 - referente a mesa/comanda: /CMD_0100 - "
+                   "Nr. Coman: 0000000100",
+                   kVenda, kComanda, "CMD_0100", "", 0, 0}));
     EXPECT_TRUE(Args("LogControleAcess", 7)[0].contains(" - Qtde. 1 - "));
     // The partial row shows the quantity cancelled.
-    EXPECT_EQ(Args("DisplayEnviaTexto", 0), QStringList({"1x Filé à parmegiana", "ITEM CANCELADO", "2x Filé à parmegiana",
-                                                         "ITEM CANCELADO"}));
+    EXPECT_EQ(Args("DisplayEnviaTexto", 0),
+              QStringList({"1x Filé à parmegiana", "ITEM CANCELADO", "2x Filé à parmegiana", "ITEM CANCELADO"}));
 
     EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/1/1", "0:000003/6/2"}));
     EXPECT_EQ(RowText(rows("SELECT CDGRPOCOR, TXPRODCOMVEN, CDOPERCANC, CDSUPERVISOR FROM ITCOMANDAVEN"
                            " WHERE NRPRODCOMVEN = '000001'")[0]),
               QStringList({"1", "Desistência do cliente", "0042", "0042"}));
     EXPECT_NEAR(Acrescimo(), 10.0 - 1.0 - 0.6, 1e-9);
-    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U"}));   // reloaded, cancelled rows hidden again
+    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U"})); // reloaded, cancelled rows hidden again
 }
 
 TEST_P(CancelCommandTest, QuantityIsAskedWhenItsTextSortsAfterOne)
@@ -125,15 +130,19 @@ TEST_P(CancelCommandTest, QuantityIsAskedWhenItsTextSortsAfterOne)
     struct Caso {
         double qtde;
         const char* produto;
-        const char* digitado;   // nullptr: no keypad
-        const char* aviso;      // nullptr: none
+        const char* digitado; // nullptr: no keypad
+        const char* aviso; // nullptr: none
         QStringList linhas;
     };
     const Caso casos[] = {
         {1, "P1", nullptr, nullptr, {"0:000001/6/1"}},
         {0.5, "P1", nullptr, nullptr, {"0:000001/6/0.5"}},
-        {2, "P2", "2", nullptr, {"0:000001/6/2"}},   // the whole row, through the typed quantity
-        {2, "P1", "3", "Operação bloqueada. A quantidade cancelada não pode ser maior que a quantidade pedida.", {"0:000001/1/2"}},
+        {2, "P2", "2", nullptr, {"0:000001/6/2"}}, // the whole row, through the typed quantity
+        {2,
+         "P1",
+         "3",
+         "Operação bloqueada. A quantidade cancelada não pode ser maior que a quantidade pedida.",
+         {"0:000001/1/2"}},
         {2, "P1", "0", "Operação bloqueada. A quantidade informada deve ser maior que 0.", {"0:000001/1/2"}},
         {2, "P1", "x", "'x' não é uma quantidade válida.", {"0:000001/1/2"}},
     };
@@ -150,8 +159,9 @@ TEST_P(CancelCommandTest, QuantityIsAskedWhenItsTextSortsAfterOne)
         const auto teclado = fake->CallsOf("TecladoNumerico");
         ASSERT_EQ(teclado.size(), c.digitado ? 1 : 0);
         if (c.digitado) {
-            EXPECT_EQ(teclado[0].Args, QVariantList({QString(), "Cancelamento de Produto", "Informe a quantidade a ser cancelada",
-                                                     "Quantidade deve ser informada.", 10, 0, c.produto == QString("P2"), 0, 0, 0}));
+            EXPECT_EQ(teclado[0].Args,
+                      QVariantList({QString(), "Cancelamento de Produto", "Informe a quantidade a ser cancelada",
+                                    "Quantidade deve ser informada.", 10, 0, c.produto == QString("P2"), 0, 0, 0}));
         }
         EXPECT_EQ(fake->Mensagens().mid(1), c.aviso ? QStringList{c.aviso} : QStringList());
         EXPECT_EQ(Linhas(), c.linhas);
@@ -178,13 +188,38 @@ TEST_P(CancelCommandTest, ChecksAndExitsBeforeTheFirstWrite)
     const QStringList intactas{"0:000001/1/1", "0:000002/1/1"};
     const Caso casos[] = {
         {"nothing marked", "CMD", "", 0, true, true, {}, {}, true, intactas},
-        {"count declined", "CMD", "000001", 0, true, false, {"VerificaAcesso", "Mensagem"}, {"Confirma o Cancelamento de 1 Produto(s) ?"}, false, intactas},
+        {"count declined",
+         "CMD",
+         "000001",
+         0,
+         true,
+         false,
+         {"VerificaAcesso", "Mensagem"},
+         {"Confirma o Cancelamento de 1 Produto(s) ?"},
+         false,
+         intactas},
         {"access refused", "CMD", "000001", 0, false, true, {"VerificaAcesso"}, {}, true, intactas},
-        {"advance payment above", "CMD", "000002", 10.01, true, true, {"Mensagem"},
-         {"Operação bloqueada! Existe pagamento adiantado impossibilitando este cancelamento."}, true, intactas},
+        {"advance payment above",
+         "CMD",
+         "000002",
+         10.01,
+         true,
+         true,
+         {"Mensagem"},
+         {"Operação bloqueada! Existe pagamento adiantado impossibilitando este cancelamento."},
+         true,
+         intactas},
         {"advance payment equal", "CMD", "000001", 10.01, true, true, {}, {}, true, {"0:000001/6/1", "0:000002/1/1"}},
-        {"table being received", "RES", "000001", 0, true, true, {"Mensagem"},
-         {"Operação bloqueada! A mesa utilizada está sendo recebida ou já foi fechada por outro caixa."}, false, intactas},
+        {"table being received",
+         "RES",
+         "000001",
+         0,
+         true,
+         true,
+         {"Mensagem"},
+         {"Operação bloqueada! A mesa utilizada está sendo recebida ou já foi fechada por outro caixa."},
+         false,
+         intactas},
     };
     exec("UPDATE COMANDAVEN SET DSCOMANDA = 'RES_0010'");
     for (const Caso& c : casos) {
@@ -198,7 +233,7 @@ TEST_P(CancelCommandTest, ChecksAndExitsBeforeTheFirstWrite)
         TfrmCancelaProd& f = Abre(kComanda, c.modo, c.modo == "RES" ? kMesa : QString());
         if (!c.marca.isEmpty())
             Marca(f, {c.marca});
-        d.Item({.NRPRODCOMVEN = "000009"});   // tells a reload apart
+        d.Item({.NRPRODCOMVEN = "000009"}); // tells a reload apart
         Cancela(f);
         exec("DELETE FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000009'");
 
@@ -239,9 +274,10 @@ TEST_P(CancelCommandTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAndNothi
     EXPECT_EQ(fake->Count("LogImpNFiscal"), 3);
     EXPECT_EQ(fake->Count("LogControleAcess"), 2);
     ASSERT_EQ(fake->Mensagens().size(), 2);
-    EXPECT_TRUE(fake->Mensagens()[1].contains("TABELA_AUSENTE", Qt::CaseInsensitive)) << fake->Mensagens()[1].toStdString();
+    EXPECT_TRUE(fake->Mensagens()[1].contains("TABELA_AUSENTE", Qt::CaseInsensitive))
+        << fake->Mensagens()[1].toStdString();
     EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/6/1", "0:000003/1/1", "0:000004/1/1", "0:000005/1/1"}));
-    EXPECT_DOUBLE_EQ(Acrescimo(), 8.0);   // the third's surcharge went back with its row
+    EXPECT_DOUBLE_EQ(Acrescimo(), 8.0); // the third's surcharge went back with its row
     EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000003U", "0:000004U", "0:000005U"}));
 }
 
@@ -252,7 +288,7 @@ TEST_P(CancelCommandTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTr
     d.Item({.NRPRODCOMVEN = "000003", .QTPRODCOMVEN = 3.0});
     struct Caso {
         const char* nome;
-        QString segunda;   // the marked row that stops
+        QString segunda; // the marked row that stops
         QList<FakeHost::Motivo> motivos;
         QList<bool> respostas;
         QList<FakeHost::Teclado> teclado;
@@ -309,29 +345,36 @@ TEST_P(CancelCommandTest, SplitBillProductInThreePartsGoesTogetherOnceEach)
     d.Comanda({.NRCOMANDA = kTab3, .DSCOMANDA = "RES_0010", .VRACRCOMANDA = 10.0});
     d.Item({.NRPRODCOMVEN = "000001", .VRACRCOMVEN = 0.5});
     for (const QString& tab : {kComanda, kTab2, kTab3})
-        d.Item({.NRCOMANDA = tab, .NRPRODCOMVEN = tab == kComanda ? "000002" : "000001", .CDPRODUTO = "P'1",
-                .QTPRODCOMVEN = 0.5, .VRACRCOMVEN = 1.0, .IDDIVIDECONTA = "S"});
-    d.Item({.NRCOMANDA = kTab2, .NRPRODCOMVEN = "000002", .IDDIVIDECONTA = "S"});   // another product's split
+        d.Item({.NRCOMANDA = tab,
+                .NRPRODCOMVEN = tab == kComanda ? "000002" : "000001",
+                .CDPRODUTO = "P'1",
+                .QTPRODCOMVEN = 0.5,
+                .VRACRCOMVEN = 1.0,
+                .IDDIVIDECONTA = "S"});
+    d.Item({.NRCOMANDA = kTab2, .NRPRODCOMVEN = "000002", .IDDIVIDECONTA = "S"}); // another product's split
 
     TfrmCancelaProd& f = Abre(kComanda, "RES", kMesa);
     Marca(f, {"000001", kTab2 + "/000001"});
     Cancela(f);
 
-    EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/6/0.5", "1:000001/6/0.5", "1:000002/1/1", "2:000001/6/0.5"}));
+    EXPECT_EQ(Linhas(),
+              QStringList({"0:000001/6/1", "0:000002/6/0.5", "1:000001/6/0.5", "1:000002/1/1", "2:000001/6/0.5"}));
     EXPECT_NEAR(Acrescimo(), 10.0 - 0.5 - 1.0, 1e-9);
     EXPECT_DOUBLE_EQ(Acrescimo(kTab2), 9.0);
     EXPECT_DOUBLE_EQ(Acrescimo(kTab3), 9.0);
     EXPECT_EQ(fake->Count("Observacao"), 2);
-    EXPECT_EQ(fake->Mensagens(), QStringList({"Confirma o Cancelamento de 2 Produto(s) ?",
-                                              "Atenção. Todos os produtos combinados à este serão cancelados. Confirma?"}));
+    EXPECT_EQ(fake->Mensagens(),
+              QStringList({"Confirma o Cancelamento de 2 Produto(s) ?",
+                           "Atenção. Todos os produtos combinados à este serão cancelados. Confirma?"}));
     // Each part logged once, under the comanda of the marked part.
     const QStringList partes = Args("LogControleAcess", 7).filter("Pizza");
     EXPECT_EQ(fake->Count("LogControleAcess"), 4);
     ASSERT_EQ(partes.size(), 3);
     for (const QString& p : partes)
-        EXPECT_TRUE(p.startsWith("Produto cancelado P'1 - Pizza - Qtde. " + QtdeToStr(0.5)) && p.endsWith("Nr. Coman: " + kTab2))
+        EXPECT_TRUE(p.startsWith("Produto cancelado P'1 - Pizza - Qtde. " + QtdeToStr(0.5))
+                    && p.endsWith("Nr. Coman: " + kTab2))
             << p.toStdString();
-    EXPECT_EQ(fake->Count("DisplayEnviaTexto"), 2);   // the split rows are not shown
+    EXPECT_EQ(fake->Count("DisplayEnviaTexto"), 2); // the split rows are not shown
 }
 
 TEST_P(CancelCommandTest, ComboIsCancelledOnceWhateverItsMembersPlaceAndOnlyInItsComanda)
@@ -349,12 +392,13 @@ TEST_P(CancelCommandTest, ComboIsCancelledOnceWhateverItsMembersPlaceAndOnlyInIt
     Cancela(f);
 
     EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/6/1", "0:000003/6/1", "0:000004/6/1", "1:000001/1/1"}));
-    EXPECT_NEAR(Acrescimo(), 10.0 - 1.0 - 2.0 - 0.5, 1e-9);   // the members' own surcharges, once each
+    EXPECT_NEAR(Acrescimo(), 10.0 - 1.0 - 2.0 - 0.5, 1e-9); // the members' own surcharges, once each
     EXPECT_DOUBLE_EQ(Acrescimo(kTab2), 10.0);
     EXPECT_EQ(fake->Count("LogImpNFiscal"), 2);
     const QStringList detalhes = Args("LogControleAcess", 7);
     ASSERT_EQ(detalhes.size(), 3);
-    EXPECT_TRUE(detalhes[0].startsWith("Produto combinado cancelado") && detalhes[1].startsWith("Produto combinado cancelado")
+    EXPECT_TRUE(detalhes[0].startsWith("Produto combinado cancelado")
+                && detalhes[1].startsWith("Produto combinado cancelado")
                 && detalhes[2].startsWith("Produto cancelado"));
 }
 
@@ -399,13 +443,15 @@ TEST_P(CancelCommandTest, CancelAllDeliveryAsksNothingButReasonAndQuantityAndClo
         Abre(kComanda, "DLV_T", "T");
         ADD_FAILURE() << "the remainder of 000002 was not reported";
     } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Nem todos os itens do pedido foram cancelados. Não cancelados: 000002 Filé à parmegiana.");
+        EXPECT_EQ(e.Message(),
+                  "Nem todos os itens do pedido foram cancelados. Não cancelados: 000002 Filé à parmegiana.");
     }
 
     EXPECT_TRUE(fake->Mensagens().isEmpty()) << fake->Mensagens().join('|').toStdString();
-    EXPECT_EQ(Servicos(), QStringList({"VerificaAcesso", "LogImpNFiscal", "Observacao", "LogControleAcess", "LogImpNFiscal",
-                                       "Observacao", "TecladoNumerico", "LogControleAcess", "DisparaImprimeCancProduto",
-                                       "DisparaImprimeCancProduto"}));
+    EXPECT_EQ(Servicos(),
+              QStringList({"VerificaAcesso", "LogImpNFiscal", "Observacao", "LogControleAcess", "LogImpNFiscal",
+                           "Observacao", "TecladoNumerico", "LogControleAcess", "DisparaImprimeCancProduto",
+                           "DisparaImprimeCancProduto"}));
     // The whole row closes its order line and recomputes the tab; the partial row's stays open.
     EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/1/1", "0:000003/6/2"}));
     EXPECT_EQ(scalar("SELECT IDSTCOMANDA FROM COMANDAVEN").toString(), "1");
@@ -419,21 +465,22 @@ TEST_P(CancelCommandTest, ItemAlreadyCancelledByAnotherTillIsNotWrittenAgain)
 {
     const od::Beneficio b{};
     d.BeneficioSaldo(b, 2.0);
-    d.BeneficioConsumo("B1", b, "099");   // booked at another till: the give-back cannot rely on the booking's delete
+    d.BeneficioConsumo("B1", b, "099"); // booked at another till: the give-back cannot rely on the booking's delete
     d.Item({.NRPRODCOMVEN = "000001", .VRACRCOMVEN = 1.5, .NRSEQBENECONSIT = "B1"});
     TfrmCancelaProd& f = Abre(kComanda, "CMD");
     Marca(f, {"000001"});
 
     ASSERT_FALSE(setAcrescimo(kFilial, "098", kComanda, 1.5).isValid());
-    ASSERT_FALSE(setStatusItemComanda(kFilial, "098", kVenda, kComanda, "000001", "1", "1", "Outro caixa", "0001", "0001",
-                                      "B1", "").isValid());
+    ASSERT_FALSE(setStatusItemComanda(kFilial, "098", kVenda, kComanda, "000001", "1", "1", "Outro caixa", "0001",
+                                      "0001", "B1", "")
+                     .isValid());
     Cancela(f);
 
     EXPECT_DOUBLE_EQ(Acrescimo(), 8.5);
     EXPECT_DOUBLE_EQ(scalar("SELECT QTDEBENEFICIO FROM MOVBENEFICIOCTR").toDouble(), 3.0);
     EXPECT_EQ(scalar("SELECT TXPRODCOMVEN FROM ITCOMANDAVEN").toString(), "Outro caixa");
     EXPECT_EQ(fake->Count("LogControleAcess"), 0);
-    EXPECT_EQ(fake->Mensagens().size(), 2);   // the confirmation, then the refusal
+    EXPECT_EQ(fake->Mensagens().size(), 2); // the confirmation, then the refusal
     EXPECT_TRUE(Marcas(f.cdsProduto).isEmpty());
 }
 

@@ -39,8 +39,8 @@ protected:
     // The till's own printers 1, 5 and 3 and its printer numbers, a reason asked.
     void Parametros(QVariantMap valores)
     {
-        const QVariantMap padrao{{"IDSOLOBSCAN", "S"},     {"CDPORTIMPNF1", "LPT1"},  {"IDTIPOIMPNF1", "TXT1"},
-                                 {"CDPORTAIMPNF5", "LPT5"}, {"IDTIPOIMPNF5", "TXT5"},  {"CDPORTIMPNF3", "LPT3"},
+        const QVariantMap padrao{{"IDSOLOBSCAN", "S"},      {"CDPORTIMPNF1", "LPT1"}, {"IDTIPOIMPNF1", "TXT1"},
+                                 {"CDPORTAIMPNF5", "LPT5"}, {"IDTIPOIMPNF5", "TXT5"}, {"CDPORTIMPNF3", "LPT3"},
                                  {"IDTIPOIMPNF3", "TXT3"},  {"NRSEQIMPRLOJA1", "91"}, {"NRSEQIMPRLOJA2", "92"},
                                  {"IDIMPCANSATNFCE", "N"},  {"DISPLAYOK", false}};
         for (auto i = padrao.begin(); i != padrao.end(); ++i)
@@ -92,7 +92,7 @@ TEST_P(CancelTicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBot
     d.Produto({});
     d.ProdLoja({.NRSEQIMPRPROD = "01", .NRSEQIMPRPROD2 = "02"});
     d.Produto({.CDPRODUTO = "P2", .NMPRODUTO = "Suco"});
-    d.ProdLoja({.CDPRODUTO = "P2"});   // no printer of its own
+    d.ProdLoja({.CDPRODUTO = "P2"}); // no printer of its own
     d.Produto({.CDPRODUTO = "P'3", .NMPRODUTO = "Prato feito", .IDTIPOCOMPPROD = "3"});
     for (const char* c : {"C1", "C2", "C3"}) {
         d.Produto({.CDPRODUTO = c, .NMPRODUTO = QStringLiteral("Componente ") + c});
@@ -105,7 +105,7 @@ TEST_P(CancelTicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBot
     d.Item(composto);
     d.Componente(composto, "C1", 1, "N");
     d.Componente(composto, "C2", 3, "N");
-    d.Componente(composto, "C3", 1, "S");   // printed with the promotion: not on the ticket
+    d.Componente(composto, "C3", 1, "S"); // printed with the promotion: not on the ticket
     fake->TecladoRespostas = {{true, "2"}, {true, "2"}};
 
     TfrmCancelaProd& f = Abre(kComanda, "CMD");
@@ -118,14 +118,16 @@ TEST_P(CancelTicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBot
                                   "Componente C2|2|09|S|null|Prato feito|C2|000004" + motivo + "null"};
     const QList<QVariantList> despachos = Despachos();
     ASSERT_EQ(despachos.size(), 2);
-    EXPECT_EQ(Tickets(despachos[0]), QStringList({"Filé à parmegiana|1|PT01|S|1|null|P1|000001" + motivo + "10.0.0.01:9100",
-                                                  "Filé à parmegiana|2|PT01|S|1|null|P1|000002" + motivo + "10.0.0.01:9100",
-                                                  "Suco|1|LPT1|S|TXT1|null|P2|000003" + motivo + "10.0.0.91:9100"})
-                                         + componentes);
-    EXPECT_EQ(Tickets(despachos[1]), QStringList({"Filé à parmegiana|1|PT02|S|2|null|P1|000001" + motivo + "10.0.0.02:9100",
-                                                  "Filé à parmegiana|2|PT02|S|2|null|P1|000002" + motivo + "10.0.0.02:9100",
-                                                  "Suco|1|LPT5|S|TXT5|null|P2|000003" + motivo + "10.0.0.92:9100"})
-                                         + componentes);
+    EXPECT_EQ(Tickets(despachos[0]),
+              QStringList({"Filé à parmegiana|1|PT01|S|1|null|P1|000001" + motivo + "10.0.0.01:9100",
+                           "Filé à parmegiana|2|PT01|S|1|null|P1|000002" + motivo + "10.0.0.01:9100",
+                           "Suco|1|LPT1|S|TXT1|null|P2|000003" + motivo + "10.0.0.91:9100"})
+                  + componentes);
+    EXPECT_EQ(Tickets(despachos[1]),
+              QStringList({"Filé à parmegiana|1|PT02|S|2|null|P1|000001" + motivo + "10.0.0.02:9100",
+                           "Filé à parmegiana|2|PT02|S|2|null|P1|000002" + motivo + "10.0.0.02:9100",
+                           "Suco|1|LPT5|S|TXT5|null|P2|000003" + motivo + "10.0.0.92:9100"})
+                  + componentes);
 }
 
 TEST_P(CancelTicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortRecordAllows)
@@ -137,7 +139,7 @@ TEST_P(CancelTicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortReco
     d.Produto({.CDPRODUTO = "PR", .NMPRODUTO = "Combo executivo", .IDTIPOCOMPPROD = "3"});
     d.ProdLoja({.CDPRODUTO = "PR"});
     d.Produto({.CDPRODUTO = "P2", .NMPRODUTO = "Suco"});
-    d.ProdLoja({.CDPRODUTO = "P2", .IDIMPCANITEM = "N"});   // no production-port record
+    d.ProdLoja({.CDPRODUTO = "P2", .IDIMPCANITEM = "N"}); // no production-port record
     d.Produto({.CDPRODUTO = "C1", .NMPRODUTO = "Arroz"});
     d.ProdLoja({.CDPRODUTO = "C1"});
     d.Produto({.CDPRODUTO = "P4", .NMPRODUTO = "Pizza"});
@@ -146,9 +148,15 @@ TEST_P(CancelTicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortReco
     d.Item(promocao);
     d.Componente(promocao, "C1", 1, "N");
     d.Item({.NRPRODCOMVEN = "000002", .NRSEQPRODCOM = "001", .CDPRODPROMOCAO = "PR"});
-    d.Item({.NRPRODCOMVEN = "000003", .CDPRODUTO = "P2", .QTPRODCOMVEN = 2.0, .NRSEQPRODCOM = "001", .CDPRODPROMOCAO = "PR"});
+    d.Item({.NRPRODCOMVEN = "000003",
+            .CDPRODUTO = "P2",
+            .QTPRODCOMVEN = 2.0,
+            .NRSEQPRODCOM = "001",
+            .CDPRODPROMOCAO = "PR"});
     for (const char* n : {"000004", "000005", "000006"})
-        d.Item({.NRPRODCOMVEN = n, .CDPRODUTO = "P4", .QTPRODCOMVEN = QLatin1String(n) == QLatin1String("000006") ? 0.5 : 0.25,
+        d.Item({.NRPRODCOMVEN = n,
+                .CDPRODUTO = "P4",
+                .QTPRODCOMVEN = QLatin1String(n) == QLatin1String("000006") ? 0.5 : 0.25,
                 .IDDIVIDECONTA = "S"});
 
     TfrmCancelaProd& f = Abre(kComanda, "CMD");
@@ -156,7 +164,8 @@ TEST_P(CancelTicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortReco
     f.sbtCancelar->click();
 
     const QString motivo = "|1|" + kMotivoCortado + "|null";
-    const QStringList partes{"Pizza|0.25|LPT%1|S|TXT%1|null|null|null" + motivo, "Pizza|0.25|LPT%1|S|TXT%1|null|null|null" + motivo,
+    const QStringList partes{"Pizza|0.25|LPT%1|S|TXT%1|null|null|null" + motivo,
+                             "Pizza|0.25|LPT%1|S|TXT%1|null|null|null" + motivo,
                              "Pizza|0.5|LPT%1|S|TXT%1|null|null|null" + motivo};
     const auto grupo = [&](const QStringList& linhas, int n) {
         QStringList out;
@@ -166,15 +175,17 @@ TEST_P(CancelTicketsTest, ComboRowsAndSplitBillPartsGoToThePrintersTheirPortReco
     };
     const QList<QVariantList> despachos = Despachos();
     ASSERT_EQ(despachos.size(), 2);
-    EXPECT_EQ(Tickets(despachos[0]), grupo(QStringList({"Arroz|1|LPT%1|S|TXT%1|null|null|null" + motivo,
-                                                        "Filé à parmegiana|1|LPT%1|S|TXT%1|null|null|null" + motivo})
-                                                + partes,
-                                            1));
-    EXPECT_EQ(Tickets(despachos[1]), grupo(QStringList({"Arroz|1|LPT%1|S|TXT%1|null|null|null" + motivo,
-                                                        "Filé à parmegiana|1|LPT%1|S|TXT%1|null|null|null" + motivo,
-                                                        "Suco|2|LPT%1|S|TXT%1|null|null|null" + motivo})
-                                                + partes,
-                                            5));
+    EXPECT_EQ(Tickets(despachos[0]),
+              grupo(QStringList({"Arroz|1|LPT%1|S|TXT%1|null|null|null" + motivo,
+                                 "Filé à parmegiana|1|LPT%1|S|TXT%1|null|null|null" + motivo})
+                        + partes,
+                    1));
+    EXPECT_EQ(Tickets(despachos[1]),
+              grupo(QStringList({"Arroz|1|LPT%1|S|TXT%1|null|null|null" + motivo,
+                                 "Filé à parmegiana|1|LPT%1|S|TXT%1|null|null|null" + motivo,
+                                 "Suco|2|LPT%1|S|TXT%1|null|null|null" + motivo})
+                        + partes,
+                    5));
 }
 
 TEST_P(CancelTicketsTest, DispatchesCarryTheNoticeOfTheLastItemByModeAndPrinterThree)
@@ -186,13 +197,13 @@ TEST_P(CancelTicketsTest, DispatchesCarryTheNoticeOfTheLastItemByModeAndPrinterT
     d.Item({.NRCOMANDA = kTab2, .NRPRODCOMVEN = "000001"});
     struct Caso {
         const char* modo;
-        const char* integracao;   // the till's IDIMPCANPEDINT
-        const char* impressora3;  // IDIMPCANSATNFCE
-        QStringList modelos;      // index 1 of each dispatch
+        const char* integracao; // the till's IDIMPCANPEDINT
+        const char* impressora3; // IDIMPCANSATNFCE
+        QStringList modelos; // index 1 of each dispatch
     };
     const Caso casos[] = {
         {"CMD", "S", "N", {"TXT1", "TXT5"}},
-        {"RES", "N", "S", {"TXT1", "TXT5", "TXT3"}},   // the skip is for delivery only
+        {"RES", "N", "S", {"TXT1", "TXT5", "TXT3"}}, // the skip is for delivery only
         {"DLV", "S", "S", {"TXT1", "TXT5", "TXT3"}},
         {"DLV", "N", "S", {}},
     };
@@ -225,10 +236,24 @@ TEST_P(CancelTicketsTest, DispatchesCarryTheNoticeOfTheLastItemByModeAndPrinterT
         if (despachos.isEmpty())
             continue;
         const QString comanda = mesa ? kTab2 : kComanda;
-        QVariantList esperado{false, c.modelos[0], QLatin1String(c.modo) == QLatin1String("CMD") ? "CMD_0100" : comanda,
-                              mesa ? kMesa : "", "Joaquim", mesa ? "2" : "1", mesa ? " Demorou" : " Primeiro", "",
-                              despachos[0].value(8), " Cancelamento de Pedido", "Cupom :", "Motivo :", "Garcom :",
-                              "Pedido :", "Mesa   :", "", comanda, "CMD_0100"};
+        QVariantList esperado{false,
+                              c.modelos[0],
+                              QLatin1String(c.modo) == QLatin1String("CMD") ? "CMD_0100" : comanda,
+                              mesa ? kMesa : "",
+                              "Joaquim",
+                              mesa ? "2" : "1",
+                              mesa ? " Demorou" : " Primeiro",
+                              "",
+                              despachos[0].value(8),
+                              " Cancelamento de Pedido",
+                              "Cupom :",
+                              "Motivo :",
+                              "Garcom :",
+                              "Pedido :",
+                              "Mesa   :",
+                              "",
+                              comanda,
+                              "CMD_0100"};
         EXPECT_EQ(despachos[0], esperado);
     }
 }
@@ -243,21 +268,40 @@ TEST_P(CancelTicketsTest, AnEarlyStopStillSendsTheTicketsOfTheItemsAlreadyCancel
     }
     struct Caso {
         const char* nome;
-        std::function<void()> naTerceira;   // when the third item's log line is written
+        std::function<void()> naTerceira; // when the third item's log line is written
         double qtdeTerceira;
         QList<FakeHost::Motivo> motivos;
         QList<FakeHost::Teclado> teclado;
-        QStringList itens;                  // the items on the first group's tickets
-        QVariantList aviso;                 // the notice's reason: the last item cancelled
+        QStringList itens; // the items on the first group's tickets
+        QVariantList aviso; // the notice's reason: the last item cancelled
         int cancelados;
     };
     const FakeHost::Motivo r1{"1", "Primeiro"}, r2{"2", "Segundo"}, r3{"3", "Terceiro"};
     const Caso casos[] = {
-        {"third write fails", [] { BreakStatement(rdmCancelaProd->acmUpdSitItPedidoQrv, "ITPEDIDOQRV"); }, 1,
-         {r1, r2, r3}, {}, {"000001", "000002"}, {"2", " Segundo"}, 2},
-        {"third lookup fails", [] { BreakStatement(rdmCancelaProd->adqProdutoNormal, "ITCOMANDAVEN"); }, 1,
-         {r1, r2, r3}, {}, {"000001", "000002"}, {"3", " Terceiro"}, 3},
-        {"keypad closed on the third", [] {}, 3, {r1, r2, r3}, {{false, {}}}, {"000001", "000002"}, {"2", " Segundo"}, 2},
+        {"third write fails",
+         [] { BreakStatement(rdmCancelaProd->acmUpdSitItPedidoQrv, "ITPEDIDOQRV"); },
+         1,
+         {r1, r2, r3},
+         {},
+         {"000001", "000002"},
+         {"2", " Segundo"},
+         2},
+        {"third lookup fails",
+         [] { BreakStatement(rdmCancelaProd->adqProdutoNormal, "ITCOMANDAVEN"); },
+         1,
+         {r1, r2, r3},
+         {},
+         {"000001", "000002"},
+         {"3", " Terceiro"},
+         3},
+        {"keypad closed on the third",
+         [] {},
+         3,
+         {r1, r2, r3},
+         {{false, {}}},
+         {"000001", "000002"},
+         {"2", " Segundo"},
+         2},
         {"first reason given up", [] {}, 1, {{"1", "erro"}}, {}, {}, {}, 0},
     };
     for (const Caso& c : casos) {
@@ -265,7 +309,7 @@ TEST_P(CancelTicketsTest, AnEarlyStopStillSendsTheTicketsOfTheItemsAlreadyCancel
         exec("UPDATE ITCOMANDAVEN SET IDSTPRCOMVEN = '1'");
         exec("UPDATE ITCOMANDAVEN SET QTPRODCOMVEN = ? WHERE NRPRODCOMVEN = '000003'", {c.qtdeTerceira});
         freeModule();
-        connectModule();   // statements whole again
+        connectModule(); // statements whole again
         fake->Calls.clear();
         fake->MotivoRespostas = c.motivos;
         fake->TecladoRespostas = c.teclado;
@@ -307,7 +351,7 @@ TEST_P(CancelTicketsTest, DeliveryLinesCloseOnlyWhenTheWholeRowIsGone)
     exec("UPDATE COMANDAVEN SET IDSTCOMANDA = '2'");
     struct Caso {
         const char* digitado;
-        QString comanda;   // the tab's state afterwards
+        QString comanda; // the tab's state afterwards
     };
     // Only the delivery step recomputes the tab's state from its lines.
     for (const Caso& c : {Caso{"5", "3"}, Caso{"2", "2"}}) {

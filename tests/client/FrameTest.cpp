@@ -23,7 +23,7 @@ namespace {
 bool Perto(const QColor& a, const QColor& b, int tolerance = 16)
 {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
-           && qAbs(a.blue() - b.blue()) <= tolerance;
+        && qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 ::testing::AssertionResult CorEm(const QImage& image, int x, int y, const QColor& expected, int tolerance = 16)
@@ -116,20 +116,19 @@ TEST_F(FrameTest, RendersFrameHeaderButtonsAndGridInTheirPlaces)
     EXPECT_GT(ContaPixels(image, QRect(660, 50, 80, 40), [](const QColor& c) { return Perto(c, Qt::white, 30); }), 30);
 
     // Round buttons: face inside the circle, the white form in the corners of their box.
-    for (const QRect& b : {QRect(662, 100, 49, 46), QRect(725, 100, 49, 46), QRect(662, 222, 49, 46),
-                           QRect(725, 222, 49, 46)}) {
+    for (const QRect& b :
+         {QRect(662, 100, 49, 46), QRect(725, 100, 49, 46), QRect(662, 222, 49, 46), QRect(725, 222, 49, 46)}) {
         EXPECT_TRUE(CorEm(image, b.center().x(), b.top() + 4, QColor(128, 128, 128), 8));
         EXPECT_TRUE(CorEm(image, b.left() + 1, b.top() + 1, Qt::white, 4));
         EXPECT_TRUE(CorEm(image, b.right() - 1, b.bottom() - 1, Qt::white, 4));
         // The arrow picture in the middle.
-        EXPECT_GT(ContaPixels(image, b.adjusted(10, 10, -10, -10), [](const QColor& c) { return Perto(c, Qt::white, 20); }),
+        EXPECT_GT(ContaPixels(image, b.adjusted(10, 10, -10, -10),
+                              [](const QColor& c) { return Perto(c, Qt::white, 20); }),
                   40);
     }
 
     // The close button: the frame colour's X on a white face.
-    EXPECT_GT(ContaPixels(image, QRect(745, 8, 27, 24),
-                       [](const QColor& c) { return Perto(c, kCorMoldura, 30); }),
-              20);
+    EXPECT_GT(ContaPixels(image, QRect(745, 8, 27, 24), [](const QColor& c) { return Perto(c, kCorMoldura, 30); }), 20);
 
     // The grid's titles on the frame colour, starting at the panel's left.
     EXPECT_TRUE(CorEm(image, 10, 46, kCorMoldura, 12));
@@ -175,8 +174,11 @@ TEST_F(FrameTest, GridsScrollBarFallsOutsideTheVisiblePanel)
 
 TEST_F(FrameTest, KeysGoToTheFormFirstAndTheRestReachTheGrid)
 {
-    Itens(form->cdsProduto, {{QStringLiteral("000001"), QStringLiteral("1")}, {QStringLiteral("000002"), QStringLiteral("6")},
-                             {QStringLiteral("000003"), QStringLiteral("1")}, {QStringLiteral("000004"), QStringLiteral("1")}});
+    Itens(form->cdsProduto,
+          {{QStringLiteral("000001"), QStringLiteral("1")},
+           {QStringLiteral("000002"), QStringLiteral("6")},
+           {QStringLiteral("000003"), QStringLiteral("1")},
+           {QStringLiteral("000004"), QStringLiteral("1")}});
     Mostra();
     form->cdsProduto.First();
     QTest::keyClick(form->dbgProduto, Qt::Key_Down);
@@ -204,7 +206,8 @@ TEST_F(FrameTest, KeysGoToTheFormFirstAndTheRestReachTheGrid)
 
 TEST_F(FrameTest, KeysSentToTheFormItselfAreHandledAfterKeysTheGridKept)
 {
-    Itens(form->cdsProduto, {{QStringLiteral("000001"), QStringLiteral("1")}, {QStringLiteral("000002"), QStringLiteral("1")}});
+    Itens(form->cdsProduto,
+          {{QStringLiteral("000001"), QStringLiteral("1")}, {QStringLiteral("000002"), QStringLiteral("1")}});
     Mostra();
     form->cdsProduto.First();
     // The grid uses these keys up; the form must not take a later key of its
@@ -221,8 +224,11 @@ TEST_F(FrameTest, KeysSentToTheFormItselfAreHandledAfterKeysTheGridKept)
 
 TEST_F(FrameTest, NavigationButtonsMoveThroughTheList)
 {
-    Itens(form->cdsProduto, {{QStringLiteral("000001"), QStringLiteral("1")}, {QStringLiteral("000002"), QStringLiteral("1")},
-                             {QStringLiteral("000003"), QStringLiteral("1")}, {QStringLiteral("000004"), QStringLiteral("1")}});
+    Itens(form->cdsProduto,
+          {{QStringLiteral("000001"), QStringLiteral("1")},
+           {QStringLiteral("000002"), QStringLiteral("1")},
+           {QStringLiteral("000003"), QStringLiteral("1")},
+           {QStringLiteral("000004"), QStringLiteral("1")}});
     Mostra();
     const auto clica = [](TBlendedBitBtn* b) { QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center()); };
 

@@ -94,7 +94,8 @@ TEST_F(FrameTestGrid, ShowsOnlyTheConfiguredColumnsInTheirOrderAndWidths)
     EXPECT_EQ(grid->columnWidth(status), 20);
     EXPECT_EQ(grid->columnWidth(nome), 200);
     // The default width fits the field's label as its title.
-    EXPECT_GE(grid->columnWidth(vendedor), QFontMetrics(grid->Columns()[2].TitleFont).horizontalAdvance(QStringLiteral("Garçom")));
+    EXPECT_GE(grid->columnWidth(vendedor),
+              QFontMetrics(grid->Columns()[2].TitleFont).horizontalAdvance(QStringLiteral("Garçom")));
     EXPECT_EQ(grid->ColumnAt(nome)->Title, QStringLiteral("Produto"));
     EXPECT_EQ(grid->ColumnAt(codigo), nullptr);
     EXPECT_FALSE(grid->verticalHeader()->isVisible());
@@ -150,7 +151,7 @@ TEST_F(FrameTestGrid, KeyHandlerRunsFirstAndMaySwallowTheKey)
     QList<int> seen;
     grid->OnKeyDown = [&](QKeyEvent* key) {
         seen << key->key();
-        return key->key() == Qt::Key_Down;   // swallow Down only
+        return key->key() == Qt::Key_Down; // swallow Down only
     };
     QTest::keyClick(grid.get(), Qt::Key_Down);
     EXPECT_EQ(ds.RecNo(), 1);

@@ -38,7 +38,9 @@ TEST_P(ItemListTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnRequest
         d.Produto({.CDPRODUTO = Parametro(p).toString(), .NMPRODUTO = QLatin1String(p)});
     d.VendaComComanda();
     d.Item({.NRPRODCOMVEN = QStringLiteral("000001"), .QTPRODCOMVEN = 2.5});
-    d.Item({.NRPRODCOMVEN = QStringLiteral("000002"), .CDPRODUTO = QStringLiteral("P2"), .IDSTPRCOMVEN = QStringLiteral("6")});
+    d.Item({.NRPRODCOMVEN = QStringLiteral("000002"),
+            .CDPRODUTO = QStringLiteral("P2"),
+            .IDSTPRCOMVEN = QStringLiteral("6")});
     d.Item({.NRPRODCOMVEN = QStringLiteral("000003"), .IDPRODREFIL = QStringLiteral("S")});
     int nr = 4;
     for (const char* p : {"CDPRODCONSUM", "CDPRODCONSUF", "CDPRODCOUVER"})
@@ -61,7 +63,8 @@ TEST_P(ItemListTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnRequest
     EXPECT_EQ(texto("NMPRODUTO"), "Filé à parmegiana");
     EXPECT_EQ(texto("NRLUGARMESA"), "01");
     EXPECT_TRUE(texto("DTHRINCOMVEN").contains(QLocale::system().toString(entrada.date(), QLocale::ShortFormat)));
-    EXPECT_TRUE(texto("DTHRINCOMVEN").contains(entrada.toString(QStringLiteral("mm:ss")))) << texto("DTHRINCOMVEN").toStdString();
+    EXPECT_TRUE(texto("DTHRINCOMVEN").contains(entrada.toString(QStringLiteral("mm:ss"))))
+        << texto("DTHRINCOMVEN").toStdString();
     EXPECT_EQ(f.cdsProduto.FieldByName(QStringLiteral("QTPRODCOMVEN"))->AsFloat(), 2.5);
 }
 
@@ -89,9 +92,13 @@ TEST_P(ItemListTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
     d.VendaComComanda({}, {.DSCOMANDA = QStringLiteral("RES_0010")});
     d.Comanda({.NRCOMANDA = QStringLiteral("0000000101"), .DSCOMANDA = QStringLiteral("BALCAO")});
     d.Venda({.NRVENDAREST = QStringLiteral("0000000002"), .NRMESA = QStringLiteral("0011")});
-    d.Comanda({.NRCOMANDA = QStringLiteral("0000000200"), .NRVENDAREST = QStringLiteral("0000000002"), .DSCOMANDA = QStringLiteral("PKR_0011")});
+    d.Comanda({.NRCOMANDA = QStringLiteral("0000000200"),
+               .NRVENDAREST = QStringLiteral("0000000002"),
+               .DSCOMANDA = QStringLiteral("PKR_0011")});
     d.Venda({.NRVENDAREST = QStringLiteral("0000000003"), .NRMESA = QStringLiteral("0012")});
-    d.Comanda({.NRCOMANDA = QStringLiteral("0000000300"), .NRVENDAREST = QStringLiteral("0000000003"), .DSCOMANDA = QStringLiteral("RES_0012")});
+    d.Comanda({.NRCOMANDA = QStringLiteral("0000000300"),
+               .NRVENDAREST = QStringLiteral("0000000003"),
+               .DSCOMANDA = QStringLiteral("RES_0012")});
     d.Item({.NRPRODCOMVEN = QStringLiteral("000001")});
     d.Item({.NRPRODCOMVEN = QStringLiteral("000002"), .NRSEQPRODPAI = QStringLiteral("000001")});
     d.Item({.NRCOMANDA = QStringLiteral("0000000101")});
@@ -102,7 +109,8 @@ TEST_P(ItemListTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
     EXPECT_EQ(Itens(f.cdsProduto), QStringList({kItem + "000001", kItem + "000002", "0000000200/000001"}));
 
     // The child on this tab takes its parent here, not item 000001 of tab 200.
-    ASSERT_TRUE(f.cdsProduto.Locate(QStringLiteral("NRCOMANDA;NRPRODCOMVEN"), {od::kComanda, QStringLiteral("000002")}));
+    ASSERT_TRUE(
+        f.cdsProduto.Locate(QStringLiteral("NRCOMANDA;NRPRODCOMVEN"), {od::kComanda, QStringLiteral("000002")}));
     f.dbgProdutoDblClick();
     f.cdsProduto.SetFilter(QStringLiteral("IDCHECK = 'C'"));
     f.cdsProduto.SetFiltered(true);
@@ -115,8 +123,10 @@ TEST_P(ItemListTest, ClosedSalesAndClosedTabsListNothing)
     d.VendaComComanda({.DTHRFECHMESA = od::kAbertura.addSecs(7200)}, {.DSCOMANDA = QStringLiteral("RES_0010")});
     d.Item({});
     d.Venda({.NRVENDAREST = QStringLiteral("0000000002"), .NRMESA = QStringLiteral("0020")});
-    d.Comanda({.NRCOMANDA = QStringLiteral("0000000200"), .NRVENDAREST = QStringLiteral("0000000002"),
-               .DSCOMANDA = QStringLiteral("RES_0020"), .IDSTCOMANDA = QStringLiteral("4")});
+    d.Comanda({.NRCOMANDA = QStringLiteral("0000000200"),
+               .NRVENDAREST = QStringLiteral("0000000002"),
+               .DSCOMANDA = QStringLiteral("RES_0020"),
+               .IDSTCOMANDA = QStringLiteral("4")});
     d.Item({.NRVENDAREST = QStringLiteral("0000000002"), .NRCOMANDA = QStringLiteral("0000000200")});
 
     for (const QString& modo : {QStringLiteral("CMD"), QStringLiteral("RES")}) {
@@ -138,7 +148,7 @@ TEST_P(ItemListTest, NavigationReloadAndBalance)
     d.Adiantamento(od::kComanda, 5.0);
 
     TfrmCancelaProd& f = Abre(od::kComanda, QStringLiteral("CMD"));
-    EXPECT_DOUBLE_EQ(Cli_kvp00917::doTotRestante, 19.5);   // 2 x 10.00 + 4.50, less 5.00 paid ahead
+    EXPECT_DOUBLE_EQ(Cli_kvp00917::doTotRestante, 19.5); // 2 x 10.00 + 4.50, less 5.00 paid ahead
     f.sbtUltimo->click();
     f.sbtRolarBaixo->click();
     EXPECT_EQ(f.cdsProduto.RecNo(), 2);

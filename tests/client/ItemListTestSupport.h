@@ -19,21 +19,41 @@ struct FrmCancelaProdListProbe {
     // The parameters by the column they come from, and the other members by name.
     static QVariantMap Membros(const TfrmCancelaProd& f)
     {
-        return {{"INCOR1", f.inCor1}, {"INCOR2", f.inCor2}, {"INCOR3", f.inCor3}, {"INCOR5", f.inCor5},
-                {"IDESQUEMA", f.stIdEsquema}, {"CDFILIAL", f.stCdFilial}, {"IDSOLOBSCAN", f.stIdSolObsCan},
-                {"CDLOJA", f.stCdLoja}, {"CDCAIXA", f.stCdCaixa}, {"DISPLAYOK", f.boDisplayOk},
-                {"IDTIPOIMPNF1", f.stIdTipoImpNf1}, {"CDPORTIMPNF1", f.stCdPortImpNf1},
-                {"IDTIPOIMPNF5", f.stIdTipoImpNf5}, {"CDPORTAIMPNF5", f.stCdPortaImpNf5},
-                {"CTCANCULTITEM", f.inCtCancUltItem}, {"CTCANCITEMGEN", f.inCtCancItemGen},
-                {"CDPRODCONSUM", f.stCdProdConsum}, {"CDPRODCONSUF", f.stCdProdConsuf},
-                {"CDPRODCOUVER", f.stCdProdCouver}, {"UTILIZAIMPFIS", f.boUtilizaImpFis},
-                {"NRSEQIMPRLOJA1", f.stNrSeqImprLoja1}, {"NRSEQIMPRLOJA2", f.stNrSeqImprLoja2},
-                {"CDPORTIMPNF3", f.stCdPortImpNf3}, {"IDTIPOIMPNF3", f.stIdTipoImpNf3},
-                {"IDIMPCANSATNFCE", f.stIdImpCanSatNfce}, {"stIdEsquema2", f.stIdEsquema2},
-                {"stCdOperador", f.stCdOperador}, {"stNmOperador", f.stNmOperador},
-                {"stImpCancInteg", f.stImpCancInteg}, {"stNrComanda", f.stNrComanda},
-                {"stDsComanda", f.stDsComanda}, {"stModo", f.stModo}, {"stNrMesa", f.stNrMesa},
-                {"boExibeCanc", f.boExibeCanc}, {"inQtdMarcados", f.inQtdMarcados}};
+        return {{"INCOR1", f.inCor1},
+                {"INCOR2", f.inCor2},
+                {"INCOR3", f.inCor3},
+                {"INCOR5", f.inCor5},
+                {"IDESQUEMA", f.stIdEsquema},
+                {"CDFILIAL", f.stCdFilial},
+                {"IDSOLOBSCAN", f.stIdSolObsCan},
+                {"CDLOJA", f.stCdLoja},
+                {"CDCAIXA", f.stCdCaixa},
+                {"DISPLAYOK", f.boDisplayOk},
+                {"IDTIPOIMPNF1", f.stIdTipoImpNf1},
+                {"CDPORTIMPNF1", f.stCdPortImpNf1},
+                {"IDTIPOIMPNF5", f.stIdTipoImpNf5},
+                {"CDPORTAIMPNF5", f.stCdPortaImpNf5},
+                {"CTCANCULTITEM", f.inCtCancUltItem},
+                {"CTCANCITEMGEN", f.inCtCancItemGen},
+                {"CDPRODCONSUM", f.stCdProdConsum},
+                {"CDPRODCONSUF", f.stCdProdConsuf},
+                {"CDPRODCOUVER", f.stCdProdCouver},
+                {"UTILIZAIMPFIS", f.boUtilizaImpFis},
+                {"NRSEQIMPRLOJA1", f.stNrSeqImprLoja1},
+                {"NRSEQIMPRLOJA2", f.stNrSeqImprLoja2},
+                {"CDPORTIMPNF3", f.stCdPortImpNf3},
+                {"IDTIPOIMPNF3", f.stIdTipoImpNf3},
+                {"IDIMPCANSATNFCE", f.stIdImpCanSatNfce},
+                {"stIdEsquema2", f.stIdEsquema2},
+                {"stCdOperador", f.stCdOperador},
+                {"stNmOperador", f.stNmOperador},
+                {"stImpCancInteg", f.stImpCancInteg},
+                {"stNrComanda", f.stNrComanda},
+                {"stDsComanda", f.stDsComanda},
+                {"stModo", f.stModo},
+                {"stNrMesa", f.stNrMesa},
+                {"boExibeCanc", f.boExibeCanc},
+                {"inQtdMarcados", f.inQtdMarcados}};
     }
     static int QtdMarcados(const TfrmCancelaProd& f) { return f.inQtdMarcados; }
     // Loads rows as a load of the list does (marks and their count start over).
@@ -53,13 +73,15 @@ inline TDataPacket PacoteItens(const QList<QStringList>& linhas)
     p.FieldDefs = FrmCancelaProdListProbe::CamposItem();
     p.FieldDefs.move(p.FieldDefs.indexOf(TFieldDef{QStringLiteral("IDCHECK"), TFieldType::ftString, 1}), 0);
     for (const QStringList& l : linhas) {
-        const QMap<QString, QVariant> v{{"NRPRODCOMVEN", l.value(0)}, {"NRSEQPRODPAI", l.value(1)},
+        const QMap<QString, QVariant> v{{"NRPRODCOMVEN", l.value(0)},
+                                        {"NRSEQPRODPAI", l.value(1)},
                                         {"NRCOMANDA", l.value(2, QStringLiteral("0000000100"))},
                                         {"IDSTPRCOMVEN", l.value(3, QStringLiteral("1"))},
                                         {"IDCHECK", l.value(4, QStringLiteral("U"))},
                                         {"NMPRODUTO", QStringLiteral("Filé à parmegiana ") + l.value(0)},
                                         {"DTHRINCOMVEN", QDateTime(QDate(2024, 5, 1), QTime(19, 40, 5))},
-                                        {"CDVENDEDOR", QStringLiteral("0007")}, {"NRLUGARMESA", QStringLiteral("01")}};
+                                        {"CDVENDEDOR", QStringLiteral("0007")},
+                                        {"NRLUGARMESA", QStringLiteral("01")}};
         QVariantList row;
         for (const TFieldDef& def : p.FieldDefs)
             row << v.value(def.Name, def.DataType == TFieldType::ftFloat ? QVariant(1.0) : QVariant(QString()));
@@ -75,14 +97,17 @@ inline QStringList Marcas(TClientDataSet& ds)
     const int rec = ds.RecNo();
     for (ds.First(); !ds.Eof(); ds.Next())
         out << ds.FieldByName(QStringLiteral("NRCOMANDA"))->AsString().right(1) + QLatin1Char(':')
-                   + ds.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString()
-                   + ds.FieldByName(QStringLiteral("IDCHECK"))->AsString();
+                + ds.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString()
+                + ds.FieldByName(QStringLiteral("IDCHECK"))->AsString();
     if (rec > 0)
         ds.SetRecNo(rec);
     return out;
 }
 
-inline QString ItemAtual(TClientDataSet& ds) { return ds.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString(); }
+inline QString ItemAtual(TClientDataSet& ds)
+{
+    return ds.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString();
+}
 
 using Colunas = QList<QPair<TFieldDef, QVariant>>;
 
@@ -94,10 +119,11 @@ inline Colunas ParametrosPadrao()
         c << qMakePair(TFieldDef{QLatin1String(n), TFieldType::ftInteger}, QVariant(900 + c.size()));
     for (const char* n : {"DISPLAYOK", "UTILIZAIMPFIS"})
         c << qMakePair(TFieldDef{QLatin1String(n), TFieldType::ftBoolean}, QVariant(true));
-    for (const char* n : {"IDSOLOBSCAN", "IDTIPOIMPNF1", "CDPORTIMPNF1", "IDTIPOIMPNF5", "CDPORTAIMPNF5", "CDPRODCONSUM",
-                          "CDPRODCONSUF", "CDPRODCOUVER", "NRSEQIMPRLOJA1", "NRSEQIMPRLOJA2", "CDPORTIMPNF3",
-                          "IDTIPOIMPNF3", "IDIMPCANSATNFCE", "IDESQUEMA"})
-        c << qMakePair(TFieldDef{QLatin1String(n), TFieldType::ftString, 20}, QVariant(QLatin1String(n).left(4) + QString::number(c.size())));
+    for (const char* n : {"IDSOLOBSCAN", "IDTIPOIMPNF1", "CDPORTIMPNF1", "IDTIPOIMPNF5", "CDPORTAIMPNF5",
+                          "CDPRODCONSUM", "CDPRODCONSUF", "CDPRODCOUVER", "NRSEQIMPRLOJA1", "NRSEQIMPRLOJA2",
+                          "CDPORTIMPNF3", "IDTIPOIMPNF3", "IDIMPCANSATNFCE", "IDESQUEMA"})
+        c << qMakePair(TFieldDef{QLatin1String(n), TFieldType::ftString, 20},
+                       QVariant(QLatin1String(n).left(4) + QString::number(c.size())));
     c << qMakePair(TFieldDef{QStringLiteral("CDFILIAL"), TFieldType::ftString, 4}, QVariant(od::kFilial))
       << qMakePair(TFieldDef{QStringLiteral("CDLOJA"), TFieldType::ftString, 4}, QVariant(od::kLoja))
       << qMakePair(TFieldDef{QStringLiteral("CDCAIXA"), TFieldType::ftString, 4}, QVariant(od::kCaixa));
@@ -163,7 +189,8 @@ protected:
     {
         GravaArquivo(m_host.path() + QStringLiteral("/Dados/Cadastros/ControleAcess.cds"),
                      {{TFieldDef{QStringLiteral("CDOPERADOR"), TFieldType::ftString, 10}, QStringLiteral("0042")},
-                      {TFieldDef{QStringLiteral("NMOPERADOR"), TFieldType::ftString, 40}, QStringLiteral("João Conceição")}},
+                      {TFieldDef{QStringLiteral("NMOPERADOR"), TFieldType::ftString, 40},
+                       QStringLiteral("João Conceição")}},
                      semColuna);
     }
 

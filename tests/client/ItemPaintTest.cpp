@@ -18,8 +18,9 @@ protected:
     void SetUp() override
     {
         // Marked; cancelled (and marked: gray whatever the mark); unmarked and current.
-        FrmCancelaProdListProbe::Carrega(f, PacoteItens({{"000001", "", "0000000100", "1", "C"},
-                                                         {"000002", "", "0000000100", "6", "C"}, {"000003"}}));
+        FrmCancelaProdListProbe::Carrega(
+            f,
+            PacoteItens({{"000001", "", "0000000100", "1", "C"}, {"000002", "", "0000000100", "6", "C"}, {"000003"}}));
         f.FiltroProdCanc(false);
         f.show();
         f.activateWindow();
@@ -70,8 +71,9 @@ protected:
 TEST_F(ItemPaintTest, CheckColumnShowsEachRowsIcon)
 {
     const QSize tamanho = Celula(0, "IDCHECK").size();
-    const QImage check = Icone(f.imgCheck, tamanho), gray = Icone(f.imgGray, tamanho), uncheck = Icone(f.imgUncheck, tamanho);
-    ASSERT_GT(Diferentes(check, gray), 10);   // the pictures can be told apart
+    const QImage check = Icone(f.imgCheck, tamanho), gray = Icone(f.imgGray, tamanho),
+                 uncheck = Icone(f.imgUncheck, tamanho);
+    ASSERT_GT(Diferentes(check, gray), 10); // the pictures can be told apart
     ASSERT_GT(Diferentes(check, uncheck), 10);
     EXPECT_LE(Diferentes(Celula(0, "IDCHECK"), check), 2);
     EXPECT_LE(Diferentes(Celula(1, "IDCHECK"), gray), 2);
@@ -97,7 +99,7 @@ TEST_F(ItemPaintTest, OnlyTheSelectedCellIsHighlightedAndOnlyWhileTheGridHasTheF
     const Pixel eDestaque = [&](QColor c) { return c == destaque; };
     const QImage selecionada = Celula(2, "NMPRODUTO");
     EXPECT_EQ(selecionada.pixelColor(selecionada.width() - 6, selecionada.height() / 2), destaque);
-    EXPECT_GT(ContaPixels(selecionada, [](QColor c) { return c == QColor(Qt::white); }), 10);   // the text
+    EXPECT_GT(ContaPixels(selecionada, [](QColor c) { return c == QColor(Qt::white); }), 10); // the text
     EXPECT_EQ(ContaPixels(selecionada, [](QColor c) { return c.lightness() < 40; }), 0);
     for (const char* campo : {"IDCHECK", "NRSEQPRODCOM", "CDVENDEDOR"})
         EXPECT_EQ(ContaPixels(Celula(2, campo), eDestaque), 0) << campo;
@@ -118,8 +120,9 @@ TEST_F(ItemPaintTest, ColumnsTitlesAndTheCheckMarkTitle)
             larguras << titulos->sectionSize(logica);
         }
     }
-    EXPECT_EQ(campos, QStringList({"IDCHECK", "NMPRODUTO", "DTHRINCOMVEN", "NRSEQPRODCOM", "CDVENDEDOR", "QTPRODCOMVEN",
-                                   "NRLUGARMESA"}));
+    EXPECT_EQ(campos,
+              QStringList({"IDCHECK", "NMPRODUTO", "DTHRINCOMVEN", "NRSEQPRODCOM", "CDVENDEDOR", "QTPRODCOMVEN",
+                           "NRLUGARMESA"}));
     EXPECT_EQ(larguras.mid(0, 4), QList<int>({20, 266, 144, 42}));
     EXPECT_EQ(larguras.value(5), 53);
 

@@ -42,12 +42,12 @@ TEST_F(SelectionTest, ParentTakesOnlyTheChildrenDirectlyBelowItAndTheCursorLands
     EXPECT_EQ(Contagem(), 3);
 
     Carrega({{"000001"}, {"000002"}, {"000003", "000001"}, {"000004", "000001"}});
-    Alterna(1);   // its children stand elsewhere
+    Alterna(1); // its children stand elsewhere
     EXPECT_EQ(Marcas(), QStringList({"0:000001C", "0:000002U", "0:000003U", "0:000004U"}));
     EXPECT_EQ(ItemAtual(f.cdsProduto), "000002");
 
     Carrega({{"000001"}, {"000002", "000001"}, {"000003", "000001"}});
-    Alterna(1);   // children up to the end: the cursor stays on the last one
+    Alterna(1); // children up to the end: the cursor stays on the last one
     EXPECT_EQ(Marcas(), QStringList({"0:000001C", "0:000002C", "0:000003C"}));
     EXPECT_EQ(ItemAtual(f.cdsProduto), "000003");
 }
@@ -59,7 +59,7 @@ TEST_F(SelectionTest, ChildTakesSiblingsAndParentWhereverTheyStand)
     EXPECT_EQ(Marcas(), QStringList({"0:000001C", "0:000002U", "0:000003C", "0:000004C"}));
     EXPECT_EQ(f.cdsProduto.RecNo(), 4);
     EXPECT_EQ(Contagem(), 3);
-    Alterna(4);   // unmarking one child unmarks the whole group
+    Alterna(4); // unmarking one child unmarks the whole group
     EXPECT_EQ(Marcas(), QStringList({"0:000001U", "0:000002U", "0:000003U", "0:000004U"}));
     EXPECT_EQ(Contagem(), 0);
 }
@@ -67,7 +67,10 @@ TEST_F(SelectionTest, ChildTakesSiblingsAndParentWhereverTheyStand)
 TEST_F(SelectionTest, GroupsAreLookedForOnlyInTheToggledRowsComanda)
 {
     // A table's list: two tabs, each numbering its items from 000001.
-    Carrega({{"000001", "", kTab1}, {"000001", "", kTab2}, {"000002", "000001", kTab1}, {"000002", "000001", kTab2},
+    Carrega({{"000001", "", kTab1},
+             {"000001", "", kTab2},
+             {"000002", "000001", kTab1},
+             {"000002", "000001", kTab2},
              {"000003", "", kTab1}});
     Alterna(4);
     EXPECT_EQ(Marcas(), QStringList({"1:000001U", "2:000001C", "1:000002U", "2:000002C", "1:000003U"}));
@@ -84,10 +87,10 @@ TEST_F(SelectionTest, GroupsAreLookedForOnlyInTheToggledRowsComanda)
 TEST_F(SelectionTest, CancelledRowsEmptyListsAndCancelAllRunsRestrictTheToggle)
 {
     Carrega({{"000001", "", "0000000100", "6"}, {"000002", "000001"}, {"000003"}}, false);
-    Alterna(1);   // cancelled and unmarked: nothing anywhere
+    Alterna(1); // cancelled and unmarked: nothing anywhere
     EXPECT_EQ(Marcas(), QStringList({"0:000001U", "0:000002U", "0:000003U"}));
     EXPECT_EQ(f.cdsProduto.RecNo(), 1);
-    Alterna(2);   // its child still can be; the mark reaches the cancelled parent
+    Alterna(2); // its child still can be; the mark reaches the cancelled parent
     EXPECT_EQ(Marcas(), QStringList({"0:000001C", "0:000002C", "0:000003U"}));
 
     Carrega({});
@@ -135,7 +138,7 @@ TEST_F(SelectionTest, CheckColumnTitleMarksEveryVisibleRowThenClearsThem)
     EXPECT_EQ(Contagem(), 3);
     EXPECT_EQ(f.cdsProduto.RecNo(), 1);
 
-    Alterna(3);   // one row unmarked: the count is still above 0, so the title clears
+    Alterna(3); // one row unmarked: the count is still above 0, so the title clears
     f.dbgProdutoTitleClick(ColunaMarca());
     EXPECT_EQ(Marcas(), QStringList({"0:000001U", "0:000002U", "0:000003U", "0:000004U"}));
     EXPECT_EQ(Contagem(), 0);

@@ -62,7 +62,7 @@ TEST_P(StartupTest, ReadsEveryParameterAndTheOperatorIntoTheWindow)
     EXPECT_FALSE(Cli_kvp00917::boCancelTodos);
     EXPECT_EQ(f.sbtCancelar->text(), "&Cancelar Pedido");
     EXPECT_EQ(f.lblCodTela->text(), MontaRodapeGeral(true, QStringLiteral("KVP00917"), QStringLiteral("S")));
-    EXPECT_EQ(f.cdsProduto.RecordCount(), 2);   // the file's branch keyed the item query
+    EXPECT_EQ(f.cdsProduto.RecordCount(), 2); // the file's branch keyed the item query
     EXPECT_TRUE(fake->Mensagens().isEmpty());
 }
 
@@ -78,7 +78,7 @@ TEST_P(StartupTest, WithoutTheTerminalFilesTheScreenStillOpens)
     EXPECT_EQ(m["stModo"], "DLV_T");
     EXPECT_EQ(m["stNrMesa"], "12");
     EXPECT_FALSE(Cli_kvp00917::boCancelTodos);
-    EXPECT_EQ(f.cdsProduto.RecordCount(), 0);   // asked with an empty branch
+    EXPECT_EQ(f.cdsProduto.RecordCount(), 0); // asked with an empty branch
     EXPECT_FALSE(f.sbtCancelar->isEnabled());
     EXPECT_EQ(f.sbtCancelar->text(), "&Cancelar Pedido");
 }
@@ -111,7 +111,7 @@ TEST_P(StartupTest, PrinterSettingFailuresAreSwallowed)
     GravaParametros();
     exec(QStringLiteral("DROP TABLE CAIXA"));
     TfrmCancelaProd& f = Abre(od::kComanda, QStringLiteral("DLV"));
-    EXPECT_NE(FrmCancelaProdListProbe::Membros(f)["stImpCancInteg"], "N");   // never the flag that skips printing
+    EXPECT_NE(FrmCancelaProdListProbe::Membros(f)["stImpCancInteg"], "N"); // never the flag that skips printing
     EXPECT_TRUE(f.cdsImpBackup.IsEmpty());
     EXPECT_EQ(f.cdsProduto.RecordCount(), 2);
     EXPECT_TRUE(fake->Mensagens().isEmpty());
@@ -154,7 +154,8 @@ TEST_P(StartupTest, LoadFailureIsShownOnceAndTheWindowNeverOpens)
     ASSERT_EQ(fake->Calls.size(), 1);
     const QVariantList a = fake->CallsOf(QStringLiteral("Mensagem")).value(0).Args;
     ASSERT_EQ(a.size(), 8);
-    EXPECT_TRUE(a[0].toString().contains(QStringLiteral("ITCOMANDAVEN"), Qt::CaseInsensitive)) << a[0].toString().toStdString();
+    EXPECT_TRUE(a[0].toString().contains(QStringLiteral("ITCOMANDAVEN"), Qt::CaseInsensitive))
+        << a[0].toString().toStdString();
     EXPECT_EQ(a.mid(1), QVariantList({"", "N", "N", 3, "", Parametro("IDESQUEMA"), 0}));
     EXPECT_FALSE(visivel);
     EXPECT_FALSE(mostrada);

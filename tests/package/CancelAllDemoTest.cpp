@@ -45,8 +45,9 @@ TEST(CancelAllDemoTest, TheCEntryReportsSuccessOnlyWhenEveryItemOfTheOrderWasCan
     SetHostFolderOverride(QString());
     qputenv("KVP_DATABASE", antes);
 
-    EXPECT_EQ(primeira, QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: "
-                                       "000002 Guaraná lata; 000003 Pudim de leite condensado."));
+    EXPECT_EQ(primeira,
+              QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: "
+                             "000002 Guaraná lata; 000003 Pudim de leite condensado."));
     EXPECT_EQ(segunda, QString());
     // Each run told the kitchen and the bar of what it cancelled.
     EXPECT_EQ(fake.Count(QStringLiteral("DisparaImprimeCancProduto")), 4);
@@ -55,7 +56,9 @@ TEST(CancelAllDemoTest, TheCEntryReportsSuccessOnlyWhenEveryItemOfTheOrderWasCan
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("demoCheck"));
         db.setDatabaseName(banco);
         ASSERT_TRUE(db.open());
-        QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE NRCOMANDA = '9001' AND IDSTPRCOMVEN <> '6'"), db);
+        QSqlQuery q(QStringLiteral(
+                        "SELECT COUNT(*) FROM ITCOMANDAVEN WHERE NRCOMANDA = '9001' AND IDSTPRCOMVEN <> '6'"),
+                    db);
         ASSERT_TRUE(q.next());
         EXPECT_EQ(q.value(0).toInt(), 0);
     }

@@ -62,10 +62,7 @@ protected:
         Cli_kvp00917::CancelaProduto(od::kComanda, QStringLiteral("CMD_0100"), modo, mesa);
     }
 
-    static void ChamaC()
-    {
-        ::CancelaProduto(od::kComanda.toUtf8().constData(), "CMD_0100", "CMD", "");
-    }
+    static void ChamaC() { ::CancelaProduto(od::kComanda.toUtf8().constData(), "CMD_0100", "CMD", ""); }
 
     static void ExpectNadaRestou()
     {
@@ -88,7 +85,10 @@ TEST_P(EntryTest, EachCallGetsAndFreesItsOwnWindowAndDataModule)
         EXPECT_EQ(w.cdsProduto.RecordCount(), 2);
         // Mark the first item, then leave with Esc.
         QWidget* vp = w.dbgProduto->viewport();
-        const QPoint p = w.dbgProduto->visualRect(w.dbgProduto->model()->index(0, w.dbgProduto->FieldColumn(QStringLiteral("NMPRODUTO")))).center();
+        const QPoint p
+            = w.dbgProduto
+                  ->visualRect(w.dbgProduto->model()->index(0, w.dbgProduto->FieldColumn(QStringLiteral("NMPRODUTO"))))
+                  .center();
         QTest::mouseClick(vp, Qt::LeftButton, {}, p);
         QTest::mouseDClick(vp, Qt::LeftButton, {}, p);
         w.cdsProduto.First();

@@ -100,5 +100,7 @@ TEST(HeadlessHostTest, QuestionsNobodyCanSeeAreANoAndNoticesGoToStandardError)
     EXPECT_EQ(host.exitCode(), 0);
     EXPECT_EQ(QString::fromUtf8(host.readAllStandardOutput()),
               QStringLiteral("pergunta: não\npergunta de aviso: não\npergunta pelo tipo: não\naviso: sim\n"));
-    EXPECT_EQ(QString::fromUtf8(host.readAllStandardError()).count(QStringLiteral("Confirma o cancelamento do produto ?")), 4);
+    EXPECT_EQ(
+        QString::fromUtf8(host.readAllStandardError()).count(QStringLiteral("Confirma o cancelamento do produto ?")),
+        4);
 }

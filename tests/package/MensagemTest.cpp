@@ -42,8 +42,8 @@ TEST(MensagemTest, HandlerAnswersWithTheCallsArguments)
         seen << a;
         return false;
     });
-    EXPECT_FALSE(Mensagem(QStringLiteral("Confirma o cancelamento ?"), QString(), QStringLiteral("N"), QStringLiteral("S"), 1,
-                          QString(), QStringLiteral("002"), 0));
+    EXPECT_FALSE(Mensagem(QStringLiteral("Confirma o cancelamento ?"), QString(), QStringLiteral("N"),
+                          QStringLiteral("S"), 1, QString(), QStringLiteral("002"), 0));
     SetMensagemHandler({});
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].Texto, QStringLiteral("Confirma o cancelamento ?"));
@@ -55,8 +55,8 @@ TEST(MensagemTest, HandlerAnswersWithTheCallsArguments)
 TEST(MensagemTest, QuestionAsksSimOrNao)
 {
     const auto pergunta = [] {
-        return Mensagem(QStringLiteral("O produto foi produzido?"), QString(), QStringLiteral("N"), QStringLiteral("S"), 1,
-                        QString(), QString(), 0);
+        return Mensagem(QStringLiteral("O produto foi produzido?"), QString(), QStringLiteral("N"), QStringLiteral("S"),
+                        1, QString(), QString(), 0);
     };
     QString texto;
     NaCaixa([&](TMensagemDialog& box) {
@@ -86,8 +86,8 @@ TEST(MensagemTest, NoticeHasOnlyOkAndReturnsTrue)
         EXPECT_EQ(box.sbtSim->text(), QStringLiteral("OK"));
         QTest::keyClick(&box, Qt::Key_Escape);
     });
-    EXPECT_TRUE(Mensagem(QStringLiteral("Quantidade deve ser informada."), QString(), QStringLiteral("N"), QStringLiteral("N"), 3,
-                         QString(), QString(), 0));
+    EXPECT_TRUE(Mensagem(QStringLiteral("Quantidade deve ser informada."), QString(), QStringLiteral("N"),
+                         QStringLiteral("N"), 3, QString(), QString(), 0));
 }
 
 } // namespace

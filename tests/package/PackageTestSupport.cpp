@@ -46,8 +46,10 @@ void GravaParametros(const QString& folder, const Parametros& p)
     const auto I = TFieldType::ftInteger;
     const auto B = TFieldType::ftBoolean;
     QList<Coluna> colunas = {
-        {QStringLiteral("INCOR1"), I, 0},          {QStringLiteral("INCOR2"), I, 0},
-        {QStringLiteral("INCOR3"), I, 0},          {QStringLiteral("INCOR5"), I, 0},
+        {QStringLiteral("INCOR1"), I, 0},
+        {QStringLiteral("INCOR2"), I, 0},
+        {QStringLiteral("INCOR3"), I, 0},
+        {QStringLiteral("INCOR5"), I, 0},
         {QStringLiteral("IDESQUEMA"), S, QStringLiteral("002")},
         {QStringLiteral("CDFILIAL"), S, QStringLiteral("0001")},
         {QStringLiteral("IDSOLOBSCAN"), S, p.IdSolObsCan},
@@ -58,7 +60,8 @@ void GravaParametros(const QString& folder, const Parametros& p)
         {QStringLiteral("CDPORTIMPNF1"), S, QStringLiteral("LPT1")},
         {QStringLiteral("IDTIPOIMPNF5"), S, QStringLiteral("TXT")},
         {QStringLiteral("CDPORTAIMPNF5"), S, QStringLiteral("LPT5")},
-        {QStringLiteral("CTCANCULTITEM"), I, 31},  {QStringLiteral("CTCANCITEMGEN"), I, 32},
+        {QStringLiteral("CTCANCULTITEM"), I, 31},
+        {QStringLiteral("CTCANCITEMGEN"), I, 32},
         {QStringLiteral("CDPRODCONSUM"), S, QString()},
         {QStringLiteral("CDPRODCONSUF"), S, QString()},
         {QStringLiteral("CDPRODCOUVER"), S, QString()},

@@ -13,7 +13,7 @@ class TfrmCancelaProd;
 struct Parametros {
     bool UtilizaImpFis = false;
     QString IdSolObsCan = QStringLiteral("N");
-    QString Omitir;   // a column name the file must lack
+    QString Omitir; // a column name the file must lack
 };
 
 void GravaParametros(const QString& folder, const Parametros& p);
@@ -27,11 +27,11 @@ public:
     explicit JanelaEmTeste(std::function<void(TfrmCancelaProd&)> action);
     ~JanelaEmTeste();
 
-    bool Mostrada = false;              // the window was shown
-    bool AbertaAposAcao = false;        // the action did not close it
-    bool TinhaFocoNaGrade = false;      // the grid had the focus when it opened
-    QPointer<TfrmCancelaProd> Janela;   // null once the entry freed it
-    QPointer<QObject> Modulo;           // the data module during the display
+    bool Mostrada = false; // the window was shown
+    bool AbertaAposAcao = false; // the action did not close it
+    bool TinhaFocoNaGrade = false; // the grid had the focus when it opened
+    QPointer<TfrmCancelaProd> Janela; // null once the entry freed it
+    QPointer<QObject> Modulo; // the data module during the display
 
 private:
     struct Filter;

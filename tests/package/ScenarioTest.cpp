@@ -427,8 +427,9 @@ TEST(ScenarioTestExamples, TheDemoSessionCancelsWholePartComboAndTheDelivery)
     const Rodada parte = Roda(Exemplo(QStringLiteral("demo-2-parte.json")), banco);
     EXPECT_EQ(parte.Saida, 0) << parte.Erros.toStdString();
     EXPECT_EQ(Fim(parte), QStringLiteral("concluido"));
-    EXPECT_EQ(linha(parte, QStringLiteral("0501"), QStringLiteral("000001")).value(QStringLiteral("quantity")).toDouble(),
-              1.0); // 2 before; the cancelled one is a line of its own
+    EXPECT_EQ(
+        linha(parte, QStringLiteral("0501"), QStringLiteral("000001")).value(QStringLiteral("quantity")).toDouble(),
+        1.0); // 2 before; the cancelled one is a line of its own
     EXPECT_EQ(linha(parte, QStringLiteral("0501"), QStringLiteral("000005")), QJsonObject());
 
     const Rodada combo = Roda(Exemplo(QStringLiteral("demo-3-combo.json")), banco);
@@ -441,8 +442,11 @@ TEST(ScenarioTestExamples, TheDemoSessionCancelsWholePartComboAndTheDelivery)
     // Success of a cancel-all call means every item of the order ended cancelled.
     const Rodada entrega = Roda(Exemplo(QStringLiteral("cancela-entrega-toda.json")), banco);
     EXPECT_EQ(entrega.Saida, 0) << entrega.Erros.toStdString();
-    EXPECT_EQ(Fim(entrega), QStringLiteral("concluido"))
-        << entrega.Registro.value(QStringLiteral("outcome")).toObject().value(QStringLiteral("error")).toString().toStdString();
+    EXPECT_EQ(Fim(entrega), QStringLiteral("concluido")) << entrega.Registro.value(QStringLiteral("outcome"))
+                                                                .toObject()
+                                                                .value(QStringLiteral("error"))
+                                                                .toString()
+                                                                .toStdString();
 }
 
 } // namespace

@@ -15,11 +15,11 @@ TEST(SharedUtilitiesTrunc2, CutsToCentsWithoutLosingOneToBinaryError)
     EXPECT_DOUBLE_EQ(Trunc2(0.29), 0.29);
     EXPECT_DOUBLE_EQ(Trunc2(0.57), 0.57);
     EXPECT_DOUBLE_EQ(Trunc2(1.0 / 3.0), 0.33);
-    EXPECT_DOUBLE_EQ(Trunc2(2.0 / 3.0), 0.66);   // cut, not rounded
+    EXPECT_DOUBLE_EQ(Trunc2(2.0 / 3.0), 0.66); // cut, not rounded
     EXPECT_DOUBLE_EQ(Trunc2(2.675), 2.67);
-    EXPECT_DOUBLE_EQ(Trunc2(-1.239), -1.23);     // towards zero
+    EXPECT_DOUBLE_EQ(Trunc2(-1.239), -1.23); // towards zero
     EXPECT_DOUBLE_EQ(Trunc2(1234567.899), 1234567.89);
-    EXPECT_FALSE(std::signbit(Trunc2(-0.001)));  // no negative zero on a ticket
+    EXPECT_FALSE(std::signbit(Trunc2(-0.001))); // no negative zero on a ticket
 }
 
 TEST(SharedUtilitiesValueFunctions, IifAndEmptyString)
@@ -28,7 +28,7 @@ TEST(SharedUtilitiesValueFunctions, IifAndEmptyString)
     EXPECT_EQ(iif(false, 1, 2).toInt(), 2);
     EXPECT_TRUE(EmptyString(QString()));
     EXPECT_TRUE(EmptyString(QStringLiteral("")));
-    EXPECT_FALSE(EmptyString(QStringLiteral(" ")));   // a blank is a value
+    EXPECT_FALSE(EmptyString(QStringLiteral(" "))); // a blank is a value
 }
 
 TEST(SharedUtilitiesResultChecks, PacketsPassAndFailureTextsRaiseWithTheirContext)
@@ -42,9 +42,8 @@ TEST(SharedUtilitiesResultChecks, PacketsPassAndFailureTextsRaiseWithTheirContex
     EXPECT_EQ(ToDataPacket(ok), packet);
 
     try {
-        MensagemMetodo(QStringLiteral("Erro no banco de dados: tabela ausente"), true, 0,
-                       QStringLiteral("getitemMesa"), QStringLiteral("Cli_Kvp00917"),
-                       QStringLiteral("0001-10-S"), QStringLiteral("002"));
+        MensagemMetodo(QStringLiteral("Erro no banco de dados: tabela ausente"), true, 0, QStringLiteral("getitemMesa"),
+                       QStringLiteral("Cli_Kvp00917"), QStringLiteral("0001-10-S"), QStringLiteral("002"));
         FAIL() << "a failure text must raise";
     } catch (const Exception& e) {
         EXPECT_TRUE(e.Message().contains(QStringLiteral("tabela ausente")));
@@ -72,11 +71,11 @@ TEST(SharedUtilitiesMessageTable, LooksUpTextsByExactKey)
 {
     const TMessages m({QStringLiteral("MSG_CANC| Cancelamento de Pedido"), QStringLiteral("MSG_Mesa|Mesa   :"),
                        QStringLiteral("Sit_6|Cancelado"), QStringLiteral("PIPE|a|b")});
-    EXPECT_EQ(m.Msg(QStringLiteral("MSG_CANC")), QStringLiteral(" Cancelamento de Pedido"));   // blanks kept
+    EXPECT_EQ(m.Msg(QStringLiteral("MSG_CANC")), QStringLiteral(" Cancelamento de Pedido")); // blanks kept
     EXPECT_EQ(m.Msg(QStringLiteral("MSG_Mesa")), QStringLiteral("Mesa   :"));
     EXPECT_EQ(m.Msg(QStringLiteral("PIPE")), QStringLiteral("a|b"));
-    EXPECT_EQ(m.Msg(QStringLiteral("Sit_")), QString());       // no prefix match
-    EXPECT_EQ(m.Msg(QStringLiteral("sit_6")), QString());      // keys are case-sensitive
+    EXPECT_EQ(m.Msg(QStringLiteral("Sit_")), QString()); // no prefix match
+    EXPECT_EQ(m.Msg(QStringLiteral("sit_6")), QString()); // keys are case-sensitive
 }
 
 TEST(SharedUtilitiesHostServices, FooterNamesTheScreen)

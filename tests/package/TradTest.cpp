@@ -29,19 +29,19 @@ public:
         QList<QPair<quint32, quint32>> hashes;
         for (const Item& item : m_items) {
             hashes.append({Hash(item.source), quint32(messages.size())});
-            messages.append(char(3));   // translation, UTF-16 big endian
+            messages.append(char(3)); // translation, UTF-16 big endian
             Numero(messages, quint32(item.translation.size() * 2));
             for (QChar c : item.translation) {
                 messages.append(char(c.unicode() >> 8));
                 messages.append(char(c.unicode() & 0xff));
             }
-            messages.append(char(6));   // source text
+            messages.append(char(6)); // source text
             Numero(messages, quint32(item.source.size()));
             messages.append(item.source);
-            messages.append(char(7));   // context
+            messages.append(char(7)); // context
             Numero(messages, quint32(item.context.size()));
             messages.append(item.context);
-            messages.append(char(1));   // end of message
+            messages.append(char(1)); // end of message
         }
         std::sort(hashes.begin(), hashes.end());
         QByteArray offsets;
@@ -113,7 +113,7 @@ TEST_F(TradTest, FormCaptionsComeFromTheHostFoldersTranslation)
     qm.Mensagem("TfrmOutraTela", "F1 - Menu Fiscal - Kvp00917", QStringLiteral("wrong screen"));
     ASSERT_TRUE(qm.Grava(pasta.filePath(QStringLiteral("kvp.qm"))));
 
-    TfrmCancelaProd form;   // translated while it is created
+    TfrmCancelaProd form; // translated while it is created
     EXPECT_EQ(form.lblCabec->text(), QStringLiteral("Cancel Product"));
     EXPECT_EQ(form.sbtProdCanc->text(), QStringLiteral("Show &Cancelled"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Product Cancellation"));

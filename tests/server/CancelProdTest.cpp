@@ -24,22 +24,24 @@ QVariant Cancela(const QString& item, double quantidade, const QString& nrComand
                           "Cliente desistiu", "OPER1", "S", "SUP1");
 }
 
-}  // namespace
+} // namespace
 
 class CancelProdTest : public OpenTabTest {
 protected:
-    QStringList Linha(const QString& item, const QString& colunas = QStringLiteral(
-                          "QTPRODCOMVEN, VRDESCCOMVEN, IDSTPRCOMVEN, NRSEQBENECONSIT"))
+    QStringList
+    Linha(const QString& item,
+          const QString& colunas = QStringLiteral("QTPRODCOMVEN, VRDESCCOMVEN, IDSTPRCOMVEN, NRSEQBENECONSIT"))
     {
-        const auto r = rows(QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = ? AND NRCOMANDA = ?")
-                                .arg(colunas),
-                            {item, kComanda});
+        const auto r
+            = rows(QStringLiteral("SELECT %1 FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = ? AND NRCOMANDA = ?").arg(colunas),
+                   {item, kComanda});
         return r.isEmpty() ? QStringList() : RowText(r.first());
     }
     QStringList Pedido(const QString& tabela)
     {
         QStringList out;
-        for (const QVariantList& r : rows("SELECT QTPRODPEQRV, IDSITITPEDQRV FROM " + tabela + " ORDER BY NRPRODCOMVEN"))
+        for (const QVariantList& r :
+             rows("SELECT QTPRODPEQRV, IDSITITPEDQRV FROM " + tabela + " ORDER BY NRPRODCOMVEN"))
             out << RowText(r).join('/');
         return out;
     }
@@ -47,8 +49,13 @@ protected:
 
 TEST_P(CancelProdTest, SmallerQuantitySplitsTheLine)
 {
-    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0, .VRPRECCOMVEN = 12.5, .VRDESCCOMVEN = 1.0,
-               .VRACRCOMVEN = 0.75, .NRSEQBENECONSIT = "B1", .CDSENHAPED = "S123"});
+    data.Item({.NRPRODCOMVEN = "000001",
+               .QTPRODCOMVEN = 3.0,
+               .VRPRECCOMVEN = 12.5,
+               .VRDESCCOMVEN = 1.0,
+               .VRACRCOMVEN = 0.75,
+               .NRSEQBENECONSIT = "B1",
+               .CDSENHAPED = "S123"});
     data.PedidoQrv({.QTPRODPEQRV = 3.0});
     data.BeneficioSaldo({}, 2.0);
     data.BeneficioConsumo("B1", {});
@@ -58,8 +65,9 @@ TEST_P(CancelProdTest, SmallerQuantitySplitsTheLine)
     ASSERT_FALSE(r.isValid()) << r.toString().toStdString();
 
     // The new line: cancelled quantity, discount 1.00 / 3 cut, the whole line surcharge.
-    EXPECT_EQ(Linha("000002", "CDPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN, VRDESCCOMVEN, VRACRCOMVEN, IDSTPRCOMVEN,"
-                              " CDSENHAPED, TXPRODCOMVEN, CDGRPOCOR, CDSUPERVISOR, CDOPERCANC, IDPRODPRODUZ"),
+    EXPECT_EQ(Linha("000002",
+                    "CDPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN, VRDESCCOMVEN, VRACRCOMVEN, IDSTPRCOMVEN,"
+                    " CDSENHAPED, TXPRODCOMVEN, CDGRPOCOR, CDSUPERVISOR, CDOPERCANC, IDPRODPRODUZ"),
               QStringList({kProduto, "1", "12.5", "0.33", "0.75", "6", "S123", "Cliente desistiu", "07", "SUP1",
                            "OPER1", "S"}));
     // Entered and cancelled at the one moment of the call.
@@ -101,8 +109,10 @@ TEST_P(CancelProdTest, SplitDiscountsAreCutToTheCentWithoutBinaryLoss)
         const char *novo, *resto;
     };
     // 0.58 / 2 is 0.29, whose hundredfold is 28.999999999999996 in binary.
-    const Caso casos[] = {{0.58, 2, 1, "0.29", "0.29"}, {1.14, 2, 1, "0.57", "0.57"},
-                          {0.87, 3, 1, "0.29", "0.58"}, {2.0, 3, 2, "1.33", "0.66"}};
+    const Caso casos[] = {{0.58, 2, 1, "0.29", "0.29"},
+                          {1.14, 2, 1, "0.57", "0.57"},
+                          {0.87, 3, 1, "0.29", "0.58"},
+                          {2.0, 3, 2, "1.33", "0.66"}};
     for (const Caso& c : casos) {
         exec("DELETE FROM ITCOMANDAVEN");
         data.Item({.QTPRODCOMVEN = c.quantidade, .VRDESCCOMVEN = c.desconto});
@@ -124,7 +134,7 @@ TEST_P(CancelProdTest, EqualOrLargerQuantityCancelsTheWholeLine)
     ASSERT_FALSE(Cancela("000001", 2).isValid());
     ASSERT_FALSE(Cancela("000002", 5).isValid());
 
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toInt(), 2);   // no split
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN").toInt(), 2); // no split
     // Quantity and discount kept, benefit link cleared, reason written.
     EXPECT_EQ(Linha("000001", "QTPRODCOMVEN, VRDESCCOMVEN, IDSTPRCOMVEN, NRSEQBENECONSIT, TXPRODCOMVEN"),
               QStringList({"2", "1", "6", "null", "Cliente desistiu"}));
@@ -146,8 +156,8 @@ TEST_P(CancelProdTest, AlternativeProductionRowTakesTheUpdateInstead)
         data.PedidoQrvRel({.NRPRODCOMVEN = item, .QTPRODPEQRV = 3.0});
     }
 
-    ASSERT_FALSE(Cancela("000001", 1).isValid());   // partial
-    ASSERT_FALSE(Cancela("000002", 1).isValid());   // whole
+    ASSERT_FALSE(Cancela("000001", 1).isValid()); // partial
+    ASSERT_FALSE(Cancela("000002", 1).isValid()); // whole
 
     EXPECT_EQ(Pedido("ITPEDIDOQRVREL"), QStringList({"2/P", "3/C"}));
     EXPECT_EQ(Pedido("ITPEDIDOQRV"), QStringList({"3/P", "3/P"}));
@@ -199,14 +209,16 @@ TEST_P(CancelProdTest, AFailureAfterAnyStatementLeavesNothing)
     data.PedidoQrv({.QTPRODPEQRV = 3.0});
     data.BeneficioSaldo({}, 2.0);
     data.BeneficioConsumo("B1", {});
-    for (const double quantidade : {1.0, 3.0}) {   // split, whole line
+    for (const double quantidade : {1.0, 3.0}) { // split, whole line
         const auto antes = TabelasEscritas();
         const int falhas = failEachStatement([&] { return Cancela("000001", quantidade); },
-                                             [&](int n) { EXPECT_EQ(TabelasEscritas(), antes) << quantidade << " " << n; });
+                                             [&](int n) {
+                                                 EXPECT_EQ(TabelasEscritas(), antes) << quantidade << " " << n;
+                                             });
         // Split: item, number, insert, rest, production row; whole: item,
         // state, production row, benefit balance, booking.
         EXPECT_GE(falhas, 6) << quantidade;
-        EXPECT_NE(TabelasEscritas(), antes);   // the last call went through
+        EXPECT_NE(TabelasEscritas(), antes); // the last call went through
     }
 }
 
@@ -242,7 +254,7 @@ TEST_P(CancelProdTest, TwoTillsSplittingOneItemKeepTheQuantity)
     constexpr int kSplits = 25;
     data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 100.0});
     data.PedidoQrv({.QTPRODPEQRV = 100.0});
-    freeModule();   // the tills use their own connections
+    freeModule(); // the tills use their own connections
     runTillsAtOnce("CancelProdTestWorker.DISABLED_SplitsTheItem", kSplits);
 
     EXPECT_DOUBLE_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN").toDouble(), 100.0);

@@ -62,7 +62,8 @@ TEST_P(DataModuleTest, FailingStatementBecomesOperatorTextWithoutRaising)
     EXPECT_FALSE(text.contains(QLatin1Char('\n'))) << text.toStdString();
 
     // Neither a failing conversion nor an unknown exception escapes.
-    const QVariant conv = RunService([](TrdmCancelaProd&) -> QVariant { throw EConvertError(QStringLiteral("'1,x' inválido")); });
+    const QVariant conv = RunService(
+        [](TrdmCancelaProd&) -> QVariant { throw EConvertError(QStringLiteral("'1,x' inválido")); });
     EXPECT_EQ(conv.toString(), QStringLiteral("'1,x' inválido"));
     const QVariant unknown = RunService([](TrdmCancelaProd&) -> QVariant { throw 42; });
     EXPECT_EQ(unknown.typeId(), QMetaType::QString);
@@ -84,7 +85,7 @@ TEST_P(DataModuleTest, StartTransInsideAnOpenTransactionJoinsIt)
     insert.SetParam(QStringLiteral("C"), QStringLiteral("P1"));
     insert.SetParam(QStringLiteral("N"), QStringLiteral("um"));
     insert.Execute();
-    rdmCancelaProd->StartTrans();   // already open: joins, neither nests nor commits
+    rdmCancelaProd->StartTrans(); // already open: joins, neither nests nor commits
     insert.SetParam(QStringLiteral("C"), QStringLiteral("P2"));
     insert.Execute();
     rdmCancelaProd->RollbackTrans();
@@ -127,7 +128,7 @@ TEST_P(DataModuleTest, SqliteTransactionTakesTheWriteLockWhenItBegins)
 {
     if (engine() != TestEngine::SQLite)
         GTEST_SKIP() << "PostgreSQL locks rows, not the database";
-    rdmCancelaProd->StartTrans();   // nothing written yet
+    rdmCancelaProd->StartTrans(); // nothing written yet
 
     const QString name = QStringLiteral("outroCaixa");
     {
@@ -156,19 +157,22 @@ TEST_P(DataModuleTest, ParametersBindByNameOutsideLiteralsAndComments)
     EXPECT_EQ(insert.Execute(), 1);
 
     insert.SetParam(QStringLiteral("P_COD"), QStringLiteral("A2"));
-    insert.SetParam(QStringLiteral("P_TEXTO"), QString());   // empty text, not NULL
+    insert.SetParam(QStringLiteral("P_TEXTO"), QString()); // empty text, not NULL
     insert.Execute();
 
-    EXPECT_EQ(rows(QStringLiteral("SELECT CDPRODUTO, NMPRODUTO, CDARVPROD, NMPRODIMPFIS FROM PRODUTO ORDER BY CDPRODUTO")),
-              (QList<QVariantList>{
-                  {QStringLiteral("A1"), QStringLiteral(":P_NAO_E"), QStringLiteral("A1"), QStringLiteral("  com brancos  ")},
-                  {QStringLiteral("A2"), QStringLiteral(":P_NAO_E"), QStringLiteral("A2"), QStringLiteral("")}}));
+    EXPECT_EQ(rows(QStringLiteral(
+                  "SELECT CDPRODUTO, NMPRODUTO, CDARVPROD, NMPRODIMPFIS FROM PRODUTO ORDER BY CDPRODUTO")),
+              (QList<QVariantList>{{QStringLiteral("A1"), QStringLiteral(":P_NAO_E"), QStringLiteral("A1"),
+                                    QStringLiteral("  com brancos  ")},
+                                   {QStringLiteral("A2"), QStringLiteral(":P_NAO_E"), QStringLiteral("A2"),
+                                    QStringLiteral("")}}));
 
     EXPECT_THROW(insert.SetParam(QStringLiteral("P_OUTRO"), 1), EDatabaseError);
 
     if (engine() == TestEngine::PostgreSQL) {
         TADOQuery cast(&con(), QStringLiteral("adqCast"));
-        cast.SetSQL(QStringLiteral("SELECT CDPRODUTO::text AS C, :P_X::integer + 1 AS N FROM PRODUTO WHERE CDPRODUTO = :P_C"));
+        cast.SetSQL(
+            QStringLiteral("SELECT CDPRODUTO::text AS C, :P_X::integer + 1 AS N FROM PRODUTO WHERE CDPRODUTO = :P_C"));
         EXPECT_EQ(cast.ParamNames(), (QStringList{QStringLiteral("P_X"), QStringLiteral("P_C")}));
         cast.SetParam(QStringLiteral("P_X"), 41);
         cast.SetParam(QStringLiteral("P_C"), QStringLiteral("A1"));
@@ -234,7 +238,8 @@ TEST_P(DataModuleTest, OpenReadsTypedValuesAlikeOnEveryEngine)
 
     // A field list fixes names, types and sizes; a column it names must exist.
     TADOQuery fixed(&con(), QStringLiteral("adqFixo"));
-    fixed.SetSQL(QStringLiteral("SELECT 'U' AS IDCHECK, NRPRODCOMVEN, TXPRODCOMVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000001'"));
+    fixed.SetSQL(QStringLiteral(
+        "SELECT 'U' AS IDCHECK, NRPRODCOMVEN, TXPRODCOMVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000001'"));
     fixed.PersistentFields = {{QStringLiteral("TXPRODCOMVEN"), TFieldType::ftString, 3},
                               {QStringLiteral("NRPRODCOMVEN"), TFieldType::ftInteger}};
     fixed.Open();
@@ -307,7 +312,8 @@ TEST_P(DataModuleTest, NextItemNumberKeepsTheTabsFormat)
     // Inside the caller's transaction it sees the caller's own new lines.
     rdmCancelaProd->StartTrans();
     TADOCommand insert(&con(), QStringLiteral("acmTeste"));
-    insert.SetSQL(QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES ('0001', '40', :N)"));
+    insert.SetSQL(
+        QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES ('0001', '40', :N)"));
     insert.SetParam(QStringLiteral("N"), next.PrxItemComanda(QStringLiteral("0001"), QStringLiteral("40"), 1));
     insert.Execute();
     EXPECT_EQ(next.PrxItemComanda(QStringLiteral("0001"), QStringLiteral("40"), 1), QStringLiteral("000002"));
@@ -322,7 +328,8 @@ TEST_P(DataModuleTest, TwoTillsTakeNumbersOfOneTabOneAfterTheOther)
     const QString filial = QStringLiteral("0001"), comanda = QStringLiteral("CONC10");
     const auto insere = [&](TADOConnection& c, const QString& numero) {
         TADOCommand insert(&c, QStringLiteral("acmTeste"));
-        insert.SetSQL(QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES (:F, :C, :N)"));
+        insert.SetSQL(
+            QStringLiteral("INSERT INTO ITCOMANDAVEN (CDFILIAL, NRCOMANDA, NRPRODCOMVEN) VALUES (:F, :C, :N)"));
         insert.SetParam(QStringLiteral("F"), filial);
         insert.SetParam(QStringLiteral("C"), comanda);
         insert.SetParam(QStringLiteral("N"), numero);
@@ -371,7 +378,8 @@ TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingCha
     const QString session = con().ConnectionName();
     const auto preparados = [this] {
         QSqlQuery q(con().Database());
-        return q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements")) && q.next() ? q.value(0).toInt() : -1;
+        return q.exec(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements")) && q.next() ? q.value(0).toInt()
+                                                                                                 : -1;
     };
     const int preparadosAntes = engine() == TestEngine::PostgreSQL ? preparados() : 0;
 
@@ -387,12 +395,13 @@ TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingCha
     // Another database named between calls is the one the next call reaches.
     const QByteArray setting = qgetenv("KVP_DATABASE");
     const QString outro = engine() == TestEngine::SQLite ? databaseUrl() + QStringLiteral(".outro")
-                                                        : QStringLiteral("postgresql://kvp@127.0.0.1:1/outro");
+                                                         : QStringLiteral("postgresql://kvp@127.0.0.1:1/outro");
     qputenv("KVP_DATABASE", outro.toUtf8());
     freeModule();
     TrdmCancelaProd module;
     EXPECT_THROW(module.adcCancelaProd.Open(), EDatabaseError);
-    EXPECT_TRUE(module.adcCancelaProd.LastError().contains(QStringLiteral("outro"))) << module.adcCancelaProd.LastError().toStdString();
+    EXPECT_TRUE(module.adcCancelaProd.LastError().contains(QStringLiteral("outro")))
+        << module.adcCancelaProd.LastError().toStdString();
 
     qputenv("KVP_DATABASE", setting);
     connectModule();

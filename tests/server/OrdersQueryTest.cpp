@@ -59,8 +59,9 @@ TEST_P(OrdersQueryTest, TabListGivesEveryColumnAndLeavesOutChargesAndRefills)
         linhas << RowText(campos).join('|');
     }
     linhas.sort();
-    EXPECT_EQ(linhas, QStringList({"000001|U|Filé à parmegiana|1.5|1|sem cebola|01|2.5",
-                                   "000002|U|CHOPP 300ML|1|6||01|2.5", "000004|U|Couvert|1|1||01|2.5"}));
+    EXPECT_EQ(linhas,
+              QStringList({"000001|U|Filé à parmegiana|1.5|1|sem cebola|01|2.5", "000002|U|CHOPP 300ML|1|6||01|2.5",
+                           "000004|U|Couvert|1|1||01|2.5"}));
     EXPECT_EQ(p.Rows[0][p.indexOf("DTHRINCOMVEN")].toDateTime(), kAbertura.addSecs(600));
 }
 
@@ -69,8 +70,8 @@ TEST_P(OrdersQueryTest, ClosedSaleAndTabInStateFourListNothing)
     data.Produto({});
     data.VendaComComanda({.DTHRFECHMESA = kAbertura.addSecs(3600)}, {});
     data.Item({});
-    data.VendaComComanda({.NRVENDAREST = "0000000002"}, {.NRCOMANDA = "0000000200", .NRVENDAREST = "0000000002",
-                                                         .IDSTCOMANDA = "4"});
+    data.VendaComComanda({.NRVENDAREST = "0000000002"},
+                         {.NRCOMANDA = "0000000200", .NRVENDAREST = "0000000002", .IDSTCOMANDA = "4"});
     data.Item({.NRVENDAREST = "0000000002", .NRCOMANDA = "0000000200"});
 
     EXPECT_TRUE(PacketColumn(getItemMesa(kFilial, kComanda, "CMD", "A", "B", "C"), "NRPRODCOMVEN").isEmpty());
@@ -86,9 +87,9 @@ TEST_P(OrdersQueryTest, TableListHoldsJoinedTablesAndOnlyTableServiceTabs)
         data.Item({.NRVENDAREST = nrVenda, .NRCOMANDA = comanda, .NRLUGARMESA = mesa.right(2)});
     };
     venda("V1", "0010", "C10", "RES_0010");
-    venda("V2", "0011", "C11", "PKR_0011");   // joined with 0010
-    venda("V3", "0011", "C11B", "CMD_0011");  // right table, but not a table-service tab
-    venda("V4", "0012", "C12", "RES_0012");   // a table not joined
+    venda("V2", "0011", "C11", "PKR_0011"); // joined with 0010
+    venda("V3", "0011", "C11B", "CMD_0011"); // right table, but not a table-service tab
+    venda("V4", "0012", "C12", "RES_0012"); // a table not joined
     data.Juncao("J1", {"0010", "0011"});
 
     const QVariant r = getItemMesa(kFilial, "C10", "RES", "", "", "");
@@ -97,7 +98,7 @@ TEST_P(OrdersQueryTest, TableListHoldsJoinedTablesAndOnlyTableServiceTabs)
     EXPECT_EQ(comandas, QStringList({"C10", "C11"}));
     QStringList lugares = PacketColumn(r, "NRLUGARMESA");
     lugares.sort();
-    EXPECT_EQ(lugares, QStringList({"10", "11"}));   // the stored seats
+    EXPECT_EQ(lugares, QStringList({"10", "11"})); // the stored seats
 
     // Without a joining the table stands alone; a second call lists the second table.
     EXPECT_EQ(PacketColumn(getItemMesa(kFilial, "C12", "RES", "", "", ""), "NRCOMANDA"), QStringList({"C12"}));
@@ -138,8 +139,9 @@ TEST_P(OrdersQueryTest, BothListsComeInItemNumberOrder)
     const QStringList comandas = PacketColumn(mesa, "NRCOMANDA");
     for (int i = 0; i < itens.size(); ++i)
         ordem << itens[i] + '/' + comandas[i];
-    EXPECT_EQ(ordem, QStringList({"000001/" + kComanda, "000001/C11", "000002/" + kComanda, "000002/C11",
-                                  "000003/" + kComanda, "000004/" + kComanda}));
+    EXPECT_EQ(ordem,
+              QStringList({"000001/" + kComanda, "000001/C11", "000002/" + kComanda, "000002/C11", "000003/" + kComanda,
+                           "000004/" + kComanda}));
 }
 
 TEST_P(OrdersQueryTest, TableStateWaiterAndProducedSwitch)
@@ -147,19 +149,19 @@ TEST_P(OrdersQueryTest, TableStateWaiterAndProducedSwitch)
     for (const char* estado : {"R", "S", "D", "L"})
         data.Mesa(QStringLiteral("M") + estado, estado);
     QStringList livres;
-    for (const char* mesa : {"MR", "MS", "MD", "ML", "SEM"})   // a table without a row is free
+    for (const char* mesa : {"MR", "MS", "MD", "ML", "SEM"}) // a table without a row is free
         livres << getValidaMesa(kFilial, kLoja, mesa).toString();
     EXPECT_EQ(livres, QStringList({"false", "false", "false", "true", "true"}));
 
     data.Vendedor(kVendedor, "Joana", "123");
     data.Vendedor("0099", "Outro", "999");
     data.VendaComComanda();
-    data.Item({.CDVENDEDOR = "0099"});   // the item's waiter is not the sale's
+    data.Item({.CDVENDEDOR = "0099"}); // the item's waiter is not the sale's
     const QVariant garcom = getGarcomMesa(kFilial, kComanda);
     EXPECT_EQ(PacketColumn(garcom, "CDVENDEDOR"), QStringList({kVendedor}));
     EXPECT_EQ(PacketColumn(garcom, "NMFANVEN"), QStringList({"Joana"}));
 
-    EXPECT_EQ(getInfoProdProduz(), QVariant(false));   // no row
+    EXPECT_EQ(getInfoProdProduz(), QVariant(false)); // no row
     data.ParamGeral("S");
     EXPECT_EQ(getInfoProdProduz(), QVariant(true));
     exec("UPDATE PARAMGERAL SET IDINFPRODPRODUZ = 'N'");
@@ -169,17 +171,17 @@ TEST_P(OrdersQueryTest, TableStateWaiterAndProducedSwitch)
 TEST_P(OrdersQueryTest, BalanceAfterAdvancePayments)
 {
     data.VendaComComanda();
-    data.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 2.0, .VRPRECCOMVEN = 10.0, .VRDESCCOMVEN = 1.0,
-               .VRACRCOMVEN = 0.5});
-    data.Item({.NRPRODCOMVEN = "000002", .VRPRECCOMVEN = 100.0, .IDSTPRCOMVEN = "6"});   // not counted
+    data.Item(
+        {.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 2.0, .VRPRECCOMVEN = 10.0, .VRDESCCOMVEN = 1.0, .VRACRCOMVEN = 0.5});
+    data.Item({.NRPRODCOMVEN = "000002", .VRPRECCOMVEN = 100.0, .IDSTPRCOMVEN = "6"}); // not counted
 
-    EXPECT_DOUBLE_EQ(getValAdiantamento(kFilial, kComanda), 0.0);   // no payment: null reads 0
+    EXPECT_DOUBLE_EQ(getValAdiantamento(kFilial, kComanda), 0.0); // no payment: null reads 0
     data.Adiantamento(kComanda, 5.0);
-    data.Adiantamento(kComanda, QVariant());   // a null payment counts 0
+    data.Adiantamento(kComanda, QVariant()); // a null payment counts 0
     EXPECT_NEAR(getValAdiantamento(kFilial, kComanda), 14.5, 1e-9);
 
     BreakStatement(rdmCancelaProd->adqTotAdiantamento, "MOVCAIXAMOB");
-    EXPECT_DOUBLE_EQ(getValAdiantamento(kFilial, kComanda), 0.0);   // a failure gives 0
+    EXPECT_DOUBLE_EQ(getValAdiantamento(kFilial, kComanda), 0.0); // a failure gives 0
 }
 
 TEST_P(OrdersQueryTest, ReasonsOfTheProductOrTheStoresWholeList)
@@ -223,7 +225,7 @@ TEST_P(OrdersQueryTest, ReadFailureGivesTheTextAndRepeatedCallsFollowTheirArgume
     const QVariant falha = getItemMesa(kFilial, kComanda, "CMD", "", "", "");
     ASSERT_EQ(falha.typeId(), QMetaType::QString);
     EXPECT_FALSE(falha.toString().isEmpty());
-    EXPECT_EQ(getValidaMesa(kFilial, kLoja, "0010").typeId(), QMetaType::Bool);   // the module still works
+    EXPECT_EQ(getValidaMesa(kFilial, kLoja, "0010").typeId(), QMetaType::Bool); // the module still works
 }
 
 KVP_INSTANTIATE_ENGINES(OrdersQueryTest);

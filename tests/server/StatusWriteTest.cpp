@@ -19,7 +19,7 @@ QVariant CancelaInteiro(const QString& item, const QString& nrSeqBeneCons)
                                 nrSeqBeneCons, "N");
 }
 
-}  // namespace
+} // namespace
 
 class StatusWriteTest : public OpenTabTest {
 protected:
@@ -61,7 +61,7 @@ TEST_P(StatusWriteTest, WholeCancellationGivesTheBenefitBack)
     EXPECT_EQ(scalar("SELECT IDSITITPEDQRV FROM ITPEDIDOQRV WHERE NRPRODCOMVEN = '000001'").toString(), "C");
     EXPECT_EQ(scalar("SELECT DTCANCITPED FROM ITPEDIDOQRV WHERE NRPRODCOMVEN = '000001'").toDateTime(), kMomento);
     EXPECT_DOUBLE_EQ(Saldo(aqui), 3.0);
-    EXPECT_EQ(Reservas(), 1);   // this till's booking is gone
+    EXPECT_EQ(Reservas(), 1); // this till's booking is gone
 
     // Booked at another till: the balance gets its unit back, the booking stays.
     ASSERT_FALSE(CancelaInteiro("000002", "B2").isValid());
@@ -99,10 +99,10 @@ TEST_P(StatusWriteTest, NoSecondCancellationAndNoCancellationOfNothing)
         outro->StartTrans();
         const QVariant r = asTill(*outro, [&] {
             EXPECT_FALSE(setAcrescimo(kFilial, kCaixa, kComanda, 1.0).isValid());
-            return comQuantidade ? setCancelaProd(kFilial, kCaixa, kVenda, kComanda, item, "1", "", "07", "t",
-                                                  "OPER1", "N", "SUP1")
-                                 : setStatusItemComanda(kFilial, kCaixa, kVenda, kComanda, item, "x", "07", "t",
-                                                        "OPER1", "SUP1", reserva, "N");
+            return comQuantidade
+                ? setCancelaProd(kFilial, kCaixa, kVenda, kComanda, item, "1", "", "07", "t", "OPER1", "N", "SUP1")
+                : setStatusItemComanda(kFilial, kCaixa, kVenda, kComanda, item, "x", "07", "t", "OPER1", "SUP1",
+                                       reserva, "N");
         });
         EXPECT_EQ(r.toString(), texto) << item.toStdString();
         EXPECT_FALSE(outro->adcCancelaProd.InTransaction());
@@ -160,7 +160,7 @@ TEST_P(StatusWriteTest, SharedBookingNumberFailsAndChangesNothing)
 TEST_P(StatusWriteTest, TabStateFollowsItsItems)
 {
     struct Caso {
-        QStringList estados;   // of the other items
+        QStringList estados; // of the other items
         const char* esperado;
     };
     const Caso casos[] = {{{"3", "3"}, "3"}, {{"1", "6"}, "1"}, {{"2", "1"}, "2"}, {{}, "3"}, {{"3", "4"}, "2"}};
@@ -174,8 +174,7 @@ TEST_P(StatusWriteTest, TabStateFollowsItsItems)
             data.Item({.NRCOMANDA = comanda, .NRPRODCOMVEN = QStringLiteral("00000%1").arg(++k), .IDSTPRCOMVEN = e});
 
         EXPECT_EQ(setStatusPedidos(kFilial, kVenda, comanda, "000001", "6"), QVariant(true));
-        EXPECT_EQ(scalar("SELECT IDSTCOMANDA FROM COMANDAVEN WHERE NRCOMANDA = ?", {comanda}).toString(),
-                  c.esperado)
+        EXPECT_EQ(scalar("SELECT IDSTCOMANDA FROM COMANDAVEN WHERE NRCOMANDA = ?", {comanda}).toString(), c.esperado)
             << "other items " << c.estados.join(',').toStdString();
         EXPECT_EQ(scalar("SELECT IDSTPRCOMVEN FROM ITCOMANDAVEN WHERE NRCOMANDA = ? AND NRPRODCOMVEN = '000001'",
                          {comanda})
@@ -239,8 +238,9 @@ TEST_P(StatusWriteTest, WritesInTheCallersTransactionWaitForItsCommitAndUndoItOn
     const auto escreve = [&] {
         EXPECT_FALSE(setAcrescimo(kFilial, kCaixa, kComanda, 2).isValid());
         EXPECT_FALSE(CancelaInteiro("000001", "").isValid());
-        EXPECT_FALSE(setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000002", "1", "x", "07", "Motivo", "OPER1", "N",
-                                    "SUP1").isValid());
+        EXPECT_FALSE(
+            setCancelaProd(kFilial, kCaixa, kVenda, kComanda, "000002", "1", "x", "07", "Motivo", "OPER1", "N", "SUP1")
+                .isValid());
     };
     const auto estado = [&] {
         return QStringList{Acrescimo().toString(), EstadoItem("000001"), EstadoItem("000002"),
@@ -325,12 +325,14 @@ TEST_P(StatusWriteTest, SurchargeDecrementsOfTwoTillsAllCount)
     data.Item({.VRACRCOMVEN = 2.0});
     const auto outro = otherTill();
     QVariant doOutro;
-    afterStatement(QString(), [&] { doOutro = asTill(*outro, [] { return setAcrescimo(kFilial, kCaixa, kComanda, 1.25); }); });
+    afterStatement(QString(),
+                   [&] { doOutro = asTill(*outro, [] { return setAcrescimo(kFilial, kCaixa, kComanda, 1.25); }); });
     ASSERT_FALSE(setAcrescimo(kFilial, kCaixa, kComanda, 2.5).isValid());
     ASSERT_FALSE(doOutro.isValid()) << doOutro.toString().toStdString();
     EXPECT_EQ(Acrescimo().toDouble(), 6.25);
 
-    afterStatement(QString(), [&] { doOutro = asTill(*outro, [] { return setAcrescimo(kFilial, kCaixa, kComanda, 1.0); }); });
+    afterStatement(QString(),
+                   [&] { doOutro = asTill(*outro, [] { return setAcrescimo(kFilial, kCaixa, kComanda, 1.0); }); });
     ASSERT_FALSE(setAcrescimoProdCombinado(kFilial, kCaixa, kComanda).isValid());
     ASSERT_FALSE(doOutro.isValid()) << doOutro.toString().toStdString();
     EXPECT_EQ(Acrescimo().toDouble(), 3.25);
@@ -341,9 +343,9 @@ TEST_P(StatusWriteTest, TwoTillsLoweringOneSurchargeAtOnceLoseNothing)
 {
     constexpr int kVezes = 100;
     exec("UPDATE COMANDAVEN SET VRACRCOMANDA = 100");
-    freeModule();   // the tills use their own connections
+    freeModule(); // the tills use their own connections
     runTillsAtOnce("StatusWriteTestWorker.DISABLED_LowersTheSurcharge", kVezes);
-    EXPECT_EQ(Acrescimo().toDouble(), 86.0);   // 100 - 2 x 100 x 0.07
+    EXPECT_EQ(Acrescimo().toDouble(), 86.0); // 100 - 2 x 100 x 0.07
 }
 
 // One till of the test above, run in a process of its own.

@@ -20,11 +20,11 @@ std::string EngineName(const ::testing::TestParamInfo<TestEngine>& info);
 
 class DbEngineTest : public ::testing::TestWithParam<TestEngine> {
 protected:
-    void SetUp() override;       // skips PostgreSQL only outside CI when no server is given
-    void TearDown() override;    // frees rdmCancelaProd, drops the database
+    void SetUp() override; // skips PostgreSQL only outside CI when no server is given
+    void TearDown() override; // frees rdmCancelaProd, drops the database
 
     TestEngine engine() const { return GetParam(); }
-    QString databaseUrl() const { return m_url; }   // the KVP_DATABASE value of this test
+    QString databaseUrl() const { return m_url; } // the KVP_DATABASE value of this test
 
     // On the fixture's own connection; positional ? binds; raise on error (test fails).
     void exec(const QString& sql, const QVariantList& binds = {});
@@ -41,8 +41,7 @@ protected:
     // module's call (see afterStatement) without waiting for itself.
     std::unique_ptr<TrdmCancelaProd> otherTill();
     // Runs service calls as that till (the service functions work on rdmCancelaProd).
-    template <typename Call>
-    static auto asTill(TrdmCancelaProd& till, Call&& call)
+    template <typename Call> static auto asTill(TrdmCancelaProd& till, Call&& call)
     {
         TrdmCancelaProd* own = rdmCancelaProd;
         rdmCancelaProd = &till;
@@ -77,6 +76,5 @@ private:
     QString m_sqliteFile;
 };
 
-#define KVP_INSTANTIATE_ENGINES(Suite)                                                          \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite,                                                    \
-                             ::testing::Values(TestEngine::SQLite, TestEngine::PostgreSQL), EngineName)
+#define KVP_INSTANTIATE_ENGINES(Suite)                                                                                 \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(TestEngine::SQLite, TestEngine::PostgreSQL), EngineName)

@@ -38,7 +38,7 @@ struct Venda {
     QString NRMESA = kMesa;
     QString CDOPERADOR = QStringLiteral("0001");
     QVariant DTHRABERMESA = kAbertura;
-    QVariant DTHRFECHMESA;   // open
+    QVariant DTHRFECHMESA; // open
     QString CDVENDEDOR = kVendedor;
 };
 
@@ -86,7 +86,7 @@ struct Item {
 struct Produto {
     QString CDPRODUTO = kProduto;
     QString NMPRODUTO = QStringLiteral("Filé à parmegiana");
-    QVariant NMPRODIMPFIS;   // no fiscal name
+    QVariant NMPRODIMPFIS; // no fiscal name
     QString CDARVPROD = QStringLiteral("01.01.001");
     QString IDPESAPROD = QStringLiteral("N");
     QString IDTIPOCOMPPROD = QStringLiteral("1");
@@ -137,7 +137,7 @@ struct Beneficio {
     QString NRSEQBENEFICIO = QStringLiteral("001");
 };
 
-}  // namespace od
+} // namespace od
 
 class TADOStatement;
 

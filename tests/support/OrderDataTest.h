@@ -11,8 +11,8 @@ protected:
     QList<QList<QVariantList>> TabelasEscritas()
     {
         QList<QList<QVariantList>> out;
-        for (const char* tabela : {"COMANDAVEN", "ITCOMANDAVEN", "ITPEDIDOQRV", "ITPEDIDOQRVREL", "MOVBENEFICIOCTR",
-                                   "MOVBENEFICIOCONS"})
+        for (const char* tabela :
+             {"COMANDAVEN", "ITCOMANDAVEN", "ITPEDIDOQRV", "ITPEDIDOQRVREL", "MOVBENEFICIOCTR", "MOVBENEFICIOCONS"})
             out << rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2, 3, 4").arg(QLatin1String(tabela)));
         return out;
     }

@@ -44,7 +44,11 @@ TEST_F(Display, BytesNoDispositivoSerial)
     DisplayEnviaTextoTill(QStringLiteral("Cancelado: AÇAÍ"), 1, 1, 0, 0);
     DisplayEnviaTextoTill(QStringLiteral("R$ 12,50 e um texto longo demais"), 2, 3, 0, 0);
 
-    QByteArray esperado("\x1b@\x0c" "\x1bl\x01\x01" "Cancelado: A\x80" "A\x8b", 3 + 4 + 15);
+    QByteArray esperado("\x1b@\x0c"
+                        "\x1bl\x01\x01"
+                        "Cancelado: A\x80"
+                        "A\x8b",
+                        3 + 4 + 15);
     esperado += QByteArray("\x1bl\x03\x02", 4) + "R$ 12,50 e um text";
     EXPECT_EQ(LeAte(mestre, esperado.size()).toHex(' '), esperado.toHex(' '));
     EXPECT_FALSE(QFile::exists(ArquivoDisplay()));

@@ -24,7 +24,7 @@ struct CasoEscPos {
     const char* nome;
     std::function<void(TEscPos&)> passos;
     QString pagina;
-    QByteArray esperado;   // after the reset and code table bytes
+    QByteArray esperado; // after the reset and code table bytes
 };
 
 TEST(ImpressaoEscPos, BytesExatos)
@@ -65,17 +65,30 @@ QVariantList Dados(const QList<Linha>& linhas)
     TDataPacket p;
     for (const char* nome : {"NMPRODUTO", "QTPRODCOMVEN", "CDPORIMPPROD", "IDIMPCANITEM", "IDMODEIMPRES",
                              "NMPRODUTOPAI", "CDPRODUTO", "NRSEQUITVEND", "CDGRPOCOR", "DSOCORR", "DSENDPORTA"})
-        p.FieldDefs.append(TFieldDef{QLatin1String(nome),
-                                     qstrcmp(nome, "QTPRODCOMVEN") ? TFieldType::ftString : TFieldType::ftFloat});
+        p.FieldDefs.append(
+            TFieldDef{QLatin1String(nome), qstrcmp(nome, "QTPRODCOMVEN") ? TFieldType::ftString : TFieldType::ftFloat});
     for (const Linha& l : linhas)
-        p.Rows.append({l.produto, l.quantidade, QStringLiteral("01"), l.imprime, QString(), l.pai, QStringLiteral("123"),
-                       QStringLiteral("000007"), QStringLiteral("2"), QStringLiteral("Produto lançado errado"),
-                       l.endereco});
-    return {false, QStringLiteral("1"), QStringLiteral("1010"), QStringLiteral("10"), QStringLiteral("João"),
-            QStringLiteral("2"), QStringLiteral(" Produto lançado errado"), QString(), ToVariant(p),
-            QStringLiteral(" Cancelamento de Pedido"), QStringLiteral("Cupom :"), QStringLiteral("Motivo :"),
-            QStringLiteral("Garcom :"), QStringLiteral("Pedido :"), QStringLiteral("Mesa   :"), QString(),
-            QStringLiteral("1010"), QStringLiteral("RES_10")};
+        p.Rows.append({l.produto, l.quantidade, QStringLiteral("01"), l.imprime, QString(), l.pai,
+                       QStringLiteral("123"), QStringLiteral("000007"), QStringLiteral("2"),
+                       QStringLiteral("Produto lançado errado"), l.endereco});
+    return {false,
+            QStringLiteral("1"),
+            QStringLiteral("1010"),
+            QStringLiteral("10"),
+            QStringLiteral("João"),
+            QStringLiteral("2"),
+            QStringLiteral(" Produto lançado errado"),
+            QString(),
+            ToVariant(p),
+            QStringLiteral(" Cancelamento de Pedido"),
+            QStringLiteral("Cupom :"),
+            QStringLiteral("Motivo :"),
+            QStringLiteral("Garcom :"),
+            QStringLiteral("Pedido :"),
+            QStringLiteral("Mesa   :"),
+            QString(),
+            QStringLiteral("1010"),
+            QStringLiteral("RES_10")};
 }
 
 QString Texto(const QByteArray& bytes, const char* pagina)
@@ -97,16 +110,18 @@ TEST_F(Impressao, UmTiquetePorImpressoraComAsLinhasQuePedemTiquete)
                                {QStringLiteral("PÃO DE QUEIJO"), 1, QStringLiteral("N"), cozinha.Endereco()},
                                {QStringLiteral("ARROZ"), 1, QStringLiteral("S"), cozinha.Endereco(),
                                 QStringLiteral("PRATO FEITO")}}),
-                         LePerifericos());
+                        LePerifericos());
 
     const QByteArray bc = cozinha.Recebe();
     EXPECT_TRUE(bc.startsWith(B({0x1B, '@', 0x1B, 't', 3}))) << bc.toHex(' ').constData();
     EXPECT_TRUE(bc.endsWith(B({0x1D, 'V', 66, 3})));
-    EXPECT_TRUE(bc.contains("lan\x87" "ado")) << "ç em CP860";
+    EXPECT_TRUE(bc.contains("lan\x87"
+                            "ado"))
+        << "ç em CP860";
     const QString c = Texto(bc, "IBM860");
-    for (const char* esperado : {"Cancelamento de Pedido\n", "Cupom : 1010\n", "Mesa   : 10\n", "Garcom : João\n",
-                                 "Pedido : 1010\n", "Motivo : 2 - Produto lançado errado\n",
-                                 "2 x FEIJOADA COMPLETA\n", "1 x ARROZ\n", "    de PRATO FEITO\n"})
+    for (const char* esperado :
+         {"Cancelamento de Pedido\n", "Cupom : 1010\n", "Mesa   : 10\n", "Garcom : João\n", "Pedido : 1010\n",
+          "Motivo : 2 - Produto lançado errado\n", "2 x FEIJOADA COMPLETA\n", "1 x ARROZ\n", "    de PRATO FEITO\n"})
         EXPECT_TRUE(c.contains(QString::fromUtf8(esperado))) << esperado << "\n" << c.toStdString();
     EXPECT_FALSE(c.contains(QStringLiteral("QUEIJO")));
     EXPECT_FALSE(c.contains(QStringLiteral("CAIPIRINHA")));
@@ -134,8 +149,8 @@ TEST_F(Impressao, ImpressoraMortaVaiParaReservaDepoisParaPendentesAteVoltar)
         << mensagens.at(0).toStdString();
 
     // Both dead: the ticket waits in the spool, and the operator is told.
-    EscrevePerifericos(QStringLiteral("[impressora %1]\nreserva = %2\n")
-                           .arg(principal.Endereco(), ImpressoraLoopback().Endereco()));
+    EscrevePerifericos(
+        QStringLiteral("[impressora %1]\nreserva = %2\n").arg(principal.Endereco(), ImpressoraLoopback().Endereco()));
     mensagens.clear();
     ImprimeCancelamento(dados, LePerifericos());
     ASSERT_EQ(mensagens.size(), 1);

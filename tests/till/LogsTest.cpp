@@ -2,8 +2,8 @@
 // processes) write to the same folder at once.
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <numeric>
 
@@ -36,10 +36,11 @@ TEST_F(Logs, DuasTillsGravandoJuntasNaoPerdemNemMisturamLinhas)
     ASSERT_EQ(b.exitCode(), 0);
 
     QStringList linhas = Linhas(log);
-    ASSERT_EQ(linhas.size(), 2 * kLinhas + 2);   // the last line ends with a break
+    ASSERT_EQ(linhas.size(), 2 * kLinhas + 2); // the last line ends with a break
     EXPECT_EQ(linhas.takeLast(), QString());
     EXPECT_TRUE(linhas.takeFirst().endsWith(QStringLiteral(" | linha anterior")));
-    const QRegularExpression forma(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\| ([AB]) (\\d+) x{3000}$"));
+    const QRegularExpression forma(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\| ([AB]) (\\d+) x{3000}$"));
     QMap<QString, QList<int>> vistas;
     for (const QString& l : linhas) {
         const auto m = forma.match(l);
@@ -55,10 +56,10 @@ TEST_F(Logs, DuasTillsGravandoJuntasNaoPerdemNemMisturamLinhas)
 
 TEST_F(Logs, AcessoUmaLinhaComOsCamposSemQuebras)
 {
-    LogControleAcessTill(QStringLiteral("0001"), QStringLiteral("001"), QStringLiteral("CAN_ULT"), QStringLiteral("0007"),
-                         QStringLiteral("Maria"), QStringLiteral("0099"), QStringLiteral("Cancelamento"),
-                         QStringLiteral("FEIJOADA\nQtde 1"), QStringLiteral("V1"), QStringLiteral("1010"),
-                         QStringLiteral("RES_10"), QStringLiteral("10"), 0, 0);
+    LogControleAcessTill(QStringLiteral("0001"), QStringLiteral("001"), QStringLiteral("CAN_ULT"),
+                         QStringLiteral("0007"), QStringLiteral("Maria"), QStringLiteral("0099"),
+                         QStringLiteral("Cancelamento"), QStringLiteral("FEIJOADA\nQtde 1"), QStringLiteral("V1"),
+                         QStringLiteral("1010"), QStringLiteral("RES_10"), QStringLiteral("10"), 0, 0);
     const QStringList linhas = Linhas(PastaLogs() + QStringLiteral("/LogControleAcess.txt"));
     ASSERT_EQ(linhas.size(), 2);
     EXPECT_TRUE(linhas.at(0).endsWith(QStringLiteral(" | 0001 | 001 | CAN_ULT | 0007 | Maria | 0099 | Cancelamento | "

@@ -19,7 +19,7 @@ TDataPacket Items()
     TDataPacket p;
     p.FieldDefs = {Def("NRPRODCOMVEN", TFieldType::ftString, 6), Def("CDPRODUTO", TFieldType::ftString, 10),
                    Def("IDSTPRCOMVEN", TFieldType::ftString, 1), Def("IDCHECK", TFieldType::ftString, 1),
-                   Def("QTPRODCOMVEN", TFieldType::ftFloat), Def("DTHRINCOMVEN", TFieldType::ftDateTime)};
+                   Def("QTPRODCOMVEN", TFieldType::ftFloat),     Def("DTHRINCOMVEN", TFieldType::ftDateTime)};
     const QDateTime t(QDate(2024, 3, 1), QTime(12, 0));
     p.Rows = {{"001", "abc", "1", "U", 1.0, t},
               {"002", "XYZ", "6", "U", 2.0, t.addSecs(60)},
@@ -53,8 +53,8 @@ TEST(ClientDataSetFields, TextIsCutToItsWidthInCharactersAndTypedValuesConvert)
 {
     TClientDataSet ds;
     ds.FieldDefs() = {Def("NOME", TFieldType::ftString, 4), Def("QT", TFieldType::ftInteger),
-                      Def("VR", TFieldType::ftFloat), Def("OK", TFieldType::ftBoolean),
-                      Def("DT", TFieldType::ftDateTime), Def("NM", TFieldType::ftString, 10, true)};
+                      Def("VR", TFieldType::ftFloat),       Def("OK", TFieldType::ftBoolean),
+                      Def("DT", TFieldType::ftDateTime),    Def("NM", TFieldType::ftString, 10, true)};
     ds.CreateDataSet();
     ds.Append();
     ds.FieldByName("NOME")->SetAsString(QStringLiteral("Garçom"));
@@ -79,7 +79,7 @@ TEST(ClientDataSetFields, TextIsCutToItsWidthInCharactersAndTypedValuesConvert)
     // A character outside the basic plane counts once and is never split.
     ds.Edit();
     ds.FieldByName("NOME")->SetAsString(QStringLiteral("ab\U0001F600cd"));
-    ds.FieldByName("VR")->SetAsString(QString());   // blank text in a number field is null
+    ds.FieldByName("VR")->SetAsString(QString()); // blank text in a number field is null
     ds.Post();
     EXPECT_EQ(ds.FieldByName("NOME")->AsString(), QStringLiteral("ab\U0001F600c"));
     EXPECT_TRUE(ds.FieldByName("VR")->IsNull());
@@ -91,7 +91,7 @@ TEST(ClientDataSetFields, TextIsCutToItsWidthInCharactersAndTypedValuesConvert)
         EXPECT_EQ(e.Message(), QStringLiteral("Campo 'NOPE' não encontrado"));
     }
     EXPECT_EQ(ds.FindField("nome"), ds.FieldByName("NOME"));
-    EXPECT_THROW(ds.FieldByName("QT")->SetAsInteger(1), EDatabaseError);   // not in edit mode
+    EXPECT_THROW(ds.FieldByName("QT")->SetAsInteger(1), EDatabaseError); // not in edit mode
 }
 
 TEST(ClientDataSetCursor, WalksVisibleRowsWithEofAndBofLikeTheScreenExpects)
@@ -103,7 +103,7 @@ TEST(ClientDataSetCursor, WalksVisibleRowsWithEofAndBofLikeTheScreenExpects)
     EXPECT_TRUE(ds.Bof());
     EXPECT_FALSE(ds.Eof());
     EXPECT_EQ(Walk(ds), QStringList({"001", "002", "003", "004", "005"}));
-    EXPECT_EQ(ds.RecNo(), 5);   // Next on the last row stays there
+    EXPECT_EQ(ds.RecNo(), 5); // Next on the last row stays there
     ds.Prior();
     EXPECT_FALSE(ds.Eof());
     EXPECT_EQ(ds.RecNo(), 4);
@@ -119,13 +119,13 @@ TEST(ClientDataSetCursor, WalksVisibleRowsWithEofAndBofLikeTheScreenExpects)
     EXPECT_THROW(ds.SetRecNo(6), EDatabaseError);
 
     ds.SetFilter("IDSTPRCOMVEN <> '6'");
-    EXPECT_EQ(ds.RecNo(), 3);   // text set while unfiltered moves nothing
+    EXPECT_EQ(ds.RecNo(), 3); // text set while unfiltered moves nothing
     ds.SetFiltered(true);
     EXPECT_EQ(ds.RecordCount(), 3);
     EXPECT_EQ(ds.RecNo(), 1);
     EXPECT_EQ(Walk(ds), QStringList({"001", "003", "004"}));
     ds.Last();
-    ds.SetFilter("IDCHECK = 'C'");   // replaced while filtered: back to the first visible row
+    ds.SetFilter("IDCHECK = 'C'"); // replaced while filtered: back to the first visible row
     EXPECT_EQ(ds.RecNo(), 1);
     EXPECT_EQ(Walk(ds), QStringList({"003", "004", "005"}));
     ds.SetFilter("IDCHECK = 'Z'");
@@ -185,7 +185,7 @@ TEST(ClientDataSetEditing, InsertAppendCancelDeleteAndEmpty)
     ds.Insert();
     EXPECT_EQ(ds.State(), TDataSetState::dsInsert);
     ds.FieldByName("NRPRODCOMVEN")->SetAsString("X01");
-    ds.Next();   // moving posts the pending insert
+    ds.Next(); // moving posts the pending insert
     EXPECT_EQ(ds.State(), TDataSetState::dsBrowse);
     EXPECT_EQ(Walk(ds), QStringList({"001", "X01", "002", "003", "004", "005"}));
 
@@ -261,7 +261,7 @@ TEST(ClientDataSetLocate, FindsByKeyListAmongVisibleRows)
 
     ds.SetFilter("IDSTPRCOMVEN <> '6'");
     ds.SetFiltered(true);
-    EXPECT_FALSE(ds.Locate("CDPRODUTO", {"XYZ"}));   // hidden rows are not found
+    EXPECT_FALSE(ds.Locate("CDPRODUTO", {"XYZ"})); // hidden rows are not found
     EXPECT_THROW(ds.Locate("CDPRODUTO;IDCHECK", {"abc"}), EDatabaseError);
     EXPECT_THROW(ds.Locate("CDPRODUTO;NADA", {"abc", "x"}), EDatabaseError);
     EXPECT_THROW(ds.Locate("QTPRODCOMVEN", {"lots"}), EConvertError);
@@ -279,7 +279,7 @@ TEST(ClientDataSetNotifications, AfterScrollDataChangedAndBatches)
     ds.Next();
     ds.First();
     EXPECT_EQ(scrolled.count(), 4);
-    ds.Prior();   // already first: nothing moved
+    ds.Prior(); // already first: nothing moved
     EXPECT_EQ(scrolled.count(), 4);
     ds.Delete();
     EXPECT_EQ(scrolled.count(), 5);
@@ -301,7 +301,7 @@ TEST(ClientDataSetNotifications, AfterScrollDataChangedAndBatches)
     EXPECT_FALSE(ds.ControlsDisabled());
     EXPECT_EQ(scrolled.count(), 1);
     EXPECT_EQ(changed.count(), 1);
-    ds.EnableControls();   // unbalanced: ignored
+    ds.EnableControls(); // unbalanced: ignored
     EXPECT_EQ(changed.count(), 1);
 }
 
@@ -313,7 +313,7 @@ TEST(ClientDataSetPackets, SetDataKeepsTheFilterAndNeverHalfLoads)
     ds.SetData(Items());
     EXPECT_EQ(ds.RecordCount(), 3);
     EXPECT_EQ(ds.RecNo(), 1);
-    EXPECT_EQ(ds.Data().Rows.size(), 5);   // the packet holds the hidden rows too
+    EXPECT_EQ(ds.Data().Rows.size(), 5); // the packet holds the hidden rows too
 
     // Reloading (as after a cancellation) replaces every row and keeps the filter.
     TDataPacket reload = Items();
@@ -371,7 +371,7 @@ TEST(ClientDataSetPackets, DeclaredFieldsSurviveLoadsAndConvertIncomingValues)
 
     ASSERT_EQ(ds.FieldCount(), 4);
     EXPECT_EQ(ds.Fields(3)->FieldName(), "CDVENDEDOR");
-    EXPECT_EQ(ds.FieldByName("NMPRODUTO"), name);   // same field object, hook and label kept
+    EXPECT_EQ(ds.FieldByName("NMPRODUTO"), name); // same field object, hook and label kept
     EXPECT_EQ(name->DisplayLabel(), QStringLiteral("Produto"));
     EXPECT_TRUE(name->ReadOnly());
     EXPECT_EQ(name->DisplayText(), QStringLiteral("PIZZA"));

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <cmath>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "ClientDataSet.h"
 #include "DataSetFile.h"
@@ -61,7 +61,9 @@ TEST_F(DataSetFile, EveryTypeRoundTripsWithNullsApartFromEmptyText)
         {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
         {longText, 0, -std::numeric_limits<double>::max(), true, QDateTime(QDate(2024, 1, 1), QTime(0, 0))},
         {QStringLiteral("  leading and trailing  "), 1, 5e-324, false, QVariant()},
-        {QStringLiteral("bell\x07" "and nul"), 2, std::nextafter(1.0, 2.0), true, QVariant()},
+        {QStringLiteral("bell\x07"
+                        "and nul"),
+         2, std::nextafter(1.0, 2.0), true, QVariant()},
     };
     TDataPacket p = ds.Data();
     p.Rows = rows;
@@ -113,20 +115,21 @@ TEST_F(DataSetFile, HandEditedFileIsReadWhateverItsLayout)
     TClientDataSet ds;
     ds.LoadFromFile(Path("ControleAcess.cds"));
     EXPECT_EQ(ds.RecordCount(), 2);
-    EXPECT_EQ(ds.FieldByName("CDOPERADOR")->AsString(), "0001");   // cut to its width
+    EXPECT_EQ(ds.FieldByName("CDOPERADOR")->AsString(), "0001"); // cut to its width
     EXPECT_EQ(ds.FieldByName("NMOPERADOR")->AsString(), QStringLiteral("João da Silva"));
     EXPECT_EQ(ds.FieldByName("QT")->AsInteger(), 12);
     EXPECT_TRUE(ds.FieldByName("ATIVO")->AsBoolean());
     ds.Next();
-    EXPECT_TRUE(ds.FieldByName("CDOPERADOR")->IsNull());   // left out of the row
-    EXPECT_TRUE(ds.FieldByName("QT")->IsNull());           // blank number
-    EXPECT_FALSE(ds.FieldByName("NMOPERADOR")->IsNull());  // empty text is not null
+    EXPECT_TRUE(ds.FieldByName("CDOPERADOR")->IsNull()); // left out of the row
+    EXPECT_TRUE(ds.FieldByName("QT")->IsNull()); // blank number
+    EXPECT_FALSE(ds.FieldByName("NMOPERADOR")->IsNull()); // empty text is not null
 }
 
 TEST_F(DataSetFile, DamagedFilesAreRefusedNamingTheFileAndTheFault)
 {
     TClientDataSet ds;
-    ds.FieldDefs() = {{"CDFILIAL", TFieldType::ftString, 4, false, {}}, {"INCOR1", TFieldType::ftInteger, 0, false, {}}};
+    ds.FieldDefs() = {{"CDFILIAL", TFieldType::ftString, 4, false, {}},
+                      {"INCOR1", TFieldType::ftInteger, 0, false, {}}};
     ds.CreateDataSet();
     ds.Append();
     ds.FieldByName("CDFILIAL")->SetAsString("0001");
@@ -160,7 +163,8 @@ TEST_F(DataSetFile, DamagedFilesAreRefusedNamingTheFileAndTheFault)
         {"<dataset>" + field.arg("string").toUtf8()
              + "<rows><row><value field='A'>x</value><value field='A'>y</value></row></rows></dataset>",
          "dois valores"},
-        {"<dataset>" + field.arg("datetime").toUtf8() + "<rows><row><value field='A'>ontem</value></row></rows></dataset>",
+        {"<dataset>" + field.arg("datetime").toUtf8()
+             + "<rows><row><value field='A'>ontem</value></row></rows></dataset>",
          "não é uma data e hora válida"},
     };
     int n = 0;

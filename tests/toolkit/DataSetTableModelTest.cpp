@@ -75,7 +75,7 @@ TEST_F(DataSetTableModel, FollowsFilterSwitchesPostedEditsAndTheCursor)
     QSignalSpy current(&model, &TDataSetTableModel::currentRowChanged);
 
     ds.SetFilter("IDSTPRCOMVEN <> '6'");
-    EXPECT_EQ(reset.count(), 0);   // text alone, filter still off
+    EXPECT_EQ(reset.count(), 0); // text alone, filter still off
     ds.SetFiltered(true);
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.rowCount(), 200);

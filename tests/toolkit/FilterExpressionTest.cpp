@@ -14,9 +14,9 @@ TClientDataSet* MakeDataSet(QObject* parent)
 {
     auto* ds = new TClientDataSet(parent);
     TDataPacket p;
-    p.FieldDefs = {{"COD", TFieldType::ftString, 1, false, {}},   {"ST", TFieldType::ftString, 1, false, {}},
-                   {"TX", TFieldType::ftString, 40, false, {}},   {"QT", TFieldType::ftFloat, 0, false, {}},
-                   {"NR", TFieldType::ftInteger, 0, false, {}},   {"OK", TFieldType::ftBoolean, 0, false, {}},
+    p.FieldDefs = {{"COD", TFieldType::ftString, 1, false, {}}, {"ST", TFieldType::ftString, 1, false, {}},
+                   {"TX", TFieldType::ftString, 40, false, {}}, {"QT", TFieldType::ftFloat, 0, false, {}},
+                   {"NR", TFieldType::ftInteger, 0, false, {}}, {"OK", TFieldType::ftBoolean, 0, false, {}},
                    {"DT", TFieldType::ftDateTime, 0, false, {}}};
     const QDateTime t(QDate(2024, 5, 10), QTime(9, 30));
     p.Rows = {{"A", "6", "d'agua", 1.5, 1, true, t},
@@ -57,9 +57,9 @@ TEST_F(FilterExpression, TextsOfTheScreenAndKeywordCase)
     EXPECT_EQ(Pass("not ST = '6'"), "BDEF");
     EXPECT_EQ(Pass("  "), "ABCDEF");
     EXPECT_EQ(Pass("TX = 'd''agua'"), "A");
-    EXPECT_EQ(Pass("TX = 'AND'"), "D");   // a keyword inside quotes is text
+    EXPECT_EQ(Pass("TX = 'AND'"), "D"); // a keyword inside quotes is text
     EXPECT_EQ(Pass("TX = 'pão'"), "B");
-    EXPECT_EQ(Pass("COD = 'a'"), "");     // text compares case-sensitively
+    EXPECT_EQ(Pass("COD = 'a'"), ""); // text compares case-sensitively
     // A value from the data as a literal neither breaks nor widens the filter.
     EXPECT_EQ(Pass("TX = " + TFilterExpression::QuotedText("d'agua")), "A");
     EXPECT_EQ(Pass("TX = " + TFilterExpression::QuotedText("x' OR COD <> 'x")), "");
@@ -78,12 +78,12 @@ TEST_F(FilterExpression, PrecedenceOfNotAndOr)
 TEST_F(FilterExpression, NumbersDatesAndNulls)
 {
     EXPECT_EQ(Pass("QT > 1"), "ABD");
-    EXPECT_EQ(Pass("QT >= '1.5'"), "ABD");   // text literal read as a number in the C locale
+    EXPECT_EQ(Pass("QT >= '1.5'"), "ABD"); // text literal read as a number in the C locale
     EXPECT_EQ(Pass("QT < -0.5"), "F");
     EXPECT_EQ(Pass("NR <= 1e0"), "ACEF");
-    EXPECT_EQ(Pass("NR = QT"), "BDE");       // two numeric fields compare as numbers (nulls as 0)
+    EXPECT_EQ(Pass("NR = QT"), "BDE"); // two numeric fields compare as numbers (nulls as 0)
     EXPECT_EQ(Pass("DT > '2024-05-10'"), "ABDF");
-    EXPECT_EQ(Pass("DT < '2024-05-10T09:30:00'"), "CE");   // a null date sorts first
+    EXPECT_EQ(Pass("DT < '2024-05-10T09:30:00'"), "CE"); // a null date sorts first
     // A null never hides a row by accident: text as '', number as 0, flag as False.
     EXPECT_EQ(Pass("ST <> '6'"), "BDEF");
     EXPECT_EQ(Pass("TX = ''"), "CE");
@@ -129,7 +129,7 @@ TEST_F(FilterExpression, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilt
         }
         EXPECT_EQ(ds->Filter(), QStringLiteral("ST <> '6'"));
         EXPECT_EQ(ds->RecordCount(), 4);
-        EXPECT_EQ(ds->RecNo(), 4);   // the cursor did not move either
+        EXPECT_EQ(ds->RecNo(), 4); // the cursor did not move either
     }
     // Pathological texts end in an error, not a crash.
     EXPECT_THROW(ds->SetFilter(QString(5000, u'(') + "OK" + QString(5000, u')')), EDatabaseError);
@@ -138,21 +138,21 @@ TEST_F(FilterExpression, BadTextsAreRefusedWithTheProblemAndTheTextAndTheOldFilt
     QString chain = "OK";
     for (int i = 0; i < 5000; ++i)
         chain += " AND OK";
-    EXPECT_EQ(Pass(chain), "ACF");   // long flat chains are fine
+    EXPECT_EQ(Pass(chain), "ACF"); // long flat chains are fine
 }
 
 TEST(FilterExpressionOnClosedDataSet, SyntaxIsCheckedAtOnceAndFieldsWhenDataArrives)
 {
     TClientDataSet ds;
     EXPECT_THROW(ds.SetFilter("A = 'x' AND"), EDatabaseError);
-    ds.SetFilter("NADA = 'x'");   // no structure yet: the name cannot be checked
+    ds.SetFilter("NADA = 'x'"); // no structure yet: the name cannot be checked
     ds.SetFiltered(true);
     TDataPacket p;
     p.FieldDefs = {{"COD", TFieldType::ftString, 1, false, {}}};
     p.Rows = {{"A"}};
     EXPECT_THROW(ds.SetData(p), EDatabaseError);
     ds.SetFiltered(false);
-    ds.SetData(p);   // switched off, the filter waits until it is switched on
+    ds.SetData(p); // switched off, the filter waits until it is switched on
     EXPECT_EQ(ds.RecordCount(), 1);
     EXPECT_THROW(ds.SetFiltered(true), EDatabaseError);
     EXPECT_FALSE(ds.Filtered());

@@ -65,7 +65,8 @@ void MostraLinhas()
         g_janela = new QLabel;
         g_janela->setWindowTitle(QStringLiteral("Display do cliente"));
         g_janela->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
-        g_janela->setStyleSheet(QStringLiteral("background:#102010; color:#7CFC00; font: 20pt monospace; padding: 8px"));
+        g_janela->setStyleSheet(
+            QStringLiteral("background:#102010; color:#7CFC00; font: 20pt monospace; padding: 8px"));
         g_janela->setAttribute(Qt::WA_DeleteOnClose);
     }
     g_janela->setText(texto.trimmed().isEmpty() ? QString() : texto.chopped(1));

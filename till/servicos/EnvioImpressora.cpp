@@ -19,20 +19,15 @@ namespace {
 QString ErroSistema()
 {
     switch (errno) {
-    case ECONNREFUSED:
-        return QStringLiteral("recusou a conexão");
+    case ECONNREFUSED: return QStringLiteral("recusou a conexão");
     case EHOSTUNREACH:
-    case ENETUNREACH:
-        return QStringLiteral("fora da rede");
+    case ENETUNREACH: return QStringLiteral("fora da rede");
     case ENOENT:
     case ENXIO:
-    case ENODEV:
-        return QStringLiteral("dispositivo desligado ou ausente");
+    case ENODEV: return QStringLiteral("dispositivo desligado ou ausente");
     case EACCES:
-    case EPERM:
-        return QStringLiteral("sem permissão para escrever");
-    default:
-        return QString::fromLocal8Bit(std::strerror(errno));
+    case EPERM: return QStringLiteral("sem permissão para escrever");
+    default: return QString::fromLocal8Bit(std::strerror(errno));
     }
 }
 
@@ -101,7 +96,8 @@ bool EnviaArquivo(const QString& caminho, const QByteArray& bytes, QString& erro
     if (info.isDir()) {
         static int sequencia = 0;
         const QString nome = QStringLiteral("%1/tiquete-%2-%3-%4.prn")
-                                 .arg(caminho, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")))
+                                 .arg(caminho,
+                                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")))
                                  .arg(::getpid())
                                  .arg(++sequencia);
         QSaveFile f(nome);

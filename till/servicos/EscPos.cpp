@@ -7,8 +7,7 @@ constexpr char ESC = 0x1B;
 constexpr char GS = 0x1D;
 } // namespace
 
-TEscPos::TEscPos(const QString& pagina)
-    : m_pagina(TabelaDaPagina(pagina) < 0 ? QStringLiteral("IBM860") : pagina)
+TEscPos::TEscPos(const QString& pagina) : m_pagina(TabelaDaPagina(pagina) < 0 ? QStringLiteral("IBM860") : pagina)
 {
     m_bytes.append(ESC).append('@');
     m_bytes.append(ESC).append('t').append(char(TabelaDaPagina(m_pagina)));

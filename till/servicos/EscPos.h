@@ -10,10 +10,10 @@ public:
     explicit TEscPos(const QString& pagina = QStringLiteral("IBM860"));
 
     TEscPos& Negrito(bool ligado);
-    TEscPos& Duplo(bool ligado);             // double width and height
+    TEscPos& Duplo(bool ligado); // double width and height
     TEscPos& Texto(const QString& texto);
     TEscPos& Linha(const QString& texto = QString());
-    TEscPos& Corta();                        // feeds past the cutter, then cuts
+    TEscPos& Corta(); // feeds past the cutter, then cuts
     QByteArray Bytes() const { return m_bytes; }
 
     // The ESC t table number of a code page, -1 when unknown.

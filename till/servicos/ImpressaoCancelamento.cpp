@@ -118,7 +118,8 @@ int ReenviaPendentes(const TPerifericos& conf)
         f.close();
         const qsizetype quebra = conteudo.indexOf('\n');
         QString erro;
-        if (quebra > 0 && !Envia(QString::fromUtf8(conteudo.left(quebra)), conteudo.mid(quebra + 1), conf, erro).isEmpty()) {
+        if (quebra > 0
+            && !Envia(QString::fromUtf8(conteudo.left(quebra)), conteudo.mid(quebra + 1), conf, erro).isEmpty()) {
             QFile::remove(tomado);
             continue;
         }

@@ -67,8 +67,7 @@ bool AcrescentaLinhaLog(const QString& arquivo, const QString& linha)
     }
     // The lock keeps a line whole even where O_APPEND alone would not (network
     // folders, writes split by a signal).
-    while (::flock(fd, LOCK_EX) < 0 && errno == EINTR) {
-    }
+    while (::flock(fd, LOCK_EX) < 0 && errno == EINTR) {}
     const bool ok = GravaTudo(fd, (linha + QLatin1Char('\n')).toUtf8()) && ::fsync(fd) == 0;
     if (!ok)
         std::fprintf(stderr, "Não foi possível gravar no log %s: %s\n", caminho.constData(), std::strerror(errno));
@@ -90,6 +89,6 @@ void LogControleAcessTill(const QString& filial, const QString& caixa, const QSt
                           const QString& detalhe, const QString& venda, const QString& comanda,
                           const QString& dsComanda, const QString& mesa, int, int)
 {
-    Registra(QStringLiteral("LogControleAcess.txt"), {filial, caixa, acao, operador, nome, autorizador, titulo, detalhe,
-                                                      venda, comanda, dsComanda, mesa});
+    Registra(QStringLiteral("LogControleAcess.txt"),
+             {filial, caixa, acao, operador, nome, autorizador, titulo, detalhe, venda, comanda, dsComanda, mesa});
 }

@@ -11,8 +11,19 @@ namespace {
 
 // Indices of the values the cancel command passes.
 enum {
-    iComandaMostrada = 2, iMesa = 3, iGarcom = 4, iGrupoMotivo = 5, iMotivo = 6, iPacote = 8, iTitulo = 9,
-    iRotCupom = 10, iRotMotivo = 11, iRotGarcom = 12, iRotPedido = 13, iRotMesa = 14, iNrComanda = 16
+    iComandaMostrada = 2,
+    iMesa = 3,
+    iGarcom = 4,
+    iGrupoMotivo = 5,
+    iMotivo = 6,
+    iPacote = 8,
+    iTitulo = 9,
+    iRotCupom = 10,
+    iRotMotivo = 11,
+    iRotGarcom = 12,
+    iRotPedido = 13,
+    iRotMesa = 14,
+    iNrComanda = 16
 };
 
 TDataPacket Pacote(const QVariantList& dados)

@@ -8,8 +8,8 @@
 #include <QVariantList>
 
 struct TTiqueteCancelamento {
-    QString Endereco;               // the printer's address, as the rows carry it
-    QList<QVariantList> Linhas;     // rows of the ticket packet for that printer
+    QString Endereco; // the printer's address, as the rows carry it
+    QList<QVariantList> Linhas; // rows of the ticket packet for that printer
 };
 
 // The rows that ask for a ticket (IDIMPCANITEM "S"), one ticket per address in

@@ -12,7 +12,7 @@ const QString kSecaoImpressora = QStringLiteral("impressora ");
 bool PaginaConhecida(const QString& pagina)
 {
     return pagina == QLatin1String("IBM860") || pagina == QLatin1String("IBM850")
-           || pagina == QLatin1String("windows-1252");
+        || pagina == QLatin1String("windows-1252");
 }
 
 } // namespace
@@ -60,7 +60,8 @@ TPerifericos LePerifericos(const QString& arquivo)
         const QString chave = linha.left(igual).trimmed();
         const QString valor = linha.mid(igual + 1).trimmed();
         if (chave == QLatin1String("pagina") && !PaginaConhecida(valor)) {
-            problema(QStringLiteral("página de código desconhecida \"%1\" (IBM860, IBM850 ou windows-1252)").arg(valor));
+            problema(
+                QStringLiteral("página de código desconhecida \"%1\" (IBM860, IBM850 ou windows-1252)").arg(valor));
             continue;
         }
         if (secao.startsWith(kSecaoImpressora)) {

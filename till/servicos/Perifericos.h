@@ -7,16 +7,16 @@
 #include <QStringList>
 
 struct TImpressoraConf {
-    QString Reserva;                            // backup address; empty: none
-    QString Pagina = QStringLiteral("IBM860");  // code page of the printed text
+    QString Reserva; // backup address; empty: none
+    QString Pagina = QStringLiteral("IBM860"); // code page of the printed text
 };
 
 struct TPerifericos {
-    QHash<QString, TImpressoraConf> Impressoras;   // by the address the ticket rows carry
-    QString DisplayDispositivo;                    // empty: no pole display fitted
+    QHash<QString, TImpressoraConf> Impressoras; // by the address the ticket rows carry
+    QString DisplayDispositivo; // empty: no pole display fitted
     QString DisplayPagina = QStringLiteral("IBM860");
-    int EsperaMs = 3000;                           // a printer's time to answer
-    QStringList Problemas;                         // lines the till could not read
+    int EsperaMs = 3000; // a printer's time to answer
+    QStringList Problemas; // lines the till could not read
 
     TImpressoraConf Impressora(const QString& endereco) const { return Impressoras.value(endereco); }
 };

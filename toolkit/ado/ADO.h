@@ -44,19 +44,22 @@ TOOLKIT_EXPORT const TADOTrace& ADOTrace();
 class TOOLKIT_EXPORT EADOError : public EDatabaseError {
 public:
     EADOError(const QString& message, QString statement, QString databaseText, QString nativeCode)
-        : EDatabaseError(message), Statement(std::move(statement)), DatabaseText(std::move(databaseText)),
-          NativeCode(std::move(nativeCode)) {}
+        : EDatabaseError(message),
+          Statement(std::move(statement)),
+          DatabaseText(std::move(databaseText)),
+          NativeCode(std::move(nativeCode))
+    {}
     ~EADOError() override;
     QString Statement;
     QString DatabaseText;
-    QString NativeCode;   // SQLSTATE on PostgreSQL, result code on SQLite
+    QString NativeCode; // SQLSTATE on PostgreSQL, result code on SQLite
 };
 
 class TOOLKIT_EXPORT TADOConnection : public QObject {
     Q_OBJECT
 public:
     explicit TADOConnection(QObject* parent = nullptr, const QString& name = QStringLiteral("adcCancelaProd"));
-    ~TADOConnection() override;   // closes and removes its own QSqlDatabase connection
+    ~TADOConnection() override; // closes and removes its own QSqlDatabase connection
 
     // The whole connection string, replaced before every connect (BeforeConnect).
     QString ConnectionString;
@@ -94,14 +97,14 @@ public:
     void ForgetPrepared(const QString& sql);
 
     bool Connected() const;
-    void SetConnected(bool on);        // raises EDatabaseError with an operator-readable text
+    void SetConnected(bool on); // raises EDatabaseError with an operator-readable text
     void Open() { SetConnected(true); }
     void Close() { SetConnected(false); }
 
-    TSqlDialect Dialect() const;       // known once connected (or once a connect was tried)
+    TSqlDialect Dialect() const; // known once connected (or once a connect was tried)
     static TSqlDialect DialectOf(const QString& connectionString);
     QSqlDatabase Database() const;
-    QString ConnectionName() const;    // unique per instance
+    QString ConnectionName() const; // unique per instance
     // The database as an operator may see it: the connection string without password.
     QString DisplayName() const;
     // Text of the last failed connect (empty after a successful one).
@@ -142,9 +145,9 @@ public:
     const QString& Name() const { return m_name; }
 
     QString SQL() const { return m_sql; }
-    void SetSQL(const QString& text);          // parses the placeholders
-    QStringList ParamNames() const;             // in order of first use
-    void SetParam(const QString& name, const QVariant& value);   // EDatabaseError on an unknown name
+    void SetSQL(const QString& text); // parses the placeholders
+    QStringList ParamNames() const; // in order of first use
+    void SetParam(const QString& name, const QVariant& value); // EDatabaseError on an unknown name
 
 protected:
     // Executes on the connection's prepared statement of this text; raises
@@ -158,8 +161,8 @@ private:
     QString m_name;
     QString m_sql;
     QList<TParameter> m_params;
-    QString m_positional;        // the text with ? in place of each placeholder
-    QStringList m_order;         // parameter name per ?
+    QString m_positional; // the text with ? in place of each placeholder
+    QStringList m_order; // parameter name per ?
 };
 
 // A read query: Open reads the whole result into memory (so the connection is
@@ -177,11 +180,15 @@ public:
     bool IsEmpty() const { return m_packet.Rows.isEmpty(); }
     int RecordCount() const { return m_packet.Rows.size(); }
     void First() { m_row = 0; }
-    void Next() { if (m_row < m_packet.Rows.size()) ++m_row; }
+    void Next()
+    {
+        if (m_row < m_packet.Rows.size())
+            ++m_row;
+    }
     bool Eof() const { return m_row >= m_packet.Rows.size(); }
     // Value of a column of the current row; EDatabaseError "Field 'X' not found".
     QVariant FieldValue(const QString& name) const;
-    QString FieldAsString(const QString& name) const;   // "" for null
+    QString FieldAsString(const QString& name) const; // "" for null
     const TDataPacket& Packet() const { return m_packet; }
 
 private:
@@ -194,7 +201,7 @@ class TOOLKIT_EXPORT TADOCommand : public TADOStatement {
 public:
     using TADOStatement::TADOStatement;
     int CommandTimeout = 0;
-    int Execute();      // rows affected
+    int Execute(); // rows affected
 };
 
 // Builds the packet of all rows of its query, opening it when closed and closing

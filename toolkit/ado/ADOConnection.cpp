@@ -30,8 +30,8 @@ QString DialectName(TSqlDialect d)
 // One open database session: the driver's connection and the statements
 // prepared on it. It may outlive the TADOConnection that opened it (KeepSession).
 struct TADOSession {
-    QString connectionName;     // of the QSqlDatabase, unique
-    QString connectionString;   // as connected
+    QString connectionName; // of the QSqlDatabase, unique
+    QString connectionString; // as connected
     QSqlDatabase db;
     TSqlDialect dialect = TSqlDialect::Unknown;
     // SQLite: the file as opened; a file deleted or replaced since is another database.
@@ -78,7 +78,7 @@ struct TADOConnection::Private {
     QString name;
     std::unique_ptr<TADOSession> session;
     TSqlDialect dialect = TSqlDialect::Unknown;
-    QString connectionString;        // the one connected with, for masking its passwords
+    QString connectionString; // the one connected with, for masking its passwords
     QString lastError;
     bool inTransaction = false;
     bool reused = false;
@@ -240,7 +240,7 @@ void TADOConnection::SetConnected(bool on)
 
     d->lastError.clear();
     d->reused = false;
-    d->session.reset();   // one that lost its server
+    d->session.reset(); // one that lost its server
     try {
         if (BeforeConnect)
             BeforeConnect(*this);
@@ -266,19 +266,22 @@ void TADOConnection::SetConnected(bool on)
 
         if (!d->session) {
             if (!QSqlDatabase::isDriverAvailable(target.Driver))
-                raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(target.Driver), QString());
+                raiseConnectError(display, QStringLiteral("o driver %1 do Qt não está instalado").arg(target.Driver),
+                                  QString());
             if (target.Driver == QLatin1String("QSQLITE")) {
                 const QFileInfo file(target.DatabaseName);
                 if (file.isDir() || target.DatabaseName.endsWith(QLatin1Char('/')))
                     raiseConnectError(display, QStringLiteral("o caminho é uma pasta, não um arquivo"), QString());
                 if (!file.absoluteDir().exists())
-                    raiseConnectError(display, QStringLiteral("a pasta %1 não existe").arg(file.absolutePath()), QString());
+                    raiseConnectError(display, QStringLiteral("a pasta %1 não existe").arg(file.absolutePath()),
+                                      QString());
                 if (!file.exists() && !CreateIfMissing)
                     raiseConnectError(display, QStringLiteral("o arquivo não existe"), QString());
             }
 
             auto session = std::make_unique<TADOSession>();
-            session->connectionName = QStringLiteral("%1#%2").arg(d->name).arg(connectionSerial.fetchAndAddOrdered(1) + 1);
+            session->connectionName = QStringLiteral("%1#%2").arg(d->name).arg(connectionSerial.fetchAndAddOrdered(1)
+                                                                               + 1);
             session->connectionString = ConnectionString;
             session->dialect = target.Dialect;
             session->db = QSqlDatabase::addDatabase(target.Driver, session->connectionName);
@@ -346,9 +349,7 @@ void TADOConnection::BeginTrans()
         // fails at once when another till wrote in between.
         Execute(QStringLiteral("BEGIN IMMEDIATE"));
         break;
-    case TSqlDialect::PostgreSQL:
-        Execute(QStringLiteral("BEGIN"));
-        break;
+    case TSqlDialect::PostgreSQL: Execute(QStringLiteral("BEGIN")); break;
     default:
         if (!Database().transaction())
             RaiseStatementError(d->name, Database().lastError(), d->connectionString);
@@ -373,8 +374,7 @@ void TADOConnection::CommitTrans()
                 Execute(QStringLiteral("ROLLBACK"));
             else
                 Database().rollback();
-        } catch (...) {
-        }
+        } catch (...) {}
         d->inTransaction = false;
         throw;
     }
@@ -391,7 +391,8 @@ void TADOConnection::RollbackTrans()
         if (!q.exec(QStringLiteral("ROLLBACK"))) {
             // SQLite ends a transaction by itself after some failures (disk
             // full, interrupted); there is nothing left to undo then.
-            if (d->dialect == TSqlDialect::SQLite && q.lastError().databaseText().contains(QLatin1String("no transaction")))
+            if (d->dialect == TSqlDialect::SQLite
+                && q.lastError().databaseText().contains(QLatin1String("no transaction")))
                 return;
             RaiseStatementError(d->name, q.lastError(), d->connectionString);
         }

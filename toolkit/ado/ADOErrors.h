@@ -10,4 +10,5 @@ QString FirstLineOfEngineText(const QString& text);
 QString CollapseEngineText(const QString& text);
 
 // Hides every password of the connection string the statement ran on.
-[[noreturn]] void RaiseStatementError(const QString& statement, const QSqlError& error, const QString& connectionString);
+[[noreturn]] void RaiseStatementError(const QString& statement, const QSqlError& error,
+                                      const QString& connectionString);

@@ -22,10 +22,8 @@ bool isIntegerType(int id)
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
+    case QMetaType::ULong: return true;
+    default: return false;
     }
 }
 
@@ -36,15 +34,11 @@ TFieldType fieldTypeOf(QMetaType type)
         return TFieldType::ftInteger;
     switch (id) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return TFieldType::ftFloat;
-    case QMetaType::Bool:
-        return TFieldType::ftBoolean;
+    case QMetaType::Float: return TFieldType::ftFloat;
+    case QMetaType::Bool: return TFieldType::ftBoolean;
     case QMetaType::QDateTime:
-    case QMetaType::QDate:
-        return TFieldType::ftDateTime;
-    default:
-        return TFieldType::ftString;
+    case QMetaType::QDate: return TFieldType::ftDateTime;
+    default: return TFieldType::ftString;
     }
 }
 
@@ -167,7 +161,7 @@ void TADOQuery::Open()
     TDataPacket packet;
     if (!PersistentFields.isEmpty()) {
         // The types are known: each value is converted as it is read.
-        QList<int> source;   // result column of each field def
+        QList<int> source; // result column of each field def
         for (const TFieldDef& def : PersistentFields) {
             int found = -1;
             for (int c = 0; c < columns; ++c)
@@ -296,9 +290,7 @@ QString TADOQuery::FieldAsString(const QString& name) const
         locale.setNumberOptions(QLocale::OmitGroupSeparator);
         return locale.toString(v.toDouble(), 'g', QLocale::FloatingPointShortest);
     }
-    case QMetaType::QDateTime:
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    default:
-        return v.toString();
+    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    default: return v.toString();
     }
 }

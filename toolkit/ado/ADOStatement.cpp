@@ -1,9 +1,9 @@
 #include <QDateTime>
-#include <QTimeZone>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QTimeZone>
 
 #include "ADO.h"
 #include "ADOErrors.h"
@@ -22,7 +22,8 @@ bool isIdentChar(QChar c)
 
 } // namespace
 
-TADOStatement::TADOStatement(TADOConnection* connection, QString name) : Connection(connection), m_name(std::move(name)) {}
+TADOStatement::TADOStatement(TADOConnection* connection, QString name) : Connection(connection), m_name(std::move(name))
+{}
 
 TADOStatement::~TADOStatement() = default;
 

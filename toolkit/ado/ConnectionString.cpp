@@ -274,7 +274,8 @@ TConnectionTarget parsePostgresUrl(const QString& s)
     for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
         // The driver turns every ';' of its option string into a blank.
         if (value.contains(QLatin1Char(';')) || key.contains(QLatin1Char(';')))
-            throw EDatabaseError(QStringLiteral("Opção \"%1\" do endereço do banco contém ';': %2").arg(key, MaskPassword(s)));
+            throw EDatabaseError(
+                QStringLiteral("Opção \"%1\" do endereço do banco contém ';': %2").arg(key, MaskPassword(s)));
         if (key == QLatin1String("connect_timeout"))
             hasTimeout = true;
         // The driver passes its options after the user info, so this one wins.
@@ -291,9 +292,10 @@ TConnectionTarget parsePostgresUrl(const QString& s)
 
 [[noreturn]] void refuseSetting(const QString& s, const QString& why)
 {
-    throw EDatabaseError(QStringLiteral("A configuração do banco de dados \"%1\" não é válida: %2. Informe o caminho de um "
-                                        "arquivo SQLite, um endereço postgresql:// ou um texto ODBC com Driver= ou DSN=.")
-                             .arg(MaskPassword(s), why));
+    throw EDatabaseError(
+        QStringLiteral("A configuração do banco de dados \"%1\" não é válida: %2. Informe o caminho de um "
+                       "arquivo SQLite, um endereço postgresql:// ou um texto ODBC com Driver= ou DSN=.")
+            .arg(MaskPassword(s), why));
 }
 
 } // namespace
@@ -313,7 +315,8 @@ TConnectionTarget ParseConnectionString(const QString& connectionString)
         // Kept only to hide it from messages; the driver reads it from the string.
         const QList<TSpan> spans = odbcPasswordSpans(s);
         if (!spans.isEmpty())
-            target.Password = unwrapOdbcValue(s.mid(spans.last().Start, spans.last().End - spans.last().Start).trimmed());
+            target.Password = unwrapOdbcValue(
+                s.mid(spans.last().Start, spans.last().End - spans.last().Start).trimmed());
         return target;
     }
     // Whatever is left must be a file. Qt reads ":/" as its resource folder and

@@ -6,14 +6,14 @@
 #include "ADO.h"
 
 struct TConnectionTarget {
-    QString Driver;          // Qt driver: QSQLITE, QPSQL or QODBC
+    QString Driver; // Qt driver: QSQLITE, QPSQL or QODBC
     TSqlDialect Dialect = TSqlDialect::Unknown;
-    QString DatabaseName;    // file path, database name, or the whole ODBC string
+    QString DatabaseName; // file path, database name, or the whole ODBC string
     QString Host;
     int Port = -1;
     QString User;
     QString Password;
-    QString Options;         // driver connect options, "key=value;key=value"
+    QString Options; // driver connect options, "key=value;key=value"
 };
 
 // Raises EDatabaseError for a string that names no database.

@@ -51,9 +51,9 @@ private:
 
 struct TDBGrid::Private {
     QList<TColumn> columns;
-    QPointer<TDataSetTableModel> ownModel;     // created by SetDataSet
+    QPointer<TDataSetTableModel> ownModel; // created by SetDataSet
     QList<QMetaObject::Connection> connections;
-    bool following = false;                   // the grid is moving its own current cell
+    bool following = false; // the grid is moving its own current cell
 };
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), d(new Private)
@@ -75,9 +75,8 @@ TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), d(new Private)
     verticalHeader()->setMinimumSectionSize(8);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
 
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logicalIndex) {
-        Guarded([&] { emit TitleClick(logicalIndex); });
-    });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int logicalIndex) { Guarded([&] { emit TitleClick(logicalIndex); }); });
 }
 
 TDBGrid::~TDBGrid()
@@ -275,7 +274,7 @@ void TDBGrid::SetDefaultColors(bool on)
 void TDBGrid::keyPressEvent(QKeyEvent* event)
 {
     if (OnKeyDown) {
-        bool swallowed = true;   // a handler that failed has used the key up
+        bool swallowed = true; // a handler that failed has used the key up
         Guarded([&] { swallowed = OnKeyDown(event); });
         if (swallowed) {
             event->accept();

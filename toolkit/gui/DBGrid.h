@@ -21,11 +21,11 @@ class TDataSetTableModel;
 
 struct TOOLKIT_GUI_EXPORT TColumn {
     QString FieldName;
-    QString Title;             // empty = the field's display label
-    int Width = 0;             // pixels; 0 or less: the toolkit default, wide enough for the title and the field's size
+    QString Title; // empty = the field's display label
+    int Width = 0; // pixels; 0 or less: the toolkit default, wide enough for the title and the field's size
     QFont TitleFont;
-    QColor TitleColor = Qt::white;       // title text
-    QColor TitleBackground;              // title fill
+    QColor TitleColor = Qt::white; // title text
+    QColor TitleBackground; // title fill
     Qt::Alignment TitleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     Qt::Alignment Alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
@@ -38,15 +38,15 @@ public:
 
     // Uses the TDataSetTableModel already set on the grid when it shows this
     // dataset, else creates one of its own.
-    void SetDataSet(TClientDataSet* dataSet);   // follows its filter, cursor and edits
+    void SetDataSet(TClientDataSet* dataSet); // follows its filter, cursor and edits
     TClientDataSet* DataSet() const;
     TDataSetTableModel* Model() const;
     void setModel(QAbstractItemModel* model) override;
 
     QList<TColumn>& Columns();
-    void ApplyColumns();                         // after editing Columns()
-    const TColumn* ColumnAt(int column) const;   // the column showing that model column; nullptr if none
-    int FieldColumn(const QString& fieldName) const;   // the model column of a field; -1 when absent
+    void ApplyColumns(); // after editing Columns()
+    const TColumn* ColumnAt(int column) const; // the column showing that model column; nullptr if none
+    int FieldColumn(const QString& fieldName) const; // the model column of a field; -1 when absent
 
     // White background, black text, no grid colours of the platform theme.
     void SetDefaultColors(bool on);
@@ -66,7 +66,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void FollowDataSet();        // current cell := dataset's current row
+    void FollowDataSet(); // current cell := dataset's current row
     void ModelWasReset();
     int DefaultWidth(const TColumn& column, int modelColumn) const;
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <QtGlobal>
 #if defined(TOOLKIT_GUI_LIBRARY)
-#  define TOOLKIT_GUI_EXPORT Q_DECL_EXPORT
+#define TOOLKIT_GUI_EXPORT Q_DECL_EXPORT
 #else
-#  define TOOLKIT_GUI_EXPORT Q_DECL_IMPORT
+#define TOOLKIT_GUI_EXPORT Q_DECL_IMPORT
 #endif

@@ -12,7 +12,7 @@ public:
     TADOSqlStorage(TADOStatement* linked, QString name) : Linked(linked), m_name(std::move(name)) {}
 
     TADOStatement* Linked;
-    QMap<TSqlDialect, QString> Texts;   // SQLORACLE, SQLMSSQL, and ours for SQLite and PostgreSQL
+    QMap<TSqlDialect, QString> Texts; // SQLORACLE, SQLMSSQL, and ours for SQLite and PostgreSQL
 
     const QString& Name() const { return m_name; }
     // Sets the linked statement's text; EDatabaseError when no text exists for

@@ -107,12 +107,12 @@ bool SetADODBSession(TADOConnection& connection)
         QString zone = machineTimeZone();
         zone.remove(QLatin1Char('\''));
         if (zone.isEmpty() || !tryExecute(connection, QStringLiteral("SET TIME ZONE '%1'").arg(zone)))
-            ok = tryExecute(connection, QStringLiteral("SET TIME ZONE INTERVAL '%1' HOUR TO MINUTE").arg(utcOffsetText()))
+            ok = tryExecute(connection,
+                            QStringLiteral("SET TIME ZONE INTERVAL '%1' HOUR TO MINUTE").arg(utcOffsetText()))
                 && ok;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return ok;
 }

@@ -24,4 +24,4 @@ DLL_EXPORT bool TryConnect(TADOConnection& connection);
 // The failure text of a server function for a caught exception: the database's
 // own message where there is one, never a password.
 DLL_EXPORT QString ADOExceptionMessage(const std::exception& e, TADOConnection& connection, const QString& extra);
-DLL_EXPORT QString ADOExceptionMessage(TADOConnection& connection, const QString& extra);   // for catch (...)
+DLL_EXPORT QString ADOExceptionMessage(TADOConnection& connection, const QString& extra); // for catch (...)

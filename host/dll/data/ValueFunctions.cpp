@@ -19,5 +19,5 @@ double Trunc2(double value)
     // Round away the binary error first (0.29 * 100 is 28.999999999999996), then cut.
     const double cents = std::round(value * 100.0 * 1e6) / 1e6;
     const double cut = std::trunc(cents) / 100.0;
-    return cut == 0.0 ? 0.0 : cut;   // no negative zero
+    return cut == 0.0 ? 0.0 : cut; // no negative zero
 }

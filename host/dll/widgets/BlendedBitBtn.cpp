@@ -169,8 +169,8 @@ void TBlendedBitBtn::paintEvent(QPaintEvent*)
     QRect glyphRect;
     if (m_glyphPosition == TGlyphPosition::Right) {
         textRect = QRect(x, inner.top(), textWidth, inner.height());
-        glyphRect = QRect(x + textWidth + kSpacing, inner.center().y() - glyphSize.height() / 2,
-                          glyphSize.width(), glyphSize.height());
+        glyphRect = QRect(x + textWidth + kSpacing, inner.center().y() - glyphSize.height() / 2, glyphSize.width(),
+                          glyphSize.height());
     } else {
         glyphRect = QRect(x, inner.center().y() - glyphSize.height() / 2, glyphSize.width(), glyphSize.height());
         textRect = QRect(x + glyphSpace, inner.top(), textWidth, inner.height());

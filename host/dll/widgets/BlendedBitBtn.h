@@ -33,7 +33,7 @@ public:
     QPixmap Glyph() const { return m_glyph; }
     void SetGlyph(const QPixmap& glyph);
     QPixmap DisabledGlyph() const { return m_disabledGlyph; }
-    void SetDisabledGlyph(const QPixmap& glyph);   // without one the glyph is grayed
+    void SetDisabledGlyph(const QPixmap& glyph); // without one the glyph is grayed
     TGlyphPosition GlyphPosition() const { return m_glyphPosition; }
     void SetGlyphPosition(TGlyphPosition position);
 

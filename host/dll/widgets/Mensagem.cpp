@@ -62,8 +62,8 @@ bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, co
     }
 
     const auto kind = !question ? TMensagemDialog::TKind::Notice
-                      : tipo == 0 ? TMensagemDialog::TKind::Warning
-                                  : TMensagemDialog::TKind::Question;
+        : tipo == 0             ? TMensagemDialog::TKind::Warning
+                                : TMensagemDialog::TKind::Question;
     QPointer<TMensagemDialog> dialog = new TMensagemDialog(texto, kind, QApplication::activeWindow());
     dialog->exec();
     const bool answer = dialog ? dialog->Answer() : !question;

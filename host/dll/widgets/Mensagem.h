@@ -12,8 +12,8 @@ struct MensagemArgs {
     QString Texto;
     QString Arg2;
     QString Arg3;
-    QString Pergunta;     // "S" question, "N" notice
-    int Tipo = 3;         // 3 notice, 1 question, 0 question in warning style
+    QString Pergunta; // "S" question, "N" notice
+    int Tipo = 3; // 3 notice, 1 question, 0 question in warning style
     QString Arg6;
     QString IdEsquema;
     int Arg8 = 0;

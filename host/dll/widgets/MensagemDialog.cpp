@@ -32,16 +32,16 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         QColor fill = m_kind == TMensagemDialog::TKind::Warning ? QColor(220, 160, 0)
-                      : m_kind == TMensagemDialog::TKind::Question ? kFrame
-                                                                   : QColor(60, 110, 180);
+            : m_kind == TMensagemDialog::TKind::Question        ? kFrame
+                                                                : QColor(60, 110, 180);
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
         p.drawEllipse(QRectF(2, 2, 52, 52));
         p.setPen(Qt::white);
         p.setFont(bigFont(32, true));
-        const QString sign = m_kind == TMensagemDialog::TKind::Warning  ? QStringLiteral("!")
-                             : m_kind == TMensagemDialog::TKind::Question ? QStringLiteral("?")
-                                                                          : QStringLiteral("i");
+        const QString sign = m_kind == TMensagemDialog::TKind::Warning ? QStringLiteral("!")
+            : m_kind == TMensagemDialog::TKind::Question               ? QStringLiteral("?")
+                                                                       : QStringLiteral("i");
         p.drawText(rect(), Qt::AlignCenter, sign);
     }
 
@@ -139,14 +139,11 @@ void TMensagemDialog::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Responde(true);
-        return;
+    case Qt::Key_Enter: Responde(true); return;
     case Qt::Key_Escape:
         // Leaving a question is a "no"; leaving a notice is reading it.
         Responde(m_kind == TKind::Notice);
         return;
-    default:
-        QDialog::keyPressEvent(event);
+    default: QDialog::keyPressEvent(event);
     }
 }

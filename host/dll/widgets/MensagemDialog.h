@@ -19,8 +19,8 @@ public:
     bool Answer() const { return m_answer; }
 
     QLabel* lblTexto = nullptr;
-    TBlendedBitBtn* sbtSim = nullptr;     // "OK" on a notice
-    TBlendedBitBtn* sbtNao = nullptr;     // absent on a notice
+    TBlendedBitBtn* sbtSim = nullptr; // "OK" on a notice
+    TBlendedBitBtn* sbtNao = nullptr; // absent on a notice
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,7 +17,7 @@ bool carregaTradutor(QTranslator& translator)
 {
     const QString folder = HostFolder();
     return translator.load(QLocale::system(), QStringLiteral("kvp"), QStringLiteral("_"), folder, QStringLiteral(".qm"))
-           || translator.load(QStringLiteral("kvp"), folder);
+        || translator.load(QStringLiteral("kvp"), folder);
 }
 
 QString traduz(const QTranslator& translator, const char* context, const QString& text)

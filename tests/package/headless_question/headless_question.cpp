@@ -22,8 +22,9 @@ int main(int argc, char** argv)
         {"aviso", "N", 3},
     };
     for (const auto& m : messages) {
-        const bool answer = Mensagem(QStringLiteral("Confirma o cancelamento do produto ?"), QString(), QStringLiteral("N"),
-                                     QString::fromLatin1(m.pergunta), m.tipo, QString(), QStringLiteral("002"), 0);
+        const bool answer = Mensagem(QStringLiteral("Confirma o cancelamento do produto ?"), QString(),
+                                     QStringLiteral("N"), QString::fromLatin1(m.pergunta), m.tipo, QString(),
+                                     QStringLiteral("002"), 0);
         std::printf("%s: %s\n", m.kind, answer ? "sim" : "não");
     }
     return 0;
