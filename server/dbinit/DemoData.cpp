@@ -460,27 +460,15 @@ void addTablesAndOrders(Writer& w)
                                  QStringLiteral("IDIMPPRGRPROMO")};
     QList<QVariantList> components;
     for (auto [comanda, venda, numero] : {std::tuple{"1010", v101, "000007"}, std::tuple{"9001", v105, "000001"}}) {
-        components << QVariantList{kFilial,
-                                   venda,
-                                   QString::fromLatin1(comanda),
-                                   QString::fromLatin1(numero),
-                                   QStringLiteral("1006"),
-                                   1.0,
-                                   QStringLiteral("N")};
-        components << QVariantList{kFilial,
-                                   venda,
-                                   QString::fromLatin1(comanda),
-                                   QString::fromLatin1(numero),
-                                   QStringLiteral("1007"),
-                                   1.0,
-                                   QStringLiteral("N")};
-        components << QVariantList{kFilial,
-                                   venda,
-                                   QString::fromLatin1(comanda),
-                                   QString::fromLatin1(numero),
-                                   QStringLiteral("1008"),
-                                   0.5,
-                                   QStringLiteral("S")};
+        for (auto [produto, quantidade, imprime] :
+             {std::tuple{"1006", 1.0, "N"}, std::tuple{"1007", 1.0, "N"}, std::tuple{"1008", 0.5, "S"}})
+            components << QVariantList{kFilial,
+                                       venda,
+                                       QString::fromLatin1(comanda),
+                                       QString::fromLatin1(numero),
+                                       QString::fromLatin1(produto),
+                                       quantidade,
+                                       QString::fromLatin1(imprime)};
     }
     w.rows(QStringLiteral("ITCOMANDAEST"), estCols, components);
 
