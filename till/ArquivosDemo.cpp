@@ -62,8 +62,10 @@ TArquivoTerminal ParametrosDemo()
         Coluna("CDPRODCONSUF", S, QStringLiteral("9003")),
         Coluna("CDPRODCOUVER", S, QStringLiteral("9002")),
         Coluna("UTILIZAIMPFIS", B, true),
-        Coluna("NRSEQIMPRLOJA1", S, QStringLiteral("1")),
-        Coluna("NRSEQIMPRLOJA2", S, QStringLiteral("2")),
+        // Both stand-in printers are the till's own (the demo database's "04"),
+        // so that a product without a printer of its own still gets an address.
+        Coluna("NRSEQIMPRLOJA1", S, QStringLiteral("04")),
+        Coluna("NRSEQIMPRLOJA2", S, QStringLiteral("04")),
         Coluna("CDPORTIMPNF3", S, QStringLiteral("ARQUIVO")),
         Coluna("IDTIPOIMPNF3", S, QStringLiteral("TXT")),
         Coluna("IDIMPCANSATNFCE", S, QStringLiteral("N")),

@@ -168,7 +168,7 @@ void addStoreSetup(Writer& w)
            {{QStringLiteral("COZ"), QStringLiteral("127.0.0.1:9100")},
             {QStringLiteral("BAR"), QStringLiteral("127.0.0.1:9101")},
             {QStringLiteral("EXP"), QStringLiteral("127.0.0.1:9102")},
-            {QStringLiteral("CXA"), QStringLiteral("/dev/usb/lp0")},
+            {QStringLiteral("CXA"), QStringLiteral("127.0.0.1:9103")},
             {QStringLiteral("COZBK"), QStringLiteral("127.0.0.1:9110")},
             {QStringLiteral("BARBK"), QStringLiteral("127.0.0.1:9111")}});
     const QStringList imprCols = {QStringLiteral("CDFILIAL"),      QStringLiteral("CDLOJA"),
