@@ -52,15 +52,18 @@ void TfrmCancelaProd::BaixaAcrescimo(const QString& nrComanda, double valor)
 
 void TfrmCancelaProd::CancelaLinha(const TValoresCancelamento& v, const TLinhaItem& l)
 {
-    const auto grava = [&](const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen) {
+    const auto grava = [&](const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen,
+                           const QString& nrSeqBeneCons) {
         CheckResultServ(setStatusItemComanda(stCdFilial, stCdCaixa, nrVendaRest, nrComanda, nrProdComVen, v.stCdGrpOcor,
-                                             v.stCdGrpOcor, v.stTxMotivo, stCdOperador, v.stSupervisor,
-                                             l.NrSeqBeneConsIt, v.stProduzido),
+                                             v.stCdGrpOcor, v.stTxMotivo, stCdOperador, v.stSupervisor, nrSeqBeneCons,
+                                             v.stProduzido),
                         true, 0);
     };
-    grava(l.NrVendaRest, l.NrComanda, l.NrProdComVen);
+    grava(l.NrVendaRest, l.NrComanda, l.NrProdComVen, l.NrSeqBeneConsIt);
+    // The benefit went back with the item itself: a booking made at another
+    // till is not deleted there, so naming it again would give it back twice.
     if (l.TemOrigem())
-        grava(QString(), l.NrComandaOri, l.NrProdComOri);
+        grava(QString(), l.NrComandaOri, l.NrProdComOri, QString());
 }
 
 void TfrmCancelaProd::CancelaQuantidade(const TValoresCancelamento& v, const TLinhaItem& l)

@@ -484,6 +484,28 @@ TEST_P(CancelCommandTest, ItemAlreadyCancelledByAnotherTillIsNotWrittenAgain)
     EXPECT_TRUE(Marcas(f.cdsProduto).isEmpty());
 }
 
+// An item taken from another tab is cancelled there too, but its benefit goes
+// back once, also when the booking was made at another till (not deleted here).
+TEST_P(CancelCommandTest, ItemTakenFromAnotherTabGivesItsBenefitBackOnce)
+{
+    const od::Beneficio b{};
+    d.BeneficioSaldo(b, 2.0);
+    d.BeneficioConsumo("B1", b, "099");
+    d.Comanda({.NRCOMANDA = kTab2, .DSCOMANDA = "CMD_0101"});
+    d.Item({.NRCOMANDA = kTab2, .NRPRODCOMVEN = "000001", .NRSEQBENECONSIT = "B1"});
+    d.Item({.NRPRODCOMVEN = "000001",
+            .DSCOMANDAORI = "CMD_0101",
+            .NRCOMANDAORI = kTab2,
+            .NRPRODCOMORI = "000001",
+            .NRSEQBENECONSIT = "B1"});
+    TfrmCancelaProd& f = Abre(kComanda, "CMD");
+    Marca(f, {"000001"});
+    Cancela(f);
+
+    EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "1:000001/6/1"}));
+    EXPECT_DOUBLE_EQ(scalar("SELECT QTDEBENEFICIO FROM MOVBENEFICIOCTR").toDouble(), 3.0);
+}
+
 KVP_INSTANTIATE_ENGINES(CancelCommandTest);
 
 } // namespace
