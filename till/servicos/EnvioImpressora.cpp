@@ -46,6 +46,28 @@ bool Espera(int fd, short eventos, qint64 limite)
     }
 }
 
+// Writes every byte to a non-blocking descriptor, waiting for room until the
+// limit; errno tells why it stopped (ETIMEDOUT when the limit passed).
+bool EscreveTudo(int fd, const QByteArray& bytes, qint64 limite, bool socket)
+{
+    qsizetype feito = 0;
+    while (feito < bytes.size()) {
+        const char* resto = bytes.constData() + feito;
+        const size_t tamanho = size_t(bytes.size() - feito);
+        const ssize_t n = socket ? ::send(fd, resto, tamanho, MSG_NOSIGNAL) : ::write(fd, resto, tamanho);
+        if (n > 0)
+            feito += n;
+        else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            if (!Espera(fd, POLLOUT, limite)) {
+                errno = ETIMEDOUT;
+                return false;
+            }
+        } else
+            return false;
+    }
+    return true;
+}
+
 bool EnviaTcp(const QString& host, quint16 porta, const QByteArray& bytes, int esperaMs, QString& erro)
 {
     addrinfo dica{};
@@ -73,16 +95,7 @@ bool EnviaTcp(const QString& host, quint16 porta, const QByteArray& bytes, int e
         }
     }
     ::freeaddrinfo(lista);
-    qsizetype feito = 0;
-    while (ok && feito < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + feito, size_t(bytes.size() - feito), MSG_NOSIGNAL);
-        if (n > 0)
-            feito += n;
-        else if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            ok = Espera(fd, POLLOUT, limite) || (errno = ETIMEDOUT, false);
-        else
-            ok = false;
-    }
+    ok = ok && EscreveTudo(fd, bytes, limite, true);
     if (!ok)
         erro = errno == ETIMEDOUT ? QStringLiteral("não respondeu em %1 ms").arg(esperaMs) : ErroSistema();
     if (fd >= 0)
@@ -118,17 +131,7 @@ bool EnviaArquivo(const QString& caminho, const QByteArray& bytes, QString& erro
     }
     // Non-blocking so that a printer out of paper cannot hang the till.
     const qint64 limite = QDateTime::currentMSecsSinceEpoch() + 3000;
-    qsizetype feito = 0;
-    bool ok = true;
-    while (ok && feito < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + feito, size_t(bytes.size() - feito));
-        if (n > 0)
-            feito += n;
-        else if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            ok = Espera(fd, POLLOUT, limite) || (errno = ETIMEDOUT, false);
-        else
-            ok = false;
-    }
+    const bool ok = EscreveTudo(fd, bytes, limite, false);
     if (!ok)
         erro = errno == ETIMEDOUT ? QStringLiteral("dispositivo não aceitou o tíquete a tempo") : ErroSistema();
     ::close(fd);
