@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "PackageTestSupport.h"
 #include "kvp00917.h"
 
 TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
@@ -51,24 +52,13 @@ TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.nome);
-        QProcess host;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.insert(QStringLiteral("KVP_DATABASE"), caso.banco);
-        host.setProcessEnvironment(env);
-        host.setWorkingDirectory(pasta.path());
-        host.start(bin + QStringLiteral("/c_host"), QStringList{bin} + caso.chamada);
-        const bool terminou = host.waitForFinished(60000);
-        if (!terminou)
-            host.kill();
-        ASSERT_TRUE(terminou) << "the call waited on a window nobody can see";
+        const CHostRun host = RodaCHost(bin, pasta.path(), caso.banco, caso.chamada, 60000);
+        ASSERT_TRUE(host.Terminou) << "the call waited on a window nobody can see";
 
         // Both calls ended alike, each with reports that agree (c_host checks).
-        const QString out = QString::fromUtf8(host.readAllStandardOutput());
-        const QString err = QString::fromUtf8(host.readAllStandardError());
-        EXPECT_EQ(host.exitCode(), 0) << out.toStdString() << err.toStdString();
+        const QString& out = host.Saida;
+        const QString& err = host.Erros;
+        EXPECT_EQ(host.Codigo, 0) << out.toStdString() << err.toStdString();
         const QString relato = caso.fim == CANCELAPRODUTO_FALHOU ? QStringLiteral("erro: ")
             : caso.fim == CANCELAPRODUTO_MENSAGEM                ? QStringLiteral("mensagem: ")
                                                                  : QStringLiteral("sem erro");

@@ -120,21 +120,11 @@ TEST(NoDatabaseTestCHost, PlainCProgramCallsTwiceWithoutADatabaseAndGetsTheFailu
     };
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.nome);
-        QProcess host;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        // No screen and no platform chosen: the package must pick one itself.
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.insert(QStringLiteral("KVP_DATABASE"), caso.banco);
-        host.setProcessEnvironment(env);
-        host.setWorkingDirectory(pasta.path());
-        host.start(bin + QStringLiteral("/c_host"), {bin});
-        ASSERT_TRUE(host.waitForFinished(120000)) << "c_host did not finish";
-        const QString out = QString::fromUtf8(host.readAllStandardOutput());
-        const QString err = QString::fromUtf8(host.readAllStandardError());
-        EXPECT_EQ(host.exitStatus(), QProcess::NormalExit) << err.toStdString();
-        EXPECT_EQ(host.exitCode(), 0) << out.toStdString() << err.toStdString();
+        const CHostRun host = RodaCHost(bin, pasta.path(), caso.banco, {}, 120000);
+        ASSERT_TRUE(host.Terminou) << "c_host did not finish";
+        const QString& out = host.Saida;
+        const QString& err = host.Erros;
+        EXPECT_EQ(host.Codigo, 0) << out.toStdString() << err.toStdString();
         EXPECT_TRUE(out.contains(QStringLiteral("chamada 1: erro: "))) << out.toStdString();
         EXPECT_TRUE(out.contains(QStringLiteral("chamada 2: erro: "))) << out.toStdString();
         EXPECT_FALSE(out.contains(QStringLiteral("s3gr3d0")) || err.contains(QStringLiteral("s3gr3d0")));

@@ -1,5 +1,7 @@
 #include "PackageTestSupport.h"
 
+#include <QProcess>
+
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -124,4 +126,28 @@ JanelaEmTeste::~JanelaEmTeste()
 {
     qApp->removeEventFilter(m_filter);
     delete m_filter;
+}
+
+CHostRun RodaCHost(const QString& bin, const QString& pasta, const QString& banco, const QStringList& chamada,
+                   int esperaMs)
+{
+    QProcess host;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("KVP_DATABASE"), banco);
+    host.setProcessEnvironment(env);
+    host.setWorkingDirectory(pasta);
+    host.start(bin + QStringLiteral("/c_host"), QStringList{bin} + chamada);
+    CHostRun run;
+    run.Terminou = host.waitForFinished(esperaMs);
+    if (!run.Terminou) {
+        host.kill();
+        host.waitForFinished(5000);
+    }
+    run.Codigo = host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
+    run.Saida = QString::fromUtf8(host.readAllStandardOutput());
+    run.Erros = QString::fromUtf8(host.readAllStandardError());
+    return run;
 }

@@ -4,6 +4,7 @@
 // while its modal display is running.
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -37,3 +38,14 @@ private:
     struct Filter;
     Filter* m_filter;
 };
+
+// Runs the plain C host (tests/package/c_host) with no screen and no platform
+// chosen, as a host on a headless machine would: the package must pick one.
+struct CHostRun {
+    bool Terminou = false; // false: killed after the wait, still running
+    int Codigo = -1;
+    QString Saida;
+    QString Erros;
+};
+CHostRun RodaCHost(const QString& bin, const QString& pasta, const QString& banco, const QStringList& chamada,
+                   int esperaMs);
