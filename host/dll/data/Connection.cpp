@@ -15,19 +15,26 @@ namespace {
 
 // kvp.ini is read by hand: the settings reader of the framework would split a
 // value at commas and treat ';' of an ODBC string as the start of a comment.
-QString databaseFromIni(const QString& path)
+// An empty section takes the key from any section.
+QString iniValue(const QString& path, const QString& section, const QString& key)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     QTextStream in(&file);
+    QString current;
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';'))
-            || line.startsWith(QLatin1Char('[')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            current = line.mid(1, line.indexOf(QLatin1Char(']')) - 1).trimmed();
+            continue;
+        }
+        if (!section.isEmpty() && current.compare(section, Qt::CaseInsensitive) != 0)
             continue;
         const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || line.left(eq).trimmed().compare(QLatin1String("database"), Qt::CaseInsensitive) != 0)
+        if (eq <= 0 || line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
             continue;
         QString value = line.mid(eq + 1).trimmed();
         if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
@@ -64,6 +71,11 @@ bool tryExecute(TADOConnection& connection, const QString& sql)
 
 } // namespace
 
+QString KvpIniValue(const QString& section, const QString& key)
+{
+    return iniValue(QDir(HostFolder()).filePath(QStringLiteral("kvp.ini")), section, key);
+}
+
 QString _GetStringConexQrv(const QString& /*unused*/)
 {
     const QString fromEnvironment = qEnvironmentVariable("KVP_DATABASE").trimmed();
@@ -71,7 +83,7 @@ QString _GetStringConexQrv(const QString& /*unused*/)
         return fromEnvironment;
 
     const QString folder = HostFolder();
-    const QString fromIni = databaseFromIni(QDir(folder).filePath(QStringLiteral("kvp.ini")));
+    const QString fromIni = KvpIniValue(QString(), QStringLiteral("database"));
     if (!fromIni.isEmpty()) {
         // A SQLite file named in kvp.ini lives next to the host unless the path is absolute.
         if (TADOConnection::DialectOf(fromIni) == TSqlDialect::SQLite && QFileInfo(fromIni).isRelative())
