@@ -83,8 +83,7 @@ void TfrmCancelaProd::sbtCancelarClick()
     // list as the server sent it, at the position of the last row's number.
     cdsProdAux.Last();
     bool numero = false;
-    const int ultimo = QLocale::system().toInt(cdsProdAux.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString(),
-                                               &numero);
+    const int ultimo = QLocale().toInt(cdsProdAux.FieldByName(QStringLiteral("NRPRODCOMVEN"))->AsString(), &numero);
     const auto campo = [this](const char* nome) { return cdsProduto.FieldByName(QLatin1String(nome))->Value(); };
     cdsProdAux.Locate(QStringLiteral("CDPRODUTO;CDARVPROD;DTHRINCOMVEN"),
                       {campo("CDPRODUTO"), campo("CDARVPROD"), campo("DTHRINCOMVEN")}, {.CaseInsensitive = true});

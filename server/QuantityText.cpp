@@ -7,7 +7,7 @@
 
 QString QtdeToStr(double quantidade)
 {
-    QLocale locale = QLocale::system();
+    QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale.toString(quantidade, 'f', QLocale::FloatingPointShortest);
 }
@@ -16,7 +16,7 @@ double StrToQtde(const QString& texto)
 {
     // QtdeToStr never writes a group separator, so one read here is the other
     // format's decimal point: "0.355" must not become 355 on a Brazilian machine.
-    QLocale locale = QLocale::system();
+    QLocale locale;
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double valor = locale.toDouble(texto.trimmed(), &ok);

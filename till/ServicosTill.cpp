@@ -115,7 +115,7 @@ void Observacao(const QVariantList& dados, QVariantList& resultado, QString& tex
 bool TecladoNumerico(QString& valor, const QString& titulo, const QString& pergunta, const QString& vazio, int, int,
                      bool decimais, int, int, int)
 {
-    const QLocale locale = QLocale::system();
+    const QLocale locale; // the terminal's, as the package reads the value back
     QString texto = valor;
     for (;;) {
         bool ok = false;

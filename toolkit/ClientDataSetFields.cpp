@@ -66,7 +66,7 @@ namespace {
 const QString& LongTimeFormat()
 {
     static const QString format = [] {
-        QString f = QLocale::system().timeFormat(QLocale::LongFormat);
+        QString f = QLocale().timeFormat(QLocale::LongFormat);
         f.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
         return f.trimmed();
     }();
@@ -240,7 +240,7 @@ QDateTime ToDateTime(const QVariant& v)
             dt = date.startOfDay();
     }
     if (!dt.isValid()) {
-        const QLocale sys = QLocale::system();
+        const QLocale sys; // the host may have set it for its terminal
         const QString shortDate = sys.dateFormat(QLocale::ShortFormat);
         for (const QString& fmt :
              {shortDate + u' ' + LongTimeFormat(), shortDate + u' ' + sys.timeFormat(QLocale::ShortFormat)}) {
@@ -266,7 +266,7 @@ template <typename Convert> auto NamingField(const TFieldDef& def, Convert conve
 
 QLocale DisplayLocale()
 {
-    QLocale loc = QLocale::system();
+    QLocale loc;
     loc.setNumberOptions(loc.numberOptions() | QLocale::OmitGroupSeparator);
     return loc;
 }
@@ -389,7 +389,7 @@ QString TField::DisplayText() const
     case TFieldType::ftFloat: return DisplayLocale().toString(v.toDouble(), 'g', QLocale::FloatingPointShortest);
     case TFieldType::ftBoolean: return BoolText(v.toBool());
     case TFieldType::ftDateTime: {
-        const QLocale sys = QLocale::system();
+        const QLocale sys; // the host may have set it for its terminal
         const QDateTime dt = v.toDateTime();
         return sys.toString(dt.date(), QLocale::ShortFormat) + u' ' + sys.toString(dt.time(), LongTimeFormat());
     }

@@ -284,9 +284,9 @@ QString TADOQuery::FieldAsString(const QString& name) const
         return QString();
     switch (v.typeId()) {
     case QMetaType::Double: {
-        // As the platform's AsString: the machine's decimal separator, so the
-        // text converts back with the same locale.
-        QLocale locale = QLocale::system();
+        // As the platform's AsString: the default locale's decimal separator
+        // (the host's terminal setting), so the text converts back alike.
+        QLocale locale;
         locale.setNumberOptions(QLocale::OmitGroupSeparator);
         return locale.toString(v.toDouble(), 'g', QLocale::FloatingPointShortest);
     }
