@@ -94,7 +94,7 @@ void DisparaImprimeCancProdutoTill(const QVariantList& dados, QVariantList&)
     ImprimeCancelamento(dados, LePerifericos());
 }
 
-int ReenviaPendentes(const TPerifericos& conf)
+int ReenviaPendentes(const TPerifericos& conf, const std::function<bool()>& parar)
 {
     const QDir pasta(PastaPendentes());
     // A ticket taken by a till that ended while sending it goes back in line.
@@ -105,6 +105,10 @@ int ReenviaPendentes(const TPerifericos& conf)
     }
     int restantes = 0;
     for (const QString& nome : pasta.entryList({QStringLiteral("*.tiq")}, QDir::Files, QDir::Name)) {
+        if (parar && parar()) {
+            ++restantes;
+            continue;
+        }
         // Renamed while it is sent, so that another till sharing the folder
         // does not send it too.
         const QString original = pasta.filePath(nome);
@@ -127,4 +131,22 @@ int ReenviaPendentes(const TPerifericos& conf)
         ++restantes;
     }
     return restantes;
+}
+
+QList<TTiquetePendente> ListaPendentes()
+{
+    const QDir pasta(PastaPendentes());
+    QList<TTiquetePendente> lista;
+    for (const QString& nome :
+         pasta.entryList({QStringLiteral("*.tiq"), QStringLiteral("*.tiq.*")}, QDir::Files, QDir::Name)) {
+        TTiquetePendente t;
+        t.Arquivo = pasta.filePath(nome);
+        QFile f(t.Arquivo);
+        if (f.open(QIODevice::ReadOnly))
+            t.Endereco = QString::fromUtf8(f.readLine()).trimmed();
+        // Named when kept: yyyyMMdd-HHmmsszzz-pid-n.tiq
+        t.Guardado = QDateTime::fromString(nome.left(18), QStringLiteral("yyyyMMdd-HHmmsszzz"));
+        lista << t;
+    }
+    return lista;
 }
