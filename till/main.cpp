@@ -1,5 +1,6 @@
 // The till: loads the cancellation package from its own folder and calls its
 // entry for one order, with its own operator services behind it.
+//   till                      (the open orders; the chosen one is called)
 //   till NRCOMANDA DSCOMANDA MODO [NRMESA]
 //   till --scenario FILE [--record OUT.json]
 //   till --write-demo-files [--overwrite]
@@ -14,6 +15,8 @@
 #include "Exception.h"
 #include "ExecucaoCenario.h"
 #include "HostServices.h"
+#include "JanelaPedidos.h"
+#include "LocaleTerminal.h"
 #include "Pacote.h"
 #include "ServicosTill.h"
 #include "kvp00917.h"
@@ -21,11 +24,19 @@
 namespace {
 
 const char* const kUso
-    = "Uso: till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
+    = "Uso: till\n"
+      "     till NRCOMANDA DSCOMANDA MODO [NRMESA]\n"
       "     till --scenario ARQUIVO [--record SAIDA.json]\n"
       "     till --write-demo-files [--overwrite]\n"
       "     till --retry-spool\n"
-      "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
+      "\n"
+      "Sem argumentos mostra os pedidos abertos do banco (mesas com as mesas juntadas, comandas e\n"
+      "  entregas, com itens e total dos itens não cancelados); o pedido escolhido abre o cancelamento\n"
+      "  de produtos, e uma entrega pode ser cancelada toda. Mostra também os tíquetes de cancelamento\n"
+      "  que aguardam impressora e tenta enviá-los de novo a cada 30 segundos. Sem tela, grava a\n"
+      "  imagem da janela (tela-1-frmPedidos.png na pasta do caixa) e termina.\n"
+      "NRCOMANDA DSCOMANDA MODO [NRMESA] chama o cancelamento para um pedido. MODO: RES (mesa),\n"
+      "  CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
       "\n"
       "--scenario roda a chamada descrita no arquivo (JSON) sem ninguém na tela: respostas do\n"
       "  operador e ações na janela vêm do arquivo, e o registro do que o caixa viu (serviços\n"
@@ -37,12 +48,27 @@ const char* const kUso
       "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
       "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n"
       "--retry-spool envia de novo os tíquetes de cancelamento que aguardam impressora\n"
-      "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n";
+      "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n"
+      "\n"
+      "O banco é o de KVP_DATABASE, senão a linha database= do kvp.ini da pasta do caixa, senão\n"
+      "  kvp-demo.db nessa pasta. Datas e números seguem o idioma do terminal, [Terminal] Locale= do\n"
+      "  kvp.ini (pt_BR quando ausente: 08/12/2026, 0,5), qualquer que seja o idioma da máquina;\n"
+      "  --scenario mantém o da máquina, para que um cenário gravado não mude de sentido.\n";
 
 int Uso(std::FILE* saida, int codigo)
 {
     std::fputs(kUso, saida);
     return codigo;
+}
+
+// Before anything loads the package, which formats in the default locale.
+// Scenario runs keep the machine's, so that a kept file keeps its meaning.
+void LocaleDoTerminal()
+{
+    QString problema;
+    AplicaLocaleTerminal(&problema);
+    if (!problema.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(problema));
 }
 
 } // namespace
@@ -74,9 +100,20 @@ int main(int argc, char** argv)
     }
     if (args.size() == 1 && args.at(0) == QLatin1String("--retry-spool"))
         return ReenviaTiquetesPendentes() == 0 ? 0 : 1;
+    if (args.isEmpty()) {
+        LocaleDoTerminal();
+        InstalaServicosTill();
+        std::unique_ptr<CapturaTela> captura;
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            captura = std::make_unique<CapturaTela>();
+        TJanelaPedidos janela(HostFolder());
+        janela.show();
+        return app.exec();
+    }
     if (args.size() < 3 || args.size() > 4 || args.at(0).startsWith(QLatin1String("--")))
         return Uso(stderr, 2);
 
+    LocaleDoTerminal();
     InstalaServicosTill();
     ReenviaTiquetesPendentes();
     std::unique_ptr<TPacote> pacote;

@@ -1,0 +1,276 @@
+#include "JanelaPedidos.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "Exception.h"
+#include "ImpressaoCancelamento.h"
+#include "Mensagem.h"
+#include "Pacote.h"
+#include "kvp00917.h"
+
+namespace {
+
+constexpr int kIntervaloPendentesMs = 30000;
+
+void Avisa(const QString& texto)
+{
+    Mensagem(texto, QString(), QString(), QStringLiteral("N"), 3, QString(), QString(), 0);
+}
+
+bool Pergunta(const QString& texto)
+{
+    return Mensagem(texto, QString(), QString(), QStringLiteral("S"), 0, QString(), QString(), 0);
+}
+
+// Sized for a finger on a till's screen.
+const char* const kEstilo = "QWidget#frmPedidos { background: white; }"
+                            "QLabel#lblTitulo { font: bold 24px; }"
+                            "QLabel { font-size: 16px; }"
+                            "QTableView { font-size: 18px; }"
+                            "QHeaderView::section { font: bold 16px; padding: 6px; }"
+                            "QPushButton { font-size: 18px; min-height: 60px; padding: 0 18px; }";
+
+QPushButton* Botao(const QString& nome, const QString& texto)
+{
+    auto* b = new QPushButton(texto);
+    b->setObjectName(nome);
+    return b;
+}
+
+} // namespace
+
+TJanelaPedidos::TJanelaPedidos(QString pastaPacote, QWidget* parent)
+    : QWidget(parent), m_pastaPacote(std::move(pastaPacote))
+{
+    setObjectName(QStringLiteral("frmPedidos"));
+    setWindowTitle(QStringLiteral("Caixa - Pedidos abertos"));
+    setStyleSheet(QLatin1String(kEstilo));
+    resize(1024, 640);
+
+    auto* titulo = new QLabel(QStringLiteral("Pedidos abertos"));
+    titulo->setObjectName(QStringLiteral("lblTitulo"));
+    m_banner = new QLabel;
+    m_banner->setObjectName(QStringLiteral("lblBanco"));
+    m_banner->setWordWrap(true);
+
+    m_lista = new QTableView;
+    m_lista->setObjectName(QStringLiteral("dbgPedidos"));
+    m_lista->setModel(&m_modelo);
+    m_lista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lista->setAlternatingRowColors(true);
+    m_lista->verticalHeader()->hide();
+    m_lista->verticalHeader()->setDefaultSectionSize(48);
+    m_lista->horizontalHeader()->setStretchLastSection(false);
+    m_lista->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_lista->horizontalHeader()->setSectionResizeMode(TModeloPedidos::ColDescricao, QHeaderView::Stretch);
+
+    m_cancelar = Botao(QStringLiteral("sbtCancelarProdutos"), QStringLiteral("Cancelar produtos"));
+    m_entregaToda = Botao(QStringLiteral("sbtCancelarEntrega"), QStringLiteral("Cancelar entrega toda"));
+    auto* atualizar = Botao(QStringLiteral("sbtAtualizar"), QStringLiteral("Atualizar"));
+    m_botaoPendentes = Botao(QStringLiteral("sbtPendentes"), QString());
+    auto* sair = Botao(QStringLiteral("sbtSair"), QStringLiteral("Sair"));
+
+    m_linhaBotoes = new QHBoxLayout;
+    m_linhaBotoes->setObjectName(QStringLiteral("linhaBotoes"));
+    for (QPushButton* b : {m_cancelar, m_entregaToda, atualizar, m_botaoPendentes})
+        m_linhaBotoes->addWidget(b);
+    m_linhaBotoes->addStretch();
+    m_linhaBotoes->addWidget(sair);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->addWidget(titulo);
+    layout->addWidget(m_banner);
+    layout->addWidget(m_lista, 1);
+    layout->addLayout(m_linhaBotoes);
+
+    connect(m_cancelar, &QPushButton::clicked, this, [this] { CancelaProdutos(LinhaEscolhida()); });
+    connect(m_entregaToda, &QPushButton::clicked, this, [this] { CancelaEntregaToda(LinhaEscolhida()); });
+    connect(atualizar, &QPushButton::clicked, this, &TJanelaPedidos::Recarrega);
+    connect(m_botaoPendentes, &QPushButton::clicked, this, &TJanelaPedidos::MostraPendentes);
+    connect(sair, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_lista, &QTableView::activated, this, [this](const QModelIndex& i) { CancelaProdutos(i.row()); });
+    connect(m_lista->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TJanelaPedidos::AtualizaBotoes);
+
+    m_timerPendentes = new QTimer(this);
+    m_timerPendentes->setInterval(kIntervaloPendentesMs);
+    connect(m_timerPendentes, &QTimer::timeout, this, &TJanelaPedidos::ReenviaPendentes);
+    m_timerPendentes->start();
+
+    Recarrega();
+    AtualizaPendentes();
+    ReenviaPendentes();
+}
+
+TJanelaPedidos::~TJanelaPedidos()
+{
+    // A retry in course stops after the ticket it is sending.
+    m_parar->store(true);
+    if (m_reenvio) {
+        m_reenvio->disconnect(this);
+        m_reenvio->wait();
+        delete m_reenvio.data();
+    }
+}
+
+void TJanelaPedidos::Recarrega()
+{
+    const int antes = LinhaEscolhida();
+    const QString escolhida = antes >= 0 ? m_modelo.Pedido(antes).NrComanda : QString();
+    try {
+        m_modelo.SetPedidos(m_banco.Pedidos(FilialDoTerminal()));
+        m_banner->setText(QStringLiteral("Banco: %1  -  %2 pedido(s) aberto(s)")
+                              .arg(m_banco.Nome(), QLocale().toString(m_modelo.rowCount())));
+    } catch (const Exception& e) {
+        m_modelo.SetPedidos({});
+        m_banner->setText(QStringLiteral("Banco: %1  -  sem acesso").arg(m_banco.Nome()));
+        Avisa(QStringLiteral("Não foi possível ler os pedidos abertos: %1").arg(e.Message()));
+    }
+    int linha = 0;
+    for (int r = 0; r < m_modelo.rowCount(); ++r)
+        if (m_modelo.Pedido(r).NrComanda == escolhida)
+            linha = r;
+    if (m_modelo.rowCount() > 0)
+        m_lista->selectRow(linha);
+    AtualizaBotoes();
+}
+
+int TJanelaPedidos::LinhaEscolhida() const
+{
+    const QModelIndexList linhas = m_lista->selectionModel()->selectedRows();
+    return linhas.isEmpty() ? -1 : linhas.first().row();
+}
+
+void TJanelaPedidos::AtualizaBotoes()
+{
+    const int linha = LinhaEscolhida();
+    m_cancelar->setEnabled(linha >= 0);
+    m_entregaToda->setEnabled(linha >= 0 && m_modelo.Pedido(linha).Tipo == TTipoPedido::Entrega);
+}
+
+void TJanelaPedidos::CancelaProdutos(int linha)
+{
+    if (linha < 0 || linha >= m_modelo.rowCount())
+        return;
+    Chama(ArgumentosChamada(m_modelo.Pedido(linha)));
+}
+
+void TJanelaPedidos::CancelaEntregaToda(int linha)
+{
+    if (linha < 0 || linha >= m_modelo.rowCount() || m_modelo.Pedido(linha).Tipo != TTipoPedido::Entrega)
+        return;
+    const TPedidoAberto& p = m_modelo.Pedido(linha);
+    const QLocale locale;
+    if (!Pergunta(QStringLiteral("Cancelar TODOS os itens do pedido de entrega %1 (%2): %3 item(ns), R$ %4?\n"
+                                 "Esta operação não pode ser desfeita.")
+                      .arg(p.NrComanda, p.DsComanda, locale.toString(p.Itens), locale.toString(p.Total, 'f', 2))))
+        return;
+    Chama(ArgumentosChamada(p, true));
+}
+
+bool TJanelaPedidos::CarregaPacote()
+{
+    if (m_pacote)
+        return true;
+    try {
+        auto pacote = std::make_unique<TPacote>(m_pastaPacote);
+        pacote->Inicializa();
+        m_pacote = std::move(pacote);
+        return true;
+    } catch (const Exception& e) {
+        Avisa(QStringLiteral("O cancelamento de produtos não está disponível neste caixa: %1").arg(e.Message()));
+        return false;
+    }
+}
+
+void TJanelaPedidos::Chama(const TArgumentosChamada& a)
+{
+    // The package takes one call at a time.
+    if (m_emChamada || !CarregaPacote())
+        return;
+    m_emChamada = true;
+    const TFimChamada fim = m_pacote->Chama(a.NrComanda, a.DsComanda, a.Modo, a.NrMesa);
+    m_emChamada = false;
+    // A message that ended the call was already shown by the package.
+    if (fim.Fim == CANCELAPRODUTO_FALHOU)
+        Avisa(QStringLiteral("O cancelamento da comanda %1 não foi concluído: %2")
+                  .arg(a.NrComanda, fim.Erro.isEmpty() ? QStringLiteral("erro sem descrição.") : fim.Erro));
+    Recarrega();
+    AtualizaPendentes();
+}
+
+void TJanelaPedidos::ReenviaPendentes()
+{
+    if (m_reenvio || m_parar->load())
+        return;
+    const TPerifericos conf = LePerifericos();
+    const auto parar = m_parar;
+    // Each send waits up to the printer's time-out: never on the screen's thread.
+    QThread* t = QThread::create([conf, parar] { ::ReenviaPendentes(conf, [parar] { return parar->load(); }); });
+    m_reenvio = t;
+    connect(t, &QThread::finished, this, [this, t] {
+        t->deleteLater();
+        AtualizaPendentes();
+    });
+    t->start();
+}
+
+void TJanelaPedidos::AtualizaPendentes()
+{
+    m_pendentes = int(ListaPendentes().size());
+    m_botaoPendentes->setText(QStringLiteral("Tíquetes pendentes: %1").arg(QLocale().toString(m_pendentes)));
+    m_botaoPendentes->setStyleSheet(m_pendentes > 0 ? QStringLiteral("color: white; background: #C0392B;") : QString());
+    emit PendentesAtualizados(m_pendentes);
+}
+
+void TJanelaPedidos::MostraPendentes()
+{
+    AtualizaPendentes();
+    const QList<TTiquetePendente> pendentes = ListaPendentes();
+    if (pendentes.isEmpty()) {
+        Avisa(QStringLiteral("Nenhum tíquete de cancelamento aguardando impressora."));
+        return;
+    }
+    QDialog dialogo(this);
+    dialogo.setObjectName(QStringLiteral("frmPendentes"));
+    dialogo.setWindowTitle(QStringLiteral("Tíquetes de cancelamento aguardando impressora"));
+    dialogo.resize(720, 420);
+    auto* layout = new QVBoxLayout(&dialogo);
+    layout->addWidget(new QLabel(QStringLiteral("Estes cancelamentos ainda não chegaram à produção. O caixa tenta de "
+                                                "novo a cada %1 segundos; avise a produção se demorar.")
+                                     .arg(kIntervaloPendentesMs / 1000)));
+    auto* lista = new QListWidget;
+    lista->setObjectName(QStringLiteral("lstPendentes"));
+    const QLocale locale;
+    for (const TTiquetePendente& t : pendentes)
+        lista->addItem(
+            QStringLiteral("%1   impressora %2")
+                .arg(t.Guardado.isValid() ? locale.toString(t.Guardado, QLocale::ShortFormat) : QStringLiteral("?"),
+                     t.Endereco.isEmpty() ? QStringLiteral("(sem endereço)") : t.Endereco));
+    layout->addWidget(lista, 1);
+    auto* botoes = new QHBoxLayout;
+    auto* reenviar = Botao(QStringLiteral("sbtReenviar"), QStringLiteral("Tentar agora"));
+    auto* fechar = Botao(QStringLiteral("sbtFechar"), QStringLiteral("Fechar"));
+    botoes->addWidget(reenviar);
+    botoes->addStretch();
+    botoes->addWidget(fechar);
+    layout->addLayout(botoes);
+    connect(reenviar, &QPushButton::clicked, &dialogo, [this, &dialogo] {
+        ReenviaPendentes();
+        dialogo.accept();
+    });
+    connect(fechar, &QPushButton::clicked, &dialogo, &QDialog::reject);
+    dialogo.exec();
+}
