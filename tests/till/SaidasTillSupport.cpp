@@ -1,37 +1,10 @@
 #include "SaidasTillSupport.h"
 
-#include <QFile>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include "HostServices.h"
-#include "Mensagem.h"
-
-void SaidasTillTest::SetUp()
-{
-    ASSERT_TRUE(pasta.isValid());
-    SetHostFolderOverride(pasta.path());
-    SetMensagemHandler([this](const MensagemArgs& a) {
-        mensagens << a.Texto;
-        return true;
-    });
-}
-
-void SaidasTillTest::TearDown()
-{
-    SetMensagemHandler({});
-    SetHostFolderOverride(QString());
-}
-
-void SaidasTillTest::EscrevePerifericos(const QString& texto)
-{
-    QFile f(pasta.filePath(QStringLiteral("perifericos.ini")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(texto.toUtf8());
-}
 
 ImpressoraLoopback::ImpressoraLoopback()
 {

@@ -1,20 +1,48 @@
 #pragma once
-// A till folder of its own for each test, the operator's messages captured,
-// and a loopback printer the test switches on and off.
+// A till folder of its own for each test, the operator's messages captured
+// (questions answered yes), and a loopback printer the test switches on and off.
 #include <QByteArray>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-class SaidasTillTest : public ::testing::Test {
+#include "HostServices.h"
+#include "Mensagem.h"
+
+// Over any test fixture: ComPastaTill<::testing::Test>, ComPastaTill<DbEngineTest>.
+template <typename Base> class ComPastaTill : public Base {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    void EscrevePerifericos(const QString& texto);
+    void SetUp() override
+    {
+        Base::SetUp();
+        if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure())
+            return;
+        ASSERT_TRUE(pasta.isValid());
+        SetHostFolderOverride(pasta.path());
+        SetMensagemHandler([this](const MensagemArgs& a) {
+            mensagens << a.Texto;
+            return true;
+        });
+    }
+    void TearDown() override
+    {
+        SetMensagemHandler({});
+        SetHostFolderOverride(QString());
+        Base::TearDown();
+    }
+    void EscrevePerifericos(const QString& texto) { Escreve(QStringLiteral("perifericos.ini"), texto); }
+    void Escreve(const QString& arquivo, const QString& texto)
+    {
+        QFile f(pasta.filePath(arquivo));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(texto.toUtf8());
+    }
 
     QTemporaryDir pasta;
     QStringList mensagens;
 };
+using SaidasTillTest = ComPastaTill<::testing::Test>;
 
 // A TCP socket bound on 127.0.0.1: refuses connections until Escuta().
 class ImpressoraLoopback {

@@ -1,0 +1,208 @@
+// The till's list of open orders on a known database, once per engine: which
+// orders it shows, of what kind, with the tables joined and the items and
+// value still standing; the call each order makes; and its formats following
+// the terminal's locale, also on a machine whose own locale is C.
+#include <QCoreApplication>
+#include <QProcess>
+
+#include "DbFixture.h"
+#include "LocaleTerminal.h"
+#include "ModeloPedidos.h"
+#include "OrderData.h"
+#include "PedidosAbertos.h"
+#include "SaidasTillSupport.h"
+
+namespace {
+
+using namespace od;
+
+// Row by row as the list shows it: kind|tab|label|table|joined|opened|items|total.
+QStringList Linhas(const TModeloPedidos& modelo)
+{
+    QStringList out;
+    for (int r = 0; r < modelo.rowCount(); ++r) {
+        QStringList campos;
+        for (int c = 0; c < modelo.columnCount(); ++c)
+            campos << modelo.index(r, c).data().toString();
+        out << campos.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+class PedidosTill : public ComPastaTill<DbEngineTest> {
+protected:
+    void TearDown() override
+    {
+        QLocale::setDefault(QLocale::system());
+        ComPastaTill<DbEngineTest>::TearDown();
+    }
+
+    // Tables 9, 10 (two tabs) and 11 joined with 10, a tab, a tab with every
+    // item cancelled, a delivery; and what must stay out: a closed sale, a
+    // closed tab, another branch.
+    void Arruma()
+    {
+        OrderData d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+        d.Produto({});
+        const auto venda = [&](const char* nr, const char* mesa, QVariant fechada = {},
+                               const QString& filial = kFilial) {
+            d.Venda({.CDFILIAL = filial,
+                     .NRVENDAREST = QLatin1String(nr),
+                     .NRMESA = QLatin1String(mesa),
+                     .DTHRFECHMESA = fechada});
+        };
+        const auto comanda = [&](const char* venda, const char* nr, const char* ds, const char* estado = "1",
+                                 const QString& filial = kFilial) {
+            d.Comanda({.CDFILIAL = filial,
+                       .NRCOMANDA = QLatin1String(nr),
+                       .NRVENDAREST = QLatin1String(venda),
+                       .DSCOMANDA = QLatin1String(ds),
+                       .IDSTCOMANDA = QLatin1String(estado)});
+        };
+        const auto item = [&](const char* venda, const char* comanda, const char* nr, double qt, double preco,
+                              const char* estado = "1", double desc = 0, double acr = 0,
+                              const QString& filial = kFilial) {
+            d.Item({.CDFILIAL = filial,
+                    .NRVENDAREST = QLatin1String(venda),
+                    .NRCOMANDA = QLatin1String(comanda),
+                    .NRPRODCOMVEN = QLatin1String(nr),
+                    .QTPRODCOMVEN = qt,
+                    .VRPRECCOMVEN = preco,
+                    .VRDESCCOMVEN = desc,
+                    .VRACRCOMVEN = acr,
+                    .IDSTPRCOMVEN = QLatin1String(estado)});
+        };
+        venda("V10", "10");
+        comanda("V10", "1010", "RES_10");
+        item("V10", "1010", "000001", 2, 10.00);
+        item("V10", "1010", "000002", 0.5, 9.00, "2", 0.5, 1.0);
+        item("V10", "1010", "000003", 3, 7.00, "6");
+        comanda("V10", "1011", "RES_10B");
+        item("V10", "1011", "000001", 1, 8.00, "3");
+        venda("V11", "11");
+        comanda("V11", "1110", "RES_11");
+        item("V11", "1110", "000001", 1, 24.00);
+        d.Juncao("1", {"10", "11"});
+        venda("V09", "9");
+        comanda("V09", "0910", "PKR_9");
+        item("V09", "0910", "000001", 1, 5.00);
+        venda("V20", "");
+        comanda("V20", "0501", "CMD_0501");
+        item("V20", "0501", "000001", 1, 13.90);
+        item("V20", "0501", "000002", 1, 7.50, "6");
+        comanda("V20", "0600", "CMD_0600");
+        item("V20", "0600", "000001", 1, 7.50, "6");
+        comanda("V20", "0777", "CMD_0777", "4");
+        item("V20", "0777", "000001", 1, 7.50);
+        venda("V30", "");
+        comanda("V30", "9001", "DLV_9001");
+        item("V30", "9001", "000001", 1, 64.50);
+        item("V30", "9001", "000002", 2, 7.50, "1", 1.0);
+        venda("V40", "5", kAbertura.addSecs(3600));
+        comanda("V40", "0590", "RES_05");
+        item("V40", "0590", "000001", 1, 58.90);
+        venda("V50", "10", {}, QStringLiteral("0002"));
+        comanda("V50", "2010", "RES_10", "1", QStringLiteral("0002"));
+        item("V50", "2010", "000001", 1, 1.00, "1", 0, 0, QStringLiteral("0002"));
+    }
+};
+
+TEST_P(PedidosTill, ListaMesasJuntadasComandasEEntregasComItensETotalNaoCancelados)
+{
+    Arruma();
+    AplicaLocaleTerminal();
+    TBancoTill banco;
+    TModeloPedidos modelo;
+    modelo.SetPedidos(banco.Pedidos(kFilial));
+
+    const QString aberta = QStringLiteral("01/05/2024 19:30");
+    const QStringList esperadas{
+        "Mesa|0910|PKR_9|9||" + aberta + "|1|5,00",       "Mesa|1010|RES_10|10|11|" + aberta + "|2|25,00",
+        "Mesa|1011|RES_10B|10|11|" + aberta + "|1|8,00",  "Mesa|1110|RES_11|11|10|" + aberta + "|1|24,00",
+        "Comanda|0501|CMD_0501|||" + aberta + "|1|13,90", "Comanda|0600|CMD_0600|||" + aberta + "|0|0,00",
+        "Entrega|9001|DLV_9001|||" + aberta + "|2|78,50",
+    };
+    EXPECT_EQ(Linhas(modelo), esperadas);
+
+    // Every branch when the terminal names none.
+    const QList<TPedidoAberto> todos = banco.Pedidos(QString());
+    EXPECT_EQ(todos.size(), esperadas.size() + 1);
+    EXPECT_TRUE(std::any_of(todos.begin(), todos.end(), [](const TPedidoAberto& p) { return p.NrComanda == "2010"; }));
+}
+
+TEST_P(PedidosTill, CadaTipoChamaOPacoteComOsSeusQuatroArgumentos)
+{
+    Arruma();
+    TBancoTill banco;
+    const QList<TPedidoAberto> pedidos = banco.Pedidos(kFilial);
+    const auto argumentos = [&](const char* comanda, bool tudo = false) {
+        for (const TPedidoAberto& p : pedidos)
+            if (p.NrComanda == QLatin1String(comanda)) {
+                const TArgumentosChamada a = ArgumentosChamada(p, tudo);
+                return QStringList{a.NrComanda, a.DsComanda, a.Modo, a.NrMesa}.join(QLatin1Char('|'));
+            }
+        return QStringLiteral("não listado");
+    };
+    EXPECT_EQ(argumentos("1011"), "1011|RES_10B|RES|10");
+    EXPECT_EQ(argumentos("0910"), "0910|PKR_9|RES|9");
+    EXPECT_EQ(argumentos("0501"), "0501|CMD_0501|CMD|");
+    EXPECT_EQ(argumentos("9001"), "9001|DLV_9001|DLV|");
+    EXPECT_EQ(argumentos("9001", true), "9001|DLV_9001|DLV_T|T");
+    // Cancel-all is a delivery's only.
+    EXPECT_EQ(argumentos("0501", true), "0501|CMD_0501|CMD|");
+}
+
+TEST_P(PedidosTill, FormatosSeguemOLocaleDoTerminal)
+{
+    Arruma();
+    TBancoTill banco;
+    TModeloPedidos modelo;
+    const auto linha1010 = [&] {
+        modelo.SetPedidos(banco.Pedidos(kFilial));
+        return Linhas(modelo).value(1);
+    };
+
+    Escreve(QStringLiteral("kvp.ini"), QStringLiteral("[Terminal]\nLocale=en_US\n"));
+    QString problema;
+    EXPECT_EQ(AplicaLocaleTerminal(&problema).name(), "en_US");
+    EXPECT_TRUE(problema.isEmpty());
+    EXPECT_TRUE(linha1010().endsWith("|2|25.00")) << linha1010().toStdString();
+
+    Escreve(QStringLiteral("kvp.ini"), QStringLiteral("[Terminal]\nLocale=klingon\n"));
+    EXPECT_EQ(AplicaLocaleTerminal(&problema).name(), "pt_BR");
+    EXPECT_TRUE(problema.contains("klingon")) << problema.toStdString();
+    EXPECT_TRUE(linha1010().endsWith("|2|25,00")) << linha1010().toStdString();
+
+    // The same list in a till started with LANG=C and LC_ALL=C, and no setting.
+    QProcess till;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("KVP_DATABASE"), databaseUrl());
+    till.setProcessEnvironment(env);
+    till.setProcessChannelMode(QProcess::MergedChannels);
+    till.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("--gtest_filter=PedidosTillMaquinaC.DISABLED_ListaEmPortuguesDoBrasil"),
+                QStringLiteral("--gtest_also_run_disabled_tests")});
+    ASSERT_TRUE(till.waitForFinished(120000));
+    const QString saida = QString::fromUtf8(till.readAll());
+    EXPECT_EQ(till.exitCode(), 0) << saida.toStdString();
+    EXPECT_TRUE(saida.contains(QLatin1String("[  PASSED  ] 1 test"))) << saida.toStdString();
+}
+
+KVP_INSTANTIATE_ENGINES(PedidosTill);
+
+// Run by FormatosSeguemOLocaleDoTerminal in a process whose locale is C, on its database.
+using PedidosTillMaquinaC = SaidasTillTest;
+TEST_F(PedidosTillMaquinaC, DISABLED_ListaEmPortuguesDoBrasil)
+{
+    ASSERT_EQ(QLocale::system().decimalPoint(), QStringLiteral(".")) << "a máquina deveria estar em C";
+    AplicaLocaleTerminal();
+    TBancoTill banco;
+    TModeloPedidos modelo;
+    modelo.SetPedidos(banco.Pedidos(kFilial));
+    ASSERT_GE(modelo.rowCount(), 2);
+    EXPECT_EQ(Linhas(modelo).value(1), "Mesa|1010|RES_10|10|11|01/05/2024 19:30|2|25,00");
+}
+
+} // namespace

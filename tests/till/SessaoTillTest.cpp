@@ -1,0 +1,130 @@
+// One whole session at the till, headless: the order list, a tab chosen, the
+// real package loaded and its window opened, an item marked and cancelled in
+// part, the kitchen ticket arriving at a printer on loopback, the list read
+// again.
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QTableView>
+#include <QTest>
+
+#include "ArquivosDemo.h"
+#include "DbFixture.h"
+#include "JanelaCenario.h"
+#include "JanelaPedidos.h"
+#include "LocaleTerminal.h"
+#include "OrderData.h"
+#include "SaidasTillSupport.h"
+#include "ServicosTill.h"
+#include "Wdc00002.h"
+
+namespace {
+
+using namespace od;
+
+class SessaoTill : public ComPastaTill<DbEngineTest> {
+protected:
+    void TearDown() override
+    {
+        Wdc00002::ResetAll();
+        QLocale::setDefault(QLocale::system());
+        ComPastaTill<DbEngineTest>::TearDown();
+    }
+};
+
+QString Celula(const TModeloPedidos& modelo, const QString& comanda, int coluna)
+{
+    for (int r = 0; r < modelo.rowCount(); ++r)
+        if (modelo.Pedido(r).NrComanda == comanda)
+            return modelo.index(r, coluna).data().toString();
+    return QStringLiteral("não listada");
+}
+
+TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
+{
+    ImpressoraLoopback cozinha;
+    cozinha.Escuta();
+    OrderData d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    d.Impressora("EPS", "1");
+    d.Porta("PT01", cozinha.Endereco());
+    d.ImprLoja("01", "PT01", "EPS");
+    d.Produto({});
+    d.ProdLoja({.NRSEQIMPRPROD = "01"});
+    // The till pairs each product printer with a backup of its own printers.
+    d.Caixa({.NRSEQIMPRLOJA1BK = "01"});
+    d.VendaComComanda({}, {.DSCOMANDA = "RES_0010"});
+    d.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0});
+    d.Item({.NRPRODCOMVEN = "000002"});
+    GravaArquivoTerminal(pasta.filePath(kArquivoParametros), ParametrosDemo());
+    GravaArquivoTerminal(pasta.filePath(kArquivoOperador), OperadorDemo());
+
+    // As the till starts: its locale, then its services. The operator dialogs
+    // are tested on their own; here they answer at once.
+    AplicaLocaleTerminal();
+    InstalaServicosTill();
+    Wdc00002::VerificaAcesso = [](int, const QString&, QString& autorizador) {
+        autorizador = QStringLiteral("0099");
+        return true;
+    };
+    Wdc00002::Observacao = [](const QVariantList&, QVariantList& resultado, QString& motivo) {
+        while (resultado.size() < 10)
+            resultado.append(QVariant());
+        resultado[0] = QStringLiteral("2");
+        motivo = QStringLiteral("Produto lançado errado");
+    };
+    Wdc00002::TecladoNumerico = [](QString& valor, const QString&, const QString&, const QString&, int, int, bool, int,
+                                   int, int) {
+        valor = QStringLiteral("2");
+        return true;
+    };
+
+    TJanelaPedidos janela(qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath()));
+    janela.show();
+    const TModeloPedidos& modelo = janela.Modelo();
+    ASSERT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColItens), "2");
+    EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColTotal), "40,00");
+
+    // What the operator does in the package's window, played once it is up.
+    TAcaoCenario marca{.Tipo = TAcaoCenario::TTipo::Marcar,
+                       .Lugar = "actions[0]",
+                       .Comanda = kComanda,
+                       .Item = "000001"};
+    TAcaoCenario cancela{.Tipo = TAcaoCenario::TTipo::Botao, .Lugar = "actions[1]", .Nome = "sbtCancelar"};
+    TJanelaCenario pacote(QStringLiteral("sessão"), {marca, cancela});
+
+    int linha = -1;
+    for (int r = 0; r < modelo.rowCount(); ++r)
+        if (modelo.Pedido(r).NrComanda == kComanda)
+            linha = r;
+    QTableView* lista = janela.Lista();
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                      lista->visualRect(modelo.index(linha, TModeloPedidos::ColDescricao)).center());
+    auto* botao = janela.findChild<QPushButton*>(QStringLiteral("sbtCancelarProdutos"));
+    ASSERT_TRUE(botao && botao->isEnabled());
+    QTest::mouseClick(botao, Qt::LeftButton);
+
+    ASSERT_TRUE(pacote.Mostrada()) << mensagens.join('\n').toStdString();
+    EXPECT_TRUE(pacote.Erro().isEmpty()) << pacote.Erro().toStdString();
+
+    // The production ticket among what the kitchen printer received.
+    QString tiquete;
+    for (int conexao = 0; conexao < 3 && !tiquete.contains(QLatin1String("x Fil")); ++conexao) {
+        const QByteArray bytes = cozinha.Recebe();
+        if (bytes.isEmpty())
+            break;
+        tiquete = QStringDecoder("IBM860").decode(bytes);
+    }
+    EXPECT_TRUE(tiquete.contains(QStringLiteral("2 x Filé à parmegiana\n")))
+        << tiquete.toStdString() << mensagens.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(tiquete.contains(QStringLiteral("Produto lançado errado"))) << tiquete.toStdString();
+
+    EXPECT_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toDouble(), 2.0);
+    // Read again after the call: one of the three left, and the other item.
+    EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColItens), "2");
+    EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColTotal), "20,00");
+    EXPECT_EQ(janela.Pendentes(), 0);
+}
+
+KVP_INSTANTIATE_ENGINES(SessaoTill);
+
+} // namespace
