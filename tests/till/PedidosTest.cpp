@@ -1,11 +1,15 @@
 // The till's list of open orders on a known database, once per engine: which
 // orders it shows, of what kind, with the tables joined and the items and
-// value still standing; the call each order makes; and its formats following
-// the terminal's locale, also on a machine whose own locale is C.
+// value still standing; the call each order makes; failures told without
+// ending the till; and its formats following the terminal's locale, also on a
+// machine whose own locale is C.
 #include <QCoreApplication>
 #include <QProcess>
 
+#include "ArquivosDemo.h"
 #include "DbFixture.h"
+#include "JanelaCenario.h"
+#include "JanelaPedidos.h"
 #include "LocaleTerminal.h"
 #include "ModeloPedidos.h"
 #include "OrderData.h"
@@ -188,6 +192,42 @@ TEST_P(PedidosTill, FormatosSeguemOLocaleDoTerminal)
     const QString saida = QString::fromUtf8(till.readAll());
     EXPECT_EQ(till.exitCode(), 0) << saida.toStdString();
     EXPECT_TRUE(saida.contains(QLatin1String("[  PASSED  ] 1 test"))) << saida.toStdString();
+}
+
+TEST_P(PedidosTill, FalhasSaoMostradasEOCaixaSegue)
+{
+    Arruma();
+    const QString bin = qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath());
+    {
+        TJanelaPedidos semPacote(pasta.filePath(QStringLiteral("sem-pacote")));
+        ASSERT_GT(semPacote.Modelo().rowCount(), 0);
+        semPacote.CancelaProdutos(0);
+        ASSERT_EQ(mensagens.size(), 1);
+        EXPECT_TRUE(mensagens.last().contains(QStringLiteral("não está disponível"))) << mensagens.last().toStdString();
+    }
+
+    // The package refuses a parameters file without the branch: told, and the list goes on.
+    TArquivoTerminal parametros = ParametrosDemo();
+    parametros.removeIf([](const TColunaTerminal& c) { return c.Def.Name == QLatin1String("CDFILIAL"); });
+    GravaArquivoTerminal(pasta.filePath(kArquivoParametros), parametros);
+    mensagens.clear();
+    TJanelaCenario fechaSeAbrir(QStringLiteral("falha"), {});
+    TJanelaPedidos janela(bin);
+    const int pedidos = janela.Modelo().rowCount();
+    janela.CancelaProdutos(0);
+    EXPECT_FALSE(fechaSeAbrir.Mostrada());
+    ASSERT_EQ(mensagens.size(), 1);
+    EXPECT_TRUE(mensagens.last().contains(QStringLiteral("não foi concluído"))
+                && mensagens.last().contains(QLatin1String("CDFILIAL")))
+        << mensagens.last().toStdString();
+    EXPECT_EQ(janela.Modelo().rowCount(), pedidos);
+
+    mensagens.clear();
+    qputenv("KVP_DATABASE", pasta.filePath(QStringLiteral("sumiu.db")).toUtf8());
+    janela.Recarrega();
+    EXPECT_EQ(janela.Modelo().rowCount(), 0);
+    ASSERT_EQ(mensagens.size(), 1);
+    EXPECT_TRUE(mensagens.last().contains(QLatin1String("sumiu.db"))) << mensagens.last().toStdString();
 }
 
 KVP_INSTANTIATE_ENGINES(PedidosTill);
