@@ -29,6 +29,7 @@ const char* const kUso
       "     till --scenario ARQUIVO [--record SAIDA.json]\n"
       "     till --write-demo-files [--overwrite]\n"
       "     till --retry-spool\n"
+      "     till --help\n"
       "\n"
       "Sem argumentos mostra os pedidos abertos do banco (mesas com as mesas juntadas, comandas e\n"
       "  entregas, com itens e total dos itens não cancelados); o pedido escolhido abre o cancelamento\n"
@@ -47,13 +48,16 @@ const char* const kUso
       "  alterados. O banco é o de \"database\", senão o de sempre (KVP_DATABASE, kvp.ini, kvp-demo.db).\n"
       "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
       "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n"
+      "--write-demo-files grava na pasta do caixa os arquivos do terminal de demonstração\n"
+      "  (PARAMETROSQRV.CDS e Dados/Cadastros/ControleAcess.cds); --overwrite substitui os que existem.\n"
       "--retry-spool envia de novo os tíquetes de cancelamento que aguardam impressora\n"
       "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n"
       "\n"
       "O banco é o de KVP_DATABASE, senão a linha database= do kvp.ini da pasta do caixa, senão\n"
       "  kvp-demo.db nessa pasta. Datas e números seguem o idioma do terminal, [Terminal] Locale= do\n"
       "  kvp.ini (pt_BR quando ausente: 08/12/2026, 0,5), qualquer que seja o idioma da máquina;\n"
-      "  --scenario mantém o da máquina, para que um cenário gravado não mude de sentido.\n";
+      "  --scenario mantém o da máquina, para que um cenário gravado não mude de sentido.\n"
+      "--help (ou -h) mostra esta ajuda.\n";
 
 int Uso(std::FILE* saida, int codigo)
 {
