@@ -221,6 +221,8 @@ void TJanelaPedidos::ReenviaPendentes()
     QThread* t = QThread::create([conf, parar] { ::ReenviaPendentes(conf, [parar] { return parar->load(); }); });
     m_reenvio = t;
     connect(t, &QThread::finished, this, [this, t] {
+        // Free for the next retry now, not when the thread object goes.
+        m_reenvio.clear();
         t->deleteLater();
         AtualizaPendentes();
     });
