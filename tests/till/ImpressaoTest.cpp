@@ -1,13 +1,17 @@
 // Kitchen and bar tickets: exact ESC/POS bytes, tickets as a loopback printer
 // receives them, and a dead printer's ticket going to the backup or the spool.
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QStringDecoder>
+#include <QTimer>
 #include <functional>
 
 #include "DataPacket.h"
 #include "EscPos.h"
 #include "ImpressaoCancelamento.h"
+#include "JanelaPedidos.h"
 #include "SaidasTillSupport.h"
 
 namespace {
@@ -192,6 +196,35 @@ TEST_F(Impressao, LinhaSemEnderecoEAvisada)
     ImprimeCancelamento(Dados({{QStringLiteral("PUDIM"), 1, QStringLiteral("S"), QString()}}), LePerifericos());
     ASSERT_EQ(mensagens.size(), 1);
     EXPECT_TRUE(mensagens.at(0).contains(QStringLiteral("PUDIM")));
+}
+
+TEST_F(Impressao, JanelaDoCaixaContaEReenviaOsPendentesForaDaTela)
+{
+    ImpressoraLoopback cozinha; // off until it listens
+    ImprimeCancelamento(Dados({{QStringLiteral("FEIJOADA"), 3, QStringLiteral("S"), cozinha.Endereco()}}),
+                        LePerifericos());
+    const QList<TTiquetePendente> pendentes = ListaPendentes();
+    ASSERT_EQ(pendentes.size(), 1);
+    EXPECT_EQ(pendentes.first().Endereco, cozinha.Endereco());
+    EXPECT_TRUE(pendentes.first().Guardado.isValid());
+
+    // The window tries the spool as it opens, then on its timer, off the screen's thread.
+    TJanelaPedidos janela(pasta.path());
+    QSignalSpy contou(&janela, &TJanelaPedidos::PendentesAtualizados);
+    EXPECT_TRUE(janela.TimerPendentes()->isActive());
+    EXPECT_LE(janela.TimerPendentes()->interval(), 30000);
+    ASSERT_TRUE(contou.wait(20000));
+    EXPECT_EQ(janela.Pendentes(), 1);
+    auto* botao = janela.findChild<QAbstractButton*>(QStringLiteral("sbtPendentes"));
+    ASSERT_TRUE(botao);
+    EXPECT_EQ(botao->text(), QStringLiteral("Tíquetes pendentes: 1"));
+
+    cozinha.Escuta();
+    janela.ReenviaPendentes(); // what the timer calls
+    ASSERT_TRUE(contou.wait(20000));
+    EXPECT_EQ(janela.Pendentes(), 0);
+    EXPECT_TRUE(ListaPendentes().isEmpty());
+    EXPECT_TRUE(Texto(cozinha.Recebe(), "IBM860").contains(QStringLiteral("3 x FEIJOADA")));
 }
 
 } // namespace
