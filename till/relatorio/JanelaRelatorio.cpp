@@ -80,7 +80,7 @@ QCheckBox* Marca(const QString& nome, const QString& texto, QWidget* pai)
     return c;
 }
 
-QLabel* Titulo(const QString& texto, QWidget* pai)
+QLabel* Rotulo(const QString& texto, QWidget* pai)
 {
     auto* l = new QLabel(texto, pai);
     l->setFont(Fonte(13, true));
@@ -96,9 +96,10 @@ JanelaRelatorio::JanelaRelatorio(QWidget* parent) : QDialog(parent)
     setModal(true);
     resize(1024, 720);
 
-    m_linhas = new TModeloCancelamentos(this);
-    m_motivos = new TModeloTotaisCancelamentos(QStringLiteral("Motivo"), this);
-    m_operadores = new TModeloTotaisCancelamentos(QStringLiteral("Operador"), this);
+    using namespace ColunasRelatorio;
+    m_linhas = new TModeloCancelamentos([](Linha c) { return Titulo(c); }, this);
+    m_motivos = new TModeloTotaisCancelamentos([](Total c) { return Titulo(c, QStringLiteral("Motivo")); }, this);
+    m_operadores = new TModeloTotaisCancelamentos([](Total c) { return Titulo(c, QStringLiteral("Operador")); }, this);
 
     chkDe = Marca(QStringLiteral("chkDe"), QStringLiteral("De"), this);
     edtDe = Dia(QStringLiteral("edtDe"), this);
@@ -134,8 +135,8 @@ JanelaRelatorio::JanelaRelatorio(QWidget* parent) : QDialog(parent)
     periodo->addStretch();
 
     auto* totais = new QGridLayout;
-    totais->addWidget(Titulo(QStringLiteral("Por motivo"), this), 0, 0);
-    totais->addWidget(Titulo(QStringLiteral("Por operador"), this), 0, 1);
+    totais->addWidget(Rotulo(QStringLiteral("Por motivo"), this), 0, 0);
+    totais->addWidget(Rotulo(QStringLiteral("Por operador"), this), 0, 1);
     totais->addWidget(grdMotivos, 1, 0);
     totais->addWidget(grdOperadores, 1, 1);
     totais->setColumnStretch(0, 3);
@@ -193,9 +194,9 @@ void JanelaRelatorio::Atualiza()
     if (!erro && m_relatorio.Linhas.isEmpty())
         aviso = kNenhumCancelamento;
 
-    m_linhas->SetLinhas(m_relatorio.Linhas);
-    m_motivos->SetTotais(m_relatorio.PorMotivo);
-    m_operadores->SetTotais(m_relatorio.PorOperador);
+    m_linhas->SetRegistros(m_relatorio.Linhas);
+    m_motivos->SetRegistros(m_relatorio.PorMotivo);
+    m_operadores->SetRegistros(m_relatorio.PorOperador);
     for (QTableView* g : {grdLinhas, grdMotivos, grdOperadores})
         g->resizeColumnsToContents();
     const QLocale locale;

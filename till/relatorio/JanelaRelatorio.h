@@ -5,14 +5,13 @@
 #include <QDialog>
 
 #include "Cancelamentos.h"
+#include "ModelosRelatorio.h"
 
 class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QTableView;
 class TBlendedBitBtn;
-class TModeloCancelamentos;
-class TModeloTotaisCancelamentos;
 
 class JanelaRelatorio : public QDialog {
     Q_OBJECT

@@ -2,8 +2,6 @@
 
 #include <QLocale>
 
-#include "ColunasRelatorio.h"
-
 namespace {
 
 QVariant Alinhamento(bool numerica)
@@ -13,86 +11,51 @@ QVariant Alinhamento(bool numerica)
 
 } // namespace
 
-void TModeloCancelamentos::SetLinhas(const QList<TCancelamento>& linhas)
+template <typename Registro, typename Coluna, int Colunas>
+void TModeloRelatorio<Registro, Coluna, Colunas>::SetRegistros(const QList<Registro>& registros)
 {
     beginResetModel();
-    m_linhas = linhas;
+    m_registros = registros;
     endResetModel();
 }
 
-int TModeloCancelamentos::rowCount(const QModelIndex& parent) const
+template <typename Registro, typename Coluna, int Colunas>
+int TModeloRelatorio<Registro, Coluna, Colunas>::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_linhas.size());
+    return parent.isValid() ? 0 : int(m_registros.size());
 }
 
-int TModeloCancelamentos::columnCount(const QModelIndex& parent) const
+template <typename Registro, typename Coluna, int Colunas>
+int TModeloRelatorio<Registro, Coluna, Colunas>::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColunasRelatorio::Linhas;
+    return parent.isValid() ? 0 : Colunas;
 }
 
-QVariant TModeloCancelamentos::data(const QModelIndex& index, int role) const
+template <typename Registro, typename Coluna, int Colunas>
+QVariant TModeloRelatorio<Registro, Coluna, Colunas>::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_linhas.size())
+    if (!index.isValid() || index.row() >= m_registros.size() || index.column() >= Colunas)
         return QVariant();
-    const auto coluna = ColunasRelatorio::Linha(index.column());
+    const auto coluna = Coluna(index.column());
     if (role == Qt::DisplayRole)
-        return ColunasRelatorio::Texto(m_linhas.at(index.row()), coluna, QLocale());
+        return ColunasRelatorio::Texto(m_registros.at(index.row()), coluna, QLocale());
     if (role == Qt::TextAlignmentRole)
         return Alinhamento(ColunasRelatorio::Numerica(coluna));
     return QVariant();
 }
 
-QVariant TModeloCancelamentos::headerData(int section, Qt::Orientation orientation, int role) const
+template <typename Registro, typename Coluna, int Colunas>
+QVariant TModeloRelatorio<Registro, Coluna, Colunas>::headerData(int section, Qt::Orientation orientation,
+                                                                 int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColunasRelatorio::Linhas)
+    if (orientation != Qt::Horizontal || section < 0 || section >= Colunas)
         return QVariant();
     if (role == Qt::DisplayRole)
-        return ColunasRelatorio::Titulo(ColunasRelatorio::Linha(section));
+        return m_titulo(Coluna(section));
     if (role == Qt::TextAlignmentRole)
-        return Alinhamento(ColunasRelatorio::Numerica(ColunasRelatorio::Linha(section)));
+        return Alinhamento(ColunasRelatorio::Numerica(Coluna(section)));
     return QVariant();
 }
 
-TModeloTotaisCancelamentos::TModeloTotaisCancelamentos(QString chave, QObject* parent)
-    : QAbstractTableModel(parent), m_chave(std::move(chave))
-{}
-
-void TModeloTotaisCancelamentos::SetTotais(const QList<TTotalCancelamentos>& totais)
-{
-    beginResetModel();
-    m_totais = totais;
-    endResetModel();
-}
-
-int TModeloTotaisCancelamentos::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_totais.size());
-}
-
-int TModeloTotaisCancelamentos::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColunasRelatorio::Totais;
-}
-
-QVariant TModeloTotaisCancelamentos::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= m_totais.size())
-        return QVariant();
-    const auto coluna = ColunasRelatorio::Total(index.column());
-    if (role == Qt::DisplayRole)
-        return ColunasRelatorio::Texto(m_totais.at(index.row()), coluna, QLocale());
-    if (role == Qt::TextAlignmentRole)
-        return Alinhamento(ColunasRelatorio::Numerica(coluna));
-    return QVariant();
-}
-
-QVariant TModeloTotaisCancelamentos::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColunasRelatorio::Totais)
-        return QVariant();
-    if (role == Qt::DisplayRole)
-        return ColunasRelatorio::Titulo(ColunasRelatorio::Total(section), m_chave);
-    if (role == Qt::TextAlignmentRole)
-        return Alinhamento(ColunasRelatorio::Numerica(ColunasRelatorio::Total(section)));
-    return QVariant();
-}
+template class TModeloRelatorio<TCancelamento, ColunasRelatorio::Linha, ColunasRelatorio::Linhas>;
+template class TModeloRelatorio<TTotalCancelamentos, ColunasRelatorio::Total, ColunasRelatorio::Totais>;

@@ -1,15 +1,19 @@
 #pragma once
-// The report's lines and totals as tables for the screen.
+// The report's lines and totals as tables for the screen, with the columns of
+// ColunasRelatorio.
 #include <QAbstractTableModel>
 #include <QList>
+#include <functional>
 
 #include "Cancelamentos.h"
+#include "ColunasRelatorio.h"
 
-class TModeloCancelamentos : public QAbstractTableModel {
-    Q_OBJECT
+template <typename Registro, typename Coluna, int Colunas> class TModeloRelatorio : public QAbstractTableModel {
 public:
-    using QAbstractTableModel::QAbstractTableModel;
-    void SetLinhas(const QList<TCancelamento>& linhas);
+    TModeloRelatorio(std::function<QString(Coluna)> titulo, QObject* parent)
+        : QAbstractTableModel(parent), m_titulo(std::move(titulo))
+    {}
+    void SetRegistros(const QList<Registro>& registros);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -17,22 +21,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    QList<TCancelamento> m_linhas;
+    std::function<QString(Coluna)> m_titulo;
+    QList<Registro> m_registros;
 };
 
+using TModeloCancelamentos = TModeloRelatorio<TCancelamento, ColunasRelatorio::Linha, ColunasRelatorio::Linhas>;
 // Totals by one key (reason or operator), titled by it.
-class TModeloTotaisCancelamentos : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    TModeloTotaisCancelamentos(QString chave, QObject* parent = nullptr);
-    void SetTotais(const QList<TTotalCancelamentos>& totais);
+using TModeloTotaisCancelamentos
+    = TModeloRelatorio<TTotalCancelamentos, ColunasRelatorio::Total, ColunasRelatorio::Totais>;
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-private:
-    QString m_chave;
-    QList<TTotalCancelamentos> m_totais;
-};
+extern template class TModeloRelatorio<TCancelamento, ColunasRelatorio::Linha, ColunasRelatorio::Linhas>;
+extern template class TModeloRelatorio<TTotalCancelamentos, ColunasRelatorio::Total, ColunasRelatorio::Totais>;
