@@ -177,6 +177,8 @@ TEST_P(RelatorioTest, Screen)
     EXPECT_EQ(janela.findChild<QLabel*>("lblTotalGeral")->text(), "Total: 3 itens, quantidade 2,5, valor 76,87");
     EXPECT_TRUE(janela.ExportaCsv(m_pasta.filePath("tela.csv")));
     EXPECT_EQ(QFile(m_pasta.filePath("tela.csv")).size(), RelatorioEmCsv(janela.Relatorio()).size());
+    EXPECT_FALSE(janela.ExportaCsv(m_pasta.filePath("nao-ha/tela.csv")));
+    EXPECT_TRUE(janela.Aviso().endsWith("nao-ha não existe")) << janela.Aviso().toStdString();
 
     janela.SetPeriodo(QDate(2026, 12, 9), QDate(2026, 12, 8));
     janela.Atualiza();

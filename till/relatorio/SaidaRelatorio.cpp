@@ -1,5 +1,7 @@
 #include "SaidaRelatorio.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
@@ -119,10 +121,19 @@ QByteArray RelatorioEmCsv(const TRelatorioCancelamentos& r)
 
 bool GravaRelatorioCsv(const TRelatorioCancelamentos& relatorio, const QString& arquivo, QString& erro)
 {
-    QSaveFile saida(arquivo);
-    if (!saida.open(QIODevice::WriteOnly) || saida.write(RelatorioEmCsv(relatorio)) < 0 || !saida.commit()) {
-        erro = QStringLiteral("Não foi possível gravar %1: %2").arg(arquivo, saida.errorString());
-        return false;
+    // The usual mistakes said in Portuguese; anything else in the system's words.
+    const QFileInfo info(arquivo);
+    QString motivo;
+    if (info.isDir())
+        motivo = QStringLiteral("é uma pasta");
+    else if (!info.absoluteDir().exists())
+        motivo = QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(info.absolutePath()));
+    if (motivo.isEmpty()) {
+        QSaveFile saida(arquivo);
+        if (saida.open(QIODevice::WriteOnly) && saida.write(RelatorioEmCsv(relatorio)) >= 0 && saida.commit())
+            return true;
+        motivo = saida.errorString();
     }
-    return true;
+    erro = QStringLiteral("Não foi possível gravar %1: %2").arg(QDir::toNativeSeparators(arquivo), motivo);
+    return false;
 }
