@@ -15,8 +15,8 @@
 #include "BlendedBitBtn.h"
 #include "ConsultaCancelamentos.h"
 #include "Exception.h"
-#include "HostServices.h"
 #include "ModelosRelatorio.h"
+#include "PastaCaixa.h"
 #include "SaidaRelatorio.h"
 
 namespace {
@@ -226,7 +226,7 @@ QString JanelaRelatorio::Aviso() const
 
 void JanelaRelatorio::EscolheArquivoCsv()
 {
-    const QString sugerido = QDir(HostFolder())
+    const QString sugerido = QDir(PastaCaixa())
                                  .filePath(QStringLiteral("cancelamentos-%1.csv")
                                                .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
     QString arquivo = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar CSV"), sugerido,
