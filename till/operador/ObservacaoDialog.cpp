@@ -30,7 +30,9 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
     lstMotivos = new QListWidget(this);
     lstMotivos->setObjectName(QStringLiteral("lstMotivos"));
     lstMotivos->setFont(FonteToque(22));
-    lstMotivos->setSpacing(6);
+    // Rows tall enough for a finger.
+    lstMotivos->setStyleSheet(QStringLiteral("QListWidget::item { padding: 12px; border-bottom: 1px solid #ddd; }"
+                                             "QListWidget::item:selected { background: #cc5b2c; color: white; }"));
     lstMotivos->setMinimumHeight(280);
     for (const TMotivo& m : motivos)
         lstMotivos->addItem(m.Texto);
@@ -46,8 +48,8 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
     botoes->addWidget(sbtOk);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 20, 24, 20);
-    layout->setSpacing(14);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setSpacing(10);
     layout->addWidget(lblTitulo);
     layout->addWidget(lblProduto);
     layout->addWidget(lblAviso);

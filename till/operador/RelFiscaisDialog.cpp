@@ -29,8 +29,8 @@ TRelFiscaisDialog::TRelFiscaisDialog(QWidget* parent) : QDialog(parent)
     connect(sbtFechar, &QAbstractButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 20, 24, 20);
-    layout->setSpacing(14);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setSpacing(10);
     layout->addWidget(lblTitulo);
     layout->addLayout(grade);
     layout->addWidget(sbtFechar, 0, Qt::AlignRight);

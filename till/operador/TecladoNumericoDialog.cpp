@@ -31,7 +31,7 @@ TTecladoNumericoDialog::TTecladoNumericoDialog(const QString& titulo, const QStr
     edtValor->setObjectName(QStringLiteral("edtValor"));
     edtValor->setFont(FonteToque(32, true));
     edtValor->setAlignment(Qt::AlignRight);
-    edtValor->setMinimumHeight(64);
+    edtValor->setMinimumHeight(56);
     if (tamanho > 0)
         edtValor->setMaxLength(tamanho);
     const QString separador = QRegularExpression::escape(QLocale().decimalPoint());
@@ -53,8 +53,8 @@ TTecladoNumericoDialog::TTecladoNumericoDialog(const QString& titulo, const QStr
     botoes->addWidget(sbtOk);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 20, 24, 20);
-    layout->setSpacing(14);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setSpacing(10);
     layout->addWidget(lblTitulo);
     layout->addWidget(lblPergunta);
     layout->addWidget(edtValor);

@@ -13,7 +13,7 @@ TTecladoWidget::TTecladoWidget(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("teclado"));
     auto* grade = new QGridLayout(this);
     grade->setContentsMargins(0, 0, 0, 0);
-    grade->setSpacing(8);
+    grade->setSpacing(6);
     for (int n = 0; n <= 9; ++n) {
         sbtTecla[n] = BotaoToque(QString::number(n), QStringLiteral("sbtTecla%1").arg(n), this);
         connect(sbtTecla[n], &QAbstractButton::clicked, this, [this, n] { Digita(QString::number(n)); });
@@ -30,13 +30,13 @@ TTecladoWidget::TTecladoWidget(QWidget* parent) : QWidget(parent)
         if (m_alvo)
             m_alvo->backspace();
     });
-    grade->addWidget(sbtApaga, 3, 2);
+    grade->addWidget(sbtApaga, 0, 3);
     sbtLimpa = BotaoToque(QStringLiteral("Limpar"), QStringLiteral("sbtLimpa"), this);
     connect(sbtLimpa, &QAbstractButton::clicked, this, [this] {
         if (m_alvo)
             m_alvo->clear();
     });
-    grade->addWidget(sbtLimpa, 4, 0, 1, 3);
+    grade->addWidget(sbtLimpa, 1, 3);
     SetDecimais(false);
 }
 

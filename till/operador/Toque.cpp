@@ -21,7 +21,7 @@ TBlendedBitBtn* BotaoToque(const QString& texto, const QString& nome, QWidget* p
     b->setText(texto);
     b->setFont(FonteToque(22, true));
     b->SetColor(QColor(204, 91, 44));
-    b->setMinimumSize(96, 64);
+    b->setMinimumSize(88, 56);
     return b;
 }
 

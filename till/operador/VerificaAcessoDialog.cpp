@@ -20,11 +20,10 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
 
     auto* lblTitulo = new QLabel(QStringLiteral("Autorização do supervisor"), this);
     lblTitulo->setFont(FonteToque(24, true));
-    auto* lblOperacao = new QLabel(
-        QStringLiteral("Operação controlada (código %1) pedida pelo operador %2.").arg(acesso).arg(operador), this);
+    auto* lblOperacao
+        = new QLabel(QStringLiteral("Operação controlada: código %1\nOperador: %2").arg(acesso).arg(operador), this);
     lblOperacao->setObjectName(QStringLiteral("lblOperacao"));
     lblOperacao->setFont(FonteToque(18));
-    lblOperacao->setWordWrap(true);
 
     const auto campo = [this](const QString& nome, QLineEdit::EchoMode modo) {
         auto* e = new QLineEdit(this);
@@ -51,6 +50,7 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     lblAviso->setFont(FonteToque(18, true));
     lblAviso->setStyleSheet(QStringLiteral("color: #b00000"));
     lblAviso->setWordWrap(true);
+    lblAviso->hide();
 
     teclado = new TTecladoWidget(this);
     teclado->SetAlvos({edtSupervisor, edtPin});
@@ -64,8 +64,8 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     botoes->addWidget(sbtOk);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 20, 24, 20);
-    layout->setSpacing(14);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setSpacing(10);
     layout->addWidget(lblTitulo);
     layout->addWidget(lblOperacao);
     layout->addLayout(form);
@@ -79,6 +79,7 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
 void TVerificaAcessoDialog::Avisa(const QString& texto)
 {
     lblAviso->setText(texto);
+    lblAviso->show();
 }
 
 void TVerificaAcessoDialog::Confere()
