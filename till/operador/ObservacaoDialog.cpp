@@ -12,19 +12,14 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
                                      const QString& aviso, QWidget* parent)
     : QDialog(parent), m_motivos(motivos)
 {
-    PreparaDialogoToque(this, QStringLiteral("frmObservacao"), QStringLiteral("Motivo do cancelamento"));
-
-    auto* lblTitulo = new QLabel(QStringLiteral("Motivo do cancelamento"), this);
-    lblTitulo->setFont(FonteToque(24, true));
+    QVBoxLayout* layout = PreparaDialogoToque(this, QStringLiteral("frmObservacao"),
+                                              QStringLiteral("Motivo do cancelamento"));
     lblProduto = new QLabel(QStringLiteral("Produto: %1 - %2").arg(cdProduto, nmProduto), this);
     lblProduto->setObjectName(QStringLiteral("lblProduto"));
     lblProduto->setFont(FonteToque(20));
     lblProduto->setWordWrap(true);
-    lblAviso = new QLabel(aviso, this);
-    lblAviso->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso->setFont(FonteToque(18, true));
-    lblAviso->setStyleSheet(QStringLiteral("color: #b00000"));
-    lblAviso->setWordWrap(true);
+    lblAviso = RotuloAviso(this);
+    lblAviso->setText(aviso);
     lblAviso->setVisible(!aviso.isEmpty());
 
     lstMotivos = new QListWidget(this);
@@ -39,18 +34,9 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
     // A tap picks a reason; a second tap on it confirms.
     connect(lstMotivos, &QListWidget::itemDoubleClicked, this, &TObservacaoDialog::Confirma);
 
-    sbtOk = BotaoToque(QStringLiteral("OK"), QStringLiteral("sbtOk"), this);
-    sbtCancelar = BotaoToque(QStringLiteral("Cancelar"), QStringLiteral("sbtCancelar"), this);
+    QHBoxLayout* botoes = BotoesOkCancelar(this, sbtOk, sbtCancelar);
     connect(sbtOk, &QAbstractButton::clicked, this, &TObservacaoDialog::Confirma);
-    connect(sbtCancelar, &QAbstractButton::clicked, this, &QDialog::reject);
-    auto* botoes = new QHBoxLayout;
-    botoes->addWidget(sbtCancelar);
-    botoes->addWidget(sbtOk);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(10);
-    layout->addWidget(lblTitulo);
     layout->addWidget(lblProduto);
     layout->addWidget(lblAviso);
     layout->addWidget(lstMotivos, 1);

@@ -11,10 +11,7 @@
 
 TRelFiscaisDialog::TRelFiscaisDialog(QWidget* parent) : QDialog(parent)
 {
-    PreparaDialogoToque(this, QStringLiteral("frmRelFiscais"), QStringLiteral("Menu Fiscal"));
-
-    auto* lblTitulo = new QLabel(QStringLiteral("Menu Fiscal"), this);
-    lblTitulo->setFont(FonteToque(24, true));
+    QVBoxLayout* layout = PreparaDialogoToque(this, QStringLiteral("frmRelFiscais"), QStringLiteral("Menu Fiscal"));
     auto* grade = new QGridLayout;
     grade->setSpacing(10);
     const QStringList entradas = Entradas();
@@ -28,10 +25,6 @@ TRelFiscaisDialog::TRelFiscaisDialog(QWidget* parent) : QDialog(parent)
     sbtFechar = BotaoToque(QStringLiteral("Fechar"), QStringLiteral("sbtFechar"), this);
     connect(sbtFechar, &QAbstractButton::clicked, this, &QDialog::accept);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(10);
-    layout->addWidget(lblTitulo);
     layout->addLayout(grade);
     layout->addWidget(sbtFechar, 0, Qt::AlignRight);
 }

@@ -17,11 +17,7 @@ TTecladoNumericoDialog::TTecladoNumericoDialog(const QString& titulo, const QStr
                                                bool decimais, int tamanho, QWidget* parent)
     : QDialog(parent), m_vazio(vazio), m_decimais(decimais)
 {
-    PreparaDialogoToque(this, QStringLiteral("frmTecladoNumerico"), titulo);
-
-    auto* lblTitulo = new QLabel(titulo, this);
-    lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
-    lblTitulo->setFont(FonteToque(24, true));
+    QVBoxLayout* layout = PreparaDialogoToque(this, QStringLiteral("frmTecladoNumerico"), titulo);
     lblPergunta = new QLabel(pergunta, this);
     lblPergunta->setObjectName(QStringLiteral("lblPergunta"));
     lblPergunta->setFont(FonteToque(20));
@@ -44,18 +40,9 @@ TTecladoNumericoDialog::TTecladoNumericoDialog(const QString& titulo, const QStr
     teclado->SetDecimais(decimais);
     teclado->SetAlvos({edtValor});
 
-    sbtOk = BotaoToque(QStringLiteral("OK"), QStringLiteral("sbtOk"), this);
-    sbtCancelar = BotaoToque(QStringLiteral("Cancelar"), QStringLiteral("sbtCancelar"), this);
+    QHBoxLayout* botoes = BotoesOkCancelar(this, sbtOk, sbtCancelar);
     connect(sbtOk, &QAbstractButton::clicked, this, &TTecladoNumericoDialog::Confirma);
-    connect(sbtCancelar, &QAbstractButton::clicked, this, &QDialog::reject);
-    auto* botoes = new QHBoxLayout;
-    botoes->addWidget(sbtCancelar);
-    botoes->addWidget(sbtOk);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(10);
-    layout->addWidget(lblTitulo);
     layout->addWidget(lblPergunta);
     layout->addWidget(edtValor);
     layout->addWidget(teclado);

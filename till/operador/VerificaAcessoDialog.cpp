@@ -16,10 +16,8 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
                                              QWidget* parent)
     : QDialog(parent), m_acesso(acesso), m_arquivo(arquivo)
 {
-    PreparaDialogoToque(this, QStringLiteral("frmVerificaAcesso"), QStringLiteral("Autorização do supervisor"));
-
-    auto* lblTitulo = new QLabel(QStringLiteral("Autorização do supervisor"), this);
-    lblTitulo->setFont(FonteToque(24, true));
+    QVBoxLayout* layout = PreparaDialogoToque(this, QStringLiteral("frmVerificaAcesso"),
+                                              QStringLiteral("Autorização do supervisor"));
     auto* lblOperacao
         = new QLabel(QStringLiteral("Operação controlada: código %1\nOperador: %2").arg(acesso).arg(operador), this);
     lblOperacao->setObjectName(QStringLiteral("lblOperacao"));
@@ -45,28 +43,14 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     form->addRow(lblSupervisor, edtSupervisor);
     form->addRow(lblPin, edtPin);
 
-    lblAviso = new QLabel(this);
-    lblAviso->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso->setFont(FonteToque(18, true));
-    lblAviso->setStyleSheet(QStringLiteral("color: #b00000"));
-    lblAviso->setWordWrap(true);
-    lblAviso->hide();
+    lblAviso = RotuloAviso(this);
 
     teclado = new TTecladoWidget(this);
     teclado->SetAlvos({edtSupervisor, edtPin});
 
-    sbtOk = BotaoToque(QStringLiteral("OK"), QStringLiteral("sbtOk"), this);
-    sbtCancelar = BotaoToque(QStringLiteral("Cancelar"), QStringLiteral("sbtCancelar"), this);
+    QHBoxLayout* botoes = BotoesOkCancelar(this, sbtOk, sbtCancelar);
     connect(sbtOk, &QAbstractButton::clicked, this, &TVerificaAcessoDialog::Confere);
-    connect(sbtCancelar, &QAbstractButton::clicked, this, &QDialog::reject);
-    auto* botoes = new QHBoxLayout;
-    botoes->addWidget(sbtCancelar);
-    botoes->addWidget(sbtOk);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(10);
-    layout->addWidget(lblTitulo);
     layout->addWidget(lblOperacao);
     layout->addLayout(form);
     layout->addWidget(lblAviso);
