@@ -5,11 +5,13 @@
 //   till --scenario FILE [--record OUT.json]
 //   till --write-demo-files [--overwrite]
 //   till --retry-spool
+//   till --set-pin CODIGO [--codes N,M] [--name NOME]
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
 #include <memory>
 
+#include "ArquivoAcesso.h"
 #include "ArquivosDemo.h"
 #include "CapturaTela.h"
 #include "Exception.h"
@@ -29,6 +31,7 @@ const char* const kUso
       "     till --scenario ARQUIVO [--record SAIDA.json]\n"
       "     till --write-demo-files [--overwrite]\n"
       "     till --retry-spool\n"
+      "     till --set-pin CODIGO [--codes N,M | --codes '*'] [--name NOME]\n"
       "     till --help\n"
       "\n"
       "Sem argumentos mostra os pedidos abertos do banco (mesas com as mesas juntadas, comandas e\n"
@@ -52,6 +55,8 @@ const char* const kUso
       "  (PARAMETROSQRV.CDS e Dados/Cadastros/ControleAcess.cds); --overwrite substitui os que existem.\n"
       "--retry-spool envia de novo os tíquetes de cancelamento que aguardam impressora\n"
       "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n"
+      "--set-pin grava o PIN (lido da entrada padrão) de quem autoriza os códigos de acesso dados\n"
+      "  em Dados/Cadastros/Supervisores.cds; sem --codes, um usuário já cadastrado mantém os seus.\n"
       "\n"
       "O banco é o de KVP_DATABASE, senão a linha database= do kvp.ini da pasta do caixa, senão\n"
       "  kvp-demo.db nessa pasta. Datas e números seguem o idioma do terminal, [Terminal] Locale= do\n"
@@ -102,6 +107,8 @@ int main(int argc, char** argv)
             return Uso(stderr, 2);
         return ExecutaCenario(args.at(1), comRegistro ? args.at(3) : QString());
     }
+    if (args.value(0) == QLatin1String("--set-pin"))
+        return DefinePinSupervisor(args.mid(1));
     if (args.size() == 1 && args.at(0) == QLatin1String("--retry-spool"))
         return ReenviaTiquetesPendentes() == 0 ? 0 : 1;
     if (args.isEmpty()) {
