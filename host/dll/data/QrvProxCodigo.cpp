@@ -38,16 +38,31 @@ QString TdtmQrvProxCodigo::PrxItemComanda(const QString& cdFilial, const QString
     numbers.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
     numbers.Open();
 
+    // A tab holds every line it ever had; the column is found once and each
+    // number read and checked in one pass.
+    const TDataPacket& rows = numbers.Packet();
+    const int column = rows.indexOf(QStringLiteral("NRPRODCOMVEN"));
+    if (column < 0)
+        throw EDatabaseError(QStringLiteral("Campo 'NRPRODCOMVEN' não encontrado"));
     qlonglong highest = 0;
     int width = 0;
-    for (numbers.First(); !numbers.Eof(); numbers.Next()) {
-        const QString number = numbers.FieldAsString(QStringLiteral("NRPRODCOMVEN")).trimmed();
-        bool ok = !number.isEmpty();
-        for (const QChar c : number)
-            ok = ok && c.isDigit() && c.unicode() < 128;
-        if (!ok)
+    for (const QVariantList& row : rows.Rows) {
+        const QString number = row[column].toString().trimmed();
+        if (number.isEmpty())
             continue;
-        const qlonglong value = number.toLongLong(&ok);
+        qlonglong value = 0;
+        bool ok = true;
+        for (const QChar c : number) {
+            if (c.unicode() < '0' || c.unicode() > '9') {
+                ok = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - '0');
+        }
+        // Past 18 digits the sum above may overflow: the library's conversion
+        // says whether the number fits at all.
+        if (ok && number.size() > 18)
+            value = number.toLongLong(&ok);
         if (!ok)
             continue;
         highest = qMax(highest, value);
