@@ -199,7 +199,7 @@ void TADOQuery::Open()
         row.reserve(columns);
         for (int c = 0; c < columns; ++c)
             row.append(q.isNull(c) ? QVariant() : q.value(c));
-        raw.append(row);
+        raw.append(std::move(row));
     }
     if (q.lastError().isValid())
         RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
@@ -244,13 +244,12 @@ void TADOQuery::Open()
         packet.FieldDefs << def;
     }
 
-    packet.Rows.reserve(raw.size());
-    for (QVariantList& row : raw) {
+    // Converted where they lie: the rows are not copied again.
+    for (QVariantList& row : raw)
         for (int k = 0; k < columns; ++k)
             if (row[k].isValid())
                 row[k] = convertValue(row[k], packet.FieldDefs[k], Name(), stamps);
-        packet.Rows << std::move(row);
-    }
+    packet.Rows = std::move(raw);
     m_packet = std::move(packet);
     m_row = 0;
     m_active = true;
