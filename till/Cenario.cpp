@@ -250,7 +250,7 @@ TCenario LeCenario(const QString& fileName)
         leitor.Erro(QString(), QStringLiteral("o cenário deve ser um objeto JSON { ... }"));
     const QJsonObject raiz = leitor.Objeto(doc.object(), QString(),
                                            {QStringLiteral("call"), QStringLiteral("database"),
-                                            QStringLiteral("parameters"), QStringLiteral("operator"),
+                                            QStringLiteral("outputs"), QStringLiteral("parameters"), QStringLiteral("operator"),
                                             QStringLiteral("answers"), QStringLiteral("actions")},
                                            {QStringLiteral("call")});
 
@@ -275,6 +275,13 @@ TCenario LeCenario(const QString& fileName)
         if (c.Banco.isEmpty())
             leitor.Erro(QStringLiteral("database"),
                         QStringLiteral("não pode ser vazio; sem a chave, vale o banco de sempre"));
+    }
+
+    if (raiz.contains(QStringLiteral("outputs"))) {
+        const QString saidas = leitor.Texto(raiz.value(QStringLiteral("outputs")), QStringLiteral("outputs"));
+        if (saidas != QLatin1String("scripted") && saidas != QLatin1String("till"))
+            leitor.Erro(QStringLiteral("outputs"), QStringLiteral("deve ser \"scripted\" ou \"till\""));
+        c.SaidasDoCaixa = saidas == QLatin1String("till");
     }
 
     c.Parametros = ParametrosDemo();

@@ -2,7 +2,7 @@
 // A scenario: one call of the package with the operator's answers and actions,
 // as `till --scenario` plays it. The file is JSON in UTF-8:
 //   {"call": {"nrComanda", "dsComanda", "modo", "nrMesa"},
-//    "database": SETTING, "parameters": {FIELD: VALUE}, "operator": {FIELD: VALUE},
+//    "database": SETTING, "outputs": "scripted" | "till", "parameters": {FIELD: VALUE}, "operator": {FIELD: VALUE},
 //    "answers": {"VerificaAcesso": [...], "Observacao": [...], "TecladoNumerico": [...], "Mensagem": [...]},
 //    "actions": [{"mark": {"comanda", "item"}}, {"select": ...}, {"key": NAME}, {"titleClick": FIELD},
 //                {"click": BUTTON}]}
@@ -30,6 +30,9 @@ struct TCenario {
     QString Modo;
     QString NrMesa;
     QString Banco; // empty: the till's usual setting
+    // Logs, tickets and customer display through the till's own services (in
+    // the till's folder, to its printers) instead of only being recorded.
+    bool SaidasDoCaixa = false;
     TArquivoTerminal Parametros; // the demo files' columns, the scenario's values over them
     TArquivoTerminal Operador;
     QList<ScriptedHost::Acesso> Acessos;

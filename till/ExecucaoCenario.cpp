@@ -1,6 +1,7 @@
 #include "ExecucaoCenario.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
@@ -10,10 +11,16 @@
 
 #include "Cenario.h"
 #include "Connection.h"
+#include "DisplayCliente.h"
 #include "HostServices.h"
+#include "ImpressaoCancelamento.h"
 #include "JanelaCenario.h"
+#include "LogsTill.h"
 #include "Pacote.h"
+#include "PastaCaixa.h"
 #include "ScriptedHostJson.h"
+#include "Wdc00001.h"
+#include "Wdc00002.h"
 #include "kvp00917.h"
 
 namespace {
@@ -52,6 +59,60 @@ void AvisaSobras(const ScriptedHost& host)
                      sobras.join(QStringLiteral(", ")).toUtf8().constData());
 }
 
+// With the till's own outputs, each output service is recorded by the
+// scripted host and then done by the till, in that order.
+Wdc00002::TLogImpNFiscal::Fn g_registraLogImp = nullptr;
+Wdc00002::TLogControleAcess::Fn g_registraLogAcesso = nullptr;
+Wdc00002::TDisparaImprimeCancProduto::Fn g_registraImpressao = nullptr;
+Wdc00001::TLimpaDisplay::Fn g_registraLimpa = nullptr;
+Wdc00001::TDisplayEnviaTexto::Fn g_registraTexto = nullptr;
+
+void LogImpNFiscalAmbos(const QVariantList& linha, QVariantList& resultados)
+{
+    g_registraLogImp(linha, resultados);
+    LogImpNFiscalTill(linha, resultados);
+}
+
+void LogControleAcessAmbos(const QString& a, const QString& b, const QString& c, const QString& d, const QString& e,
+                           const QString& f, const QString& g, const QString& h, const QString& i, const QString& j,
+                           const QString& k, const QString& l, int m, int n)
+{
+    g_registraLogAcesso(a, b, c, d, e, f, g, h, i, j, k, l, m, n);
+    LogControleAcessTill(a, b, c, d, e, f, g, h, i, j, k, l, m, n);
+}
+
+void ImprimeAmbos(const QVariantList& dados, QVariantList& resultados)
+{
+    g_registraImpressao(dados, resultados);
+    DisparaImprimeCancProdutoTill(dados, resultados);
+}
+
+void LimpaAmbos()
+{
+    g_registraLimpa();
+    LimpaDisplayTill();
+}
+
+void TextoAmbos(const QString& texto, int linha, int coluna, int a, int b)
+{
+    g_registraTexto(texto, linha, coluna, a, b);
+    DisplayEnviaTextoTill(texto, linha, coluna, a, b);
+}
+
+void UsaSaidasDoCaixa()
+{
+    g_registraLogImp = Wdc00002::LogImpNFiscal.get();
+    g_registraLogAcesso = Wdc00002::LogControleAcess.get();
+    g_registraImpressao = Wdc00002::DisparaImprimeCancProduto.get();
+    g_registraLimpa = Wdc00001::LimpaDisplay.get();
+    g_registraTexto = Wdc00001::DisplayEnviaTexto.get();
+    Wdc00002::LogImpNFiscal = LogImpNFiscalAmbos;
+    Wdc00002::LogControleAcess = LogControleAcessAmbos;
+    Wdc00002::DisparaImprimeCancProduto = ImprimeAmbos;
+    Wdc00001::LimpaDisplay = LimpaAmbos;
+    Wdc00001::DisplayEnviaTexto = TextoAmbos;
+}
+
 } // namespace
 
 int ExecutaCenario(const QString& arquivo, const QString& registro)
@@ -84,6 +145,9 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
     } catch (const Exception& e) {
         return Falha(e.Message());
     }
+    // The till's own files stay in its folder; only the terminal's move.
+    if (cenario.SaidasDoCaixa)
+        DefinePastaCaixa(HostFolder());
     SetHostFolderOverride(pasta.path());
 
     ScriptedHost host;
@@ -92,11 +156,16 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
     host.TecladoRespostas = cenario.Teclados;
     host.MensagemRespostas = cenario.Mensagens;
     TJanelaCenario janela(arquivo, cenario.Acoes);
+    if (cenario.SaidasDoCaixa) {
+        UsaSaidasDoCaixa();
+        janela.GuardaTelas(PastaCaixa() + QStringLiteral("/Telas"), QFileInfo(arquivo).completeBaseName());
+    }
 
     pacote->Inicializa();
     const TFimChamada fim = pacote->Chama(cenario.NrComanda, cenario.DsComanda, cenario.Modo, cenario.NrMesa);
     pacote.reset();
     SetHostFolderOverride(QString());
+    DefinePastaCaixa(QString());
 
     const QJsonObject record{
         {QStringLiteral("calls"), ChamadasJson(host.Calls)},

@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QHeaderView>
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableView>
 #include <QTimer>
+#include <cstdio>
 
 #include "DataSetTableModel.h"
 #include "ScriptedHostJson.h"
@@ -126,14 +128,37 @@ bool TJanelaCenario::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void TJanelaCenario::GuardaTelas(const QString& pasta, const QString& prefixo)
+{
+    m_pastaTelas = pasta;
+    m_prefixoTelas = prefixo;
+}
+
+void TJanelaCenario::Fotografa(const QString& momento)
+{
+    if (m_pastaTelas.isEmpty() || !m_janela || !m_janela->isVisible())
+        return;
+    QDir().mkpath(m_pastaTelas);
+    const QString caminho
+        = QStringLiteral("%1/%2-%3-%4.png").arg(m_pastaTelas, m_prefixoTelas).arg(++m_telas).arg(momento);
+    if (m_janela->grab().save(caminho, "PNG"))
+        std::printf("Tela gravada em %s\n", qPrintable(caminho));
+    else
+        std::fprintf(stderr, "Não foi possível gravar %s\n", qPrintable(caminho));
+    std::fflush(stdout);
+}
+
 void TJanelaCenario::Executa()
 {
     // Let the window finish coming up (activation, focus).
     QCoreApplication::processEvents();
+    Fotografa(QStringLiteral("aberta"));
     for (const TAcaoCenario& acao : m_acoes) {
         try {
             if (!m_janela || !m_janela->isVisible())
                 throw ECenario(QStringLiteral("%1: %2: a janela já foi fechada").arg(m_arquivo, acao.Lugar));
+            if (acao.Tipo == TAcaoCenario::TTipo::Botao)
+                Fotografa(QStringLiteral("antes-de-") + acao.Nome);
             Realiza(*m_janela, acao);
         } catch (const Exception& e) {
             m_erro = e.Message();
@@ -141,6 +166,7 @@ void TJanelaCenario::Executa()
         }
         QCoreApplication::processEvents();
     }
+    Fotografa(QStringLiteral("fim"));
     if (m_janela && m_janela->isVisible())
         m_janela->close();
 }

@@ -23,6 +23,10 @@ public:
     TJanelaCenario(QString arquivo, QList<TAcaoCenario> acoes);
     ~TJanelaCenario() override;
 
+    // Pictures of the window as it opened, before each click and at the end,
+    // as PNGs named after `prefixo` in `pasta` (their paths printed).
+    void GuardaTelas(const QString& pasta, const QString& prefixo);
+
     bool Mostrada() const { return m_mostrada; }
     // A mistake of the scenario found while playing it (a row the grid does
     // not show, ...); the actions stopped there.
@@ -38,6 +42,7 @@ private:
     void Executa();
     void Realiza(QDialog& janela, const TAcaoCenario& acao); // raises ECenario
     void GuardaGrade(QDialog& janela);
+    void Fotografa(const QString& momento);
 
     QString m_arquivo;
     QList<TAcaoCenario> m_acoes;
@@ -45,4 +50,7 @@ private:
     bool m_mostrada = false;
     QString m_erro;
     QJsonArray m_grade;
+    QString m_pastaTelas;
+    QString m_prefixoTelas;
+    int m_telas = 0;
 };

@@ -337,6 +337,7 @@ TEST(ScenarioTestFile, AMistakeIsNamedByItsPlaceAndNothingRuns)
          "parameters.CDFILAL: o arquivo PARAMETROSQRV.CDS não tem este campo"},
         {"{" + call + R"(, "parameters": {"UTILIZAIMPFIS": "S"}})", "parameters.UTILIZAIMPFIS: deve ser true ou false"},
         {"{" + call + R"(, "operator": {"CDOPERADOR": 7}})", "operator.CDOPERADOR: deve ser um texto"},
+        {"{" + call + R"(, "outputs": "printer"})", "outputs: deve ser \"scripted\" ou \"till\""},
         {"{" + call + R"(, "answers": {"LogImpNFiscal": []}})", "answers.LogImpNFiscal: chave desconhecida"},
         {"{" + call + R"(, "answers": {"Mensagem": [true, "sim"]}})", "answers.Mensagem[1]: deve ser true ou false"},
         {"{" + call + R"(, "answers": {"VerificaAcesso": [{"result": true, "autorizado": "9"}]}})",

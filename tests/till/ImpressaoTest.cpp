@@ -52,6 +52,22 @@ TEST(ImpressaoEscPos, BytesExatos)
     EXPECT_EQ(TEscPos::TabelaDaPagina(QStringLiteral("windows-1252")), 16);
 }
 
+// What the local stand-in printer shows of a ticket: the text in the page the
+// ticket chose, without the commands.
+TEST(ImpressaoEscPos, TextoImpressoSemComandosNaPaginaEscolhida)
+{
+    for (const char* pagina : {"IBM860", "windows-1252"}) {
+        TEscPos t{QLatin1String(pagina)};
+        t.Negrito(true).Duplo(true).Linha(QStringLiteral("Ação")).Duplo(false).Negrito(false);
+        t.Linha(QStringLiteral("2 x PÃO")).Corta();
+        EXPECT_EQ(TEscPos::TextoImpresso(t.Bytes()),
+                  QStringLiteral("Ação\n2 x PÃO\n--------------------------------\n"))
+            << pagina;
+    }
+    // A ticket that names no page is read as the printers' default.
+    EXPECT_EQ(TEscPos::TextoImpresso(QByteArray("lan\x87") + "ado"), QStringLiteral("lançado"));
+}
+
 struct Linha {
     QString produto;
     double quantidade;

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "EscPos.h"
-#include "HostServices.h"
+#include "PastaCaixa.h"
 #include "Perifericos.h"
 
 namespace {
@@ -99,7 +99,7 @@ QByteArray BytesTextoDisplay(const QString& texto, int linha, int coluna, const 
 
 QString ArquivoDisplay()
 {
-    return HostFolder() + QStringLiteral("/Display.txt");
+    return PastaCaixa() + QStringLiteral("/Display.txt");
 }
 
 void LimpaDisplayTill()

@@ -1,5 +1,6 @@
 #include "EscPos.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
@@ -22,6 +23,51 @@ int TEscPos::TabelaDaPagina(const QString& pagina)
     if (pagina == QLatin1String("windows-1252"))
         return 16;
     return -1;
+}
+
+QString TEscPos::PaginaDaTabela(int tabela)
+{
+    for (const char* pagina : {"IBM860", "IBM850", "windows-1252"}) {
+        if (TabelaDaPagina(QLatin1String(pagina)) == tabela)
+            return QLatin1String(pagina);
+    }
+    return QString();
+}
+
+QString TEscPos::TextoImpresso(const QByteArray& bytes)
+{
+    QString texto;
+    QString pagina = QStringLiteral("IBM860");
+    QByteArray trecho;
+    const auto descarrega = [&] {
+        if (!trecho.isEmpty())
+            texto += QStringDecoder(pagina.toLatin1().constData()).decode(trecho);
+        trecho.clear();
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char b = bytes.at(i);
+        const char c = i + 1 < bytes.size() ? bytes.at(i + 1) : '\0';
+        if (b == ESC && c == '@') {
+            i += 1;
+        } else if (b == ESC && c == 't' && i + 2 < bytes.size()) {
+            descarrega();
+            const QString nova = PaginaDaTabela(quint8(bytes.at(i + 2)));
+            if (!nova.isEmpty())
+                pagina = nova;
+            i += 2;
+        } else if ((b == ESC && c == 'E') || (b == GS && c == '!')) {
+            i += 2;
+        } else if (b == GS && c == 'V') {
+            // Function B carries a feed count after the mode.
+            i += i + 2 < bytes.size() && quint8(bytes.at(i + 2)) >= 65 ? 3 : 2;
+            descarrega();
+            texto += QStringLiteral("--------------------------------\n");
+        } else {
+            trecho.append(b);
+        }
+    }
+    descarrega();
+    return texto;
 }
 
 QByteArray TEscPos::Codifica(const QString& texto, const QString& pagina)

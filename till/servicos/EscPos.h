@@ -20,6 +20,12 @@ public:
     static int TabelaDaPagina(const QString& pagina);
     // Text in a code page; a character it lacks becomes '?'.
     static QByteArray Codifica(const QString& texto, const QString& pagina);
+    // The code page of an ESC t table number, empty when unknown.
+    static QString PaginaDaTabela(int tabela);
+    // What a printer would print from a ticket's bytes: the commands this
+    // class writes left out, a cut as a line of dashes, text decoded in the
+    // page the ticket selected (IBM860 until it selects one).
+    static QString TextoImpresso(const QByteArray& bytes);
 
 private:
     QString m_pagina;

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "EnvioImpressora.h"
-#include "HostServices.h"
+#include "PastaCaixa.h"
 #include "Mensagem.h"
 #include "NotaCancelamento.h"
 
@@ -50,7 +50,7 @@ bool GuardaPendente(const QString& endereco, const QByteArray& bytes)
 
 QString PastaPendentes()
 {
-    return HostFolder() + QStringLiteral("/Tiquetes/Pendentes");
+    return PastaCaixa() + QStringLiteral("/Tiquetes/Pendentes");
 }
 
 void ImprimeCancelamento(const QVariantList& dados, const TPerifericos& conf)

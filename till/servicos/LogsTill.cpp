@@ -12,7 +12,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "HostServices.h"
+#include "PastaCaixa.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void Registra(const QString& nome, const QStringList& partes)
 
 QString PastaLogs()
 {
-    return HostFolder() + QStringLiteral("/Logs");
+    return PastaCaixa() + QStringLiteral("/Logs");
 }
 
 bool AcrescentaLinhaLog(const QString& arquivo, const QString& linha)

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTextStream>
 
-#include "HostServices.h"
+#include "PastaCaixa.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ bool PaginaConhecida(const QString& pagina)
 
 QString ArquivoPerifericos()
 {
-    return HostFolder() + QStringLiteral("/perifericos.ini");
+    return PastaCaixa() + QStringLiteral("/perifericos.ini");
 }
 
 TPerifericos LePerifericos()
