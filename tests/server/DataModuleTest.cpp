@@ -175,6 +175,10 @@ TEST_P(DataModuleTest, ParametersBindByNameOutsideLiteralsAndComments)
     lida.SetParam(QStringLiteral("p_cod"), QStringLiteral("A2"));
     lida.Open();
     EXPECT_EQ(lida.FieldAsString(QStringLiteral("cdProduto")), QStringLiteral("A2"));
+    QStringList lidos;
+    lida.ScanColumn(QStringLiteral("cdproduto"), [&lidos](const QVariant& v) { lidos << v.toString(); });
+    EXPECT_EQ(lidos, QStringList{QStringLiteral("A2")});
+    EXPECT_THROW(lida.ScanColumn(QStringLiteral("NMPRODUTO"), [](const QVariant&) {}), EDatabaseError);
 
     if (engine() == TestEngine::PostgreSQL) {
         TADOQuery cast(&con(), QStringLiteral("adqCast"));

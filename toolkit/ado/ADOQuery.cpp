@@ -257,6 +257,29 @@ void TADOQuery::Open()
     Completed();
 }
 
+void TADOQuery::ScanColumn(const QString& field, const std::function<void(const QVariant&)>& each)
+{
+    Close();
+    QSqlQuery& q = Exec();
+    struct Finish {
+        QSqlQuery& q;
+        ~Finish() { q.finish(); }
+    } finish{q};
+    const QSqlRecord rec = q.record();
+    int column = -1;
+    for (int c = 0; c < rec.count() && column < 0; ++c)
+        if (rec.fieldName(c).compare(field, Qt::CaseInsensitive) == 0)
+            column = c;
+    if (column < 0)
+        throw EDatabaseError(QStringLiteral("%1: Campo '%2' não encontrado").arg(Name(), field));
+    while (q.next())
+        each(q.isNull(column) ? QVariant() : q.value(column));
+    if (q.lastError().isValid())
+        RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
+    q.finish();
+    Completed();
+}
+
 void TADOQuery::Close()
 {
     m_active = false;

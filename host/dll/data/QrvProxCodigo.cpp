@@ -36,20 +36,15 @@ QString TdtmQrvProxCodigo::PrxItemComanda(const QString& cdFilial, const QString
                                   "WHERE CDFILIAL = :P_CDFILIAL AND NRCOMANDA = :P_NRCOMANDA"));
     numbers.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
     numbers.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
-    numbers.Open();
 
-    // A tab holds every line it ever had; the column is found once and each
-    // number read and checked in one pass.
-    const TDataPacket& rows = numbers.Packet();
-    const int column = rows.indexOf(QStringLiteral("NRPRODCOMVEN"));
-    if (column < 0)
-        throw EDatabaseError(QStringLiteral("Campo 'NRPRODCOMVEN' não encontrado"));
+    // A tab holds every line it ever had: each number is read and checked as
+    // it comes, with no copy of the list kept.
     qlonglong highest = 0;
     int width = 0;
-    for (const QVariantList& row : rows.Rows) {
-        const QString number = row[column].toString().trimmed();
+    numbers.ScanColumn(QStringLiteral("NRPRODCOMVEN"), [&](const QVariant& v) {
+        const QString number = v.toString().trimmed();
         if (number.isEmpty())
-            continue;
+            return;
         qlonglong value = 0;
         bool ok = true;
         for (const QChar c : number) {
@@ -64,10 +59,10 @@ QString TdtmQrvProxCodigo::PrxItemComanda(const QString& cdFilial, const QString
         if (ok && number.size() > 18)
             value = number.toLongLong(&ok);
         if (!ok)
-            continue;
+            return;
         highest = qMax(highest, value);
         width = qMax(width, int(number.size()));
-    }
+    });
     if (width == 0)
         width = kColumnWidth;
 
