@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <functional>
 
 #include "ClientDataSet.h"
+#include "DataSetFile.h"
 
 const QString kArquivoParametros = QStringLiteral("PARAMETROSQRV.CDS");
 const QString kArquivoOperador = QStringLiteral("Dados/Cadastros/ControleAcess.cds");
+const QString kArquivoAcesso = QStringLiteral("Dados/Cadastros/Supervisores.cds");
 
 namespace {
 
@@ -24,13 +27,15 @@ const auto S = TFieldType::ftString;
 const auto I = TFieldType::ftInteger;
 const auto B = TFieldType::ftBoolean;
 
-void GravaDemo(const QString& fileName, const TArquivoTerminal& colunas, bool overwrite)
+// An existing file is the installer's (its supervisors and PINs above all):
+// kept unless overwrite.
+void GravaDemo(const QString& fileName, bool overwrite, const std::function<void(const QString&)>& grava)
 {
     if (QFileInfo::exists(fileName) && !overwrite) {
         std::printf("Mantido: %s\n", qPrintable(fileName));
         return;
     }
-    GravaArquivoTerminal(fileName, colunas);
+    grava(fileName);
     std::printf("Gravado: %s\n", qPrintable(fileName));
 }
 
@@ -72,6 +77,29 @@ TArquivoTerminal ParametrosDemo()
     };
 }
 
+QList<TFieldDef> CamposAcesso()
+{
+    const auto campo = [](const char* nome, TFieldType tipo, int tamanho) {
+        TFieldDef def = Coluna(nome, tipo, QVariant()).Def;
+        def.Size = tamanho;
+        return def;
+    };
+    return {campo("CDOPERADOR", S, 12), campo("NMOPERADOR", S, 40), campo("CDACESSOS", S, 200),
+            campo("SALPIN", S, 64),     campo("HASHPIN", S, 64),    campo("ITERPIN", I, 0)};
+}
+
+QVariantList SupervisorDemo()
+{
+    // Made once with till --set-pin 0099 --codes '*': the salt is that run's,
+    // so every demo till shares it; a real till sets its own PINs.
+    return {QStringLiteral("0099"),
+            QStringLiteral("Supervisora de Demonstração"),
+            QStringLiteral("*"),
+            QStringLiteral("itJjdvDe9ALR/IW1Ei1OgA=="),
+            QStringLiteral("/e+jgPp0Snc3kJNA7cfBTVMtrd4kuNb9QsRbdtBfxmE="),
+            100000};
+}
+
 TArquivoTerminal OperadorDemo()
 {
     return {
@@ -94,8 +122,25 @@ void GravaArquivoTerminal(const QString& fileName, const TArquivoTerminal& colun
     ds.SaveToFile(fileName);
 }
 
+QVariantMap LeArquivoTerminal(const QString& fileName)
+{
+    const TDataPacket p = ReadDataSetFile(fileName);
+    QVariantMap valores;
+    if (p.Rows.isEmpty())
+        return valores;
+    for (int i = 0; i < p.FieldDefs.size(); ++i)
+        valores.insert(p.FieldDefs.at(i).Name, p.Rows.first().value(i));
+    return valores;
+}
+
 void GravaArquivosDemo(const QString& folder, bool overwrite)
 {
-    GravaDemo(folder + QLatin1Char('/') + kArquivoParametros, ParametrosDemo(), overwrite);
-    GravaDemo(folder + QLatin1Char('/') + kArquivoOperador, OperadorDemo(), overwrite);
+    const QString pasta = folder + QLatin1Char('/');
+    GravaDemo(pasta + kArquivoParametros, overwrite,
+              [](const QString& f) { GravaArquivoTerminal(f, ParametrosDemo()); });
+    GravaDemo(pasta + kArquivoOperador, overwrite, [](const QString& f) { GravaArquivoTerminal(f, OperadorDemo()); });
+    GravaDemo(pasta + kArquivoAcesso, overwrite, [](const QString& f) {
+        QDir().mkpath(QFileInfo(f).absolutePath());
+        WriteDataSetFile(f, TDataPacket{CamposAcesso(), {SupervisorDemo()}});
+    });
 }

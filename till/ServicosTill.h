@@ -1,7 +1,8 @@
 #pragma once
-// The till's own operator services: small dialogs, and the logs, tickets and
-// customer display of till/servicos, assigned to the procedure variables of Wdc00002 and Wdc00001
-// before the cancellation package is called.
+// The till's own operator services: the dialogs of till/operador, and the
+// logs, tickets and customer display of till/servicos, assigned to the
+// procedure variables of Wdc00002 and Wdc00001 before the cancellation
+// package is called.
 #include <QString>
 
 // Fills every procedure variable of both host packages.

@@ -4,11 +4,13 @@
 //   till --scenario FILE [--record OUT.json]
 //   till --write-demo-files [--overwrite]
 //   till --retry-spool
+//   till --set-pin CODIGO [--codes N,M] [--name NOME]
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
 #include <memory>
 
+#include "ArquivoAcesso.h"
 #include "ArquivosDemo.h"
 #include "CapturaTela.h"
 #include "Exception.h"
@@ -25,6 +27,7 @@ const char* const kUso
       "     till --scenario ARQUIVO [--record SAIDA.json]\n"
       "     till --write-demo-files [--overwrite]\n"
       "     till --retry-spool\n"
+      "     till --set-pin CODIGO [--codes N,M | --codes '*'] [--name NOME]\n"
       "MODO: RES (mesa), CMD (comanda), DLV (entrega); DLV_T com NRMESA T cancela a entrega toda.\n"
       "\n"
       "--scenario roda a chamada descrita no arquivo (JSON) sem ninguém na tela: respostas do\n"
@@ -37,7 +40,9 @@ const char* const kUso
       "  Saída 0: a chamada rodou, qualquer que seja o resultado; 1: cenário com erro (a mensagem\n"
       "  diz onde) ou caixa sem o pacote. Exemplos em till/scenarios/ do código-fonte.\n"
       "--retry-spool envia de novo os tíquetes de cancelamento que aguardam impressora\n"
-      "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n";
+      "  (Tiquetes/Pendentes); saída 0 quando não sobra nenhum. O caixa também tenta ao iniciar.\n"
+      "--set-pin grava o PIN (lido da entrada padrão) de quem autoriza os códigos de acesso dados\n"
+      "  em Dados/Cadastros/Supervisores.cds; sem --codes, um usuário já cadastrado mantém os seus.\n";
 
 int Uso(std::FILE* saida, int codigo)
 {
@@ -72,6 +77,8 @@ int main(int argc, char** argv)
             return Uso(stderr, 2);
         return ExecutaCenario(args.at(1), comRegistro ? args.at(3) : QString());
     }
+    if (args.value(0) == QLatin1String("--set-pin"))
+        return DefinePinSupervisor(args.mid(1));
     if (args.size() == 1 && args.at(0) == QLatin1String("--retry-spool"))
         return ReenviaTiquetesPendentes() == 0 ? 0 : 1;
     if (args.size() < 3 || args.size() > 4 || args.at(0).startsWith(QLatin1String("--")))

@@ -1,4 +1,5 @@
 #include "ItemFields.h"
+#include "OcorrenciasSql.h"
 #include "RdmCancelaProd.h"
 #include "StatementHelpers.h"
 
@@ -117,19 +118,6 @@ QString TotAdiantamentoSql(TSqlDialect dialect)
                "(SELECT SUM((QTPRODCOMVEN*VRPRECCOMVEN)-VRDESCCOMVEN+VRACRCOMVEN) AS TOTCONTA FROM ITCOMANDAVEN"
                " WHERE CDFILIAL = :P_CDFILIAL AND IDSTPRCOMVEN <> '6' AND NRCOMANDA = :P_NRCOMANDA) B")
         .arg(nulo);
-}
-
-QString OcorrenciasSql(bool todas)
-{
-    const QString tabelas = todas ? QStringLiteral("GRUPOCOR GR, OCORRENCIA OC, PRODOCORRE PR , LOJA LJ")
-                                  : QStringLiteral("GRUPOCOR GR, LOJA LJ, OCORRENCIA OC, PRODOCORRE PR");
-    // The whole list ties the reasons to any product by CDOCORR alone.
-    const QString grupoProduto = todas ? QString() : QStringLiteral(" AND (PR.CDGRPOCOR = GR.CDGRPOCOR)");
-    return QStringLiteral("SELECT DISTINCT OC.CDGRPOCOR, OC.CDOCORR, OC.CDTIPRISCO, OC.DSOCORR FROM ") + tabelas
-        + QStringLiteral(" WHERE (OC.CDGRPOCOR = GR.CDGRPOCOR)") + grupoProduto
-        + QStringLiteral(" AND (PR.CDOCORR = OC.CDOCORR) AND (OC.CDGRPOCOR = LJ.CDGRPOCORCAN)"
-                         " AND (LJ.CDFILIAL = :P_CDFILIAL) AND (LJ.CDLOJA = :P_CDLOJA)"
-                         " AND ((PR.CDPRODUTO = :P_CDPRODUTO) OR (:P_TCDPRODUTO = 'T')) ORDER BY OC.CDOCORR");
 }
 
 } // namespace

@@ -1,0 +1,233 @@
+// The till's operator dialogs: the supervisor's PIN (kept salted, three wrong
+// ones refuse) and the numeric keypad, driven through their controls.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+#include "ArquivoAcesso.h"
+#include "ArquivosDemo.h"
+#include "BlendedBitBtn.h"
+#include "Exception.h"
+#include "LogsTill.h"
+#include "SaidasTillSupport.h"
+#include "ServicosOperador.h"
+#include "TecladoNumericoDialog.h"
+#include "TecladoWidget.h"
+#include "VerificaAcessoDialog.h"
+
+namespace {
+
+using Operador = SaidasTillTest;
+
+void Digita(TTecladoWidget* teclado, const QString& digitos)
+{
+    for (const QChar c : digitos)
+        QTest::mouseClick(c.isDigit() ? teclado->sbtTecla[c.digitValue()] : teclado->sbtVirgula, Qt::LeftButton);
+}
+
+// Supervisor and PIN typed on the dialog's keys, then OK.
+void Autoriza(TVerificaAcessoDialog& d, const QString& codigo, const QString& pin)
+{
+    QTest::mouseClick(d.edtSupervisor, Qt::LeftButton);
+    d.teclado->sbtLimpa->click();
+    Digita(d.teclado, codigo);
+    QTest::mouseClick(d.edtPin, Qt::LeftButton);
+    Digita(d.teclado, pin);
+    QTest::mouseClick(d.sbtOk, Qt::LeftButton);
+}
+
+QStringList LinhasLog(const QString& nome)
+{
+    QFile f(PastaLogs() + QLatin1Char('/') + nome);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                       : QStringList();
+}
+
+TEST_F(Operador, PinGuardadoSalgadoPorUsuarioNuncaEmClaro)
+{
+    TArquivoAcesso a = TArquivoAcesso::Le();
+    a.DefinePin(QStringLiteral("0099"), QStringLiteral("97531864"), QStringLiteral("31,32"), QStringLiteral("Ana"));
+    a.DefinePin(QStringLiteral("0100"), QStringLiteral("97531864"), QStringLiteral("32"), QString());
+    EXPECT_THROW(a.DefinePin(QStringLiteral("0101"), QStringLiteral("97531864"), QString(), QString()), Exception)
+        << "a new user needs the codes he may authorise";
+    EXPECT_THROW(a.DefinePin(QStringLiteral("0099"), QStringLiteral("12a4"), QString(), QString()), Exception);
+    EXPECT_THROW(a.DefinePin(QStringLiteral("0099"), QStringLiteral("1234"), QStringLiteral("31;x"), QString()),
+                 Exception);
+    a.Grava();
+
+    QFile f(TArquivoAcesso::Caminho());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(f.readAll().contains("97531864"));
+
+    const TArquivoAcesso lido = TArquivoAcesso::Le();
+    ASSERT_EQ(lido.Usuarios().size(), 2);
+    const TUsuarioAcesso* ana = lido.Usuario(QStringLiteral("0099"));
+    const TUsuarioAcesso* outro = lido.Usuario(QStringLiteral("0100"));
+    ASSERT_TRUE(ana && outro);
+    EXPECT_EQ(ana->Nome, QStringLiteral("Ana"));
+    EXPECT_NE(ana->Pin.Sal, outro->Pin.Sal);
+    EXPECT_NE(ana->Pin.Hash, outro->Pin.Hash);
+
+    using C = TArquivoAcesso::TConferencia;
+    EXPECT_EQ(lido.Confere(QStringLiteral("0099"), QStringLiteral("97531864"), 31), C::Autorizado);
+    EXPECT_EQ(lido.Confere(QStringLiteral("0099"), QStringLiteral("97531865"), 31), C::PinErrado);
+    EXPECT_EQ(lido.Confere(QStringLiteral("0100"), QStringLiteral("97531864"), 31), C::SemPermissao);
+    EXPECT_EQ(lido.Confere(QStringLiteral("0777"), QStringLiteral("97531864"), 31), C::PinErrado);
+
+    // A new PIN for a known user keeps his codes and takes a new salt.
+    TArquivoAcesso de_novo = lido;
+    de_novo.DefinePin(QStringLiteral("0100"), QStringLiteral("2468"), QString(), QString());
+    EXPECT_EQ(de_novo.Usuario(QStringLiteral("0100"))->Acessos, QStringLiteral("32"));
+    EXPECT_NE(de_novo.Usuario(QStringLiteral("0100"))->Pin.Sal, outro->Pin.Sal);
+}
+
+TEST_F(Operador, DemonstracaoTemOSupervisorDocumentado)
+{
+    GravaArquivosDemo(pasta.path(), false);
+    const TArquivoAcesso demo = TArquivoAcesso::Le();
+    EXPECT_EQ(demo.Confere(QStringLiteral("0099"), QStringLiteral("1234"), 31),
+              TArquivoAcesso::TConferencia::Autorizado);
+    EXPECT_EQ(demo.Confere(QStringLiteral("0099"), QStringLiteral("4321"), 31),
+              TArquivoAcesso::TConferencia::PinErrado);
+}
+
+TEST_F(Operador, SupervisorAutorizaOuTresPinsErradosRecusam)
+{
+    TArquivoAcesso a = TArquivoAcesso::Le();
+    a.DefinePin(QStringLiteral("0099"), QStringLiteral("2580"), QStringLiteral("31"), QString());
+    a.DefinePin(QStringLiteral("0003"), QStringLiteral("1111"), QStringLiteral("32"), QString());
+    a.Grava();
+    GravaArquivoTerminal(pasta.filePath(kArquivoParametros), ParametrosDemo());
+    GravaArquivoTerminal(pasta.filePath(kArquivoOperador), OperadorDemo());
+
+    // The operator holds code 32: no dialog, he is his own authoriser.
+    QString autorizador;
+    {
+        AoAbrir<QDialog> nenhum([](QDialog& d) { d.reject(); });
+        EXPECT_TRUE(VerificaAcessoTill(32, QStringLiteral("0003"), autorizador));
+        EXPECT_FALSE(nenhum.Abriu());
+    }
+    EXPECT_EQ(autorizador, QStringLiteral("0003"));
+
+    // A wrong PIN, then the right one: authorised, the supervisor written back.
+    {
+        AoAbrir<TVerificaAcessoDialog> ao([](TVerificaAcessoDialog& d) {
+            Autoriza(d, QStringLiteral("0099"), QStringLiteral("9999"));
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_TRUE(d.edtPin->text().isEmpty());
+            EXPECT_TRUE(d.lblAviso->text().contains(QStringLiteral("1 de 3"))) << d.lblAviso->text().toStdString();
+            Autoriza(d, QStringLiteral("0099"), QStringLiteral("2580"));
+        });
+        EXPECT_TRUE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
+    }
+    EXPECT_EQ(autorizador, QStringLiteral("0099"));
+
+    // A right PIN without the permission is not a wrong PIN; three wrong ones refuse.
+    autorizador = QStringLiteral("inalterado");
+    {
+        AoAbrir<TVerificaAcessoDialog> ao([](TVerificaAcessoDialog& d) {
+            Autoriza(d, QStringLiteral("0003"), QStringLiteral("1111"));
+            EXPECT_EQ(d.Falhas(), 0);
+            for (int i = 0; i < 3; ++i)
+                Autoriza(d, QStringLiteral("0099"), QStringLiteral("0000"));
+        });
+        EXPECT_FALSE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
+    }
+    EXPECT_EQ(autorizador, QStringLiteral("inalterado"));
+    EXPECT_EQ(mensagens.value(0), QStringLiteral("Acesso negado: 3 PINs errados."));
+    const QStringList log = LinhasLog(QStringLiteral("LogControleAcess.txt"));
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log.first().contains(QStringLiteral("| 0001 | 001 | NEGADO | 0003 | Operador de Demonstração | 0099 | "
+                                                    "Acesso 31 negado | 3 PINs errados")))
+        << log.first().toStdString();
+
+    // Cancelled: refused, nothing logged.
+    {
+        AoAbrir<TVerificaAcessoDialog> ao([](TVerificaAcessoDialog& d) { d.sbtCancelar->click(); });
+        EXPECT_FALSE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
+    }
+    EXPECT_EQ(LinhasLog(QStringLiteral("LogControleAcess.txt")).size(), 1);
+}
+
+TEST_F(Operador, SemArquivoDeAcessoNinguemAutorizaEOOperadorSabePorque)
+{
+    QString autorizador;
+    EXPECT_FALSE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
+    ASSERT_EQ(mensagens.size(), 1);
+    EXPECT_TRUE(mensagens.first().startsWith(QStringLiteral("Nenhum supervisor cadastrado")))
+        << mensagens.first().toStdString();
+    EXPECT_TRUE(autorizador.isEmpty());
+}
+
+class Teclado : public SaidasTillTest {
+protected:
+    void SetUp() override
+    {
+        SaidasTillTest::SetUp();
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    }
+    void TearDown() override
+    {
+        QLocale::setDefault(QLocale::c());
+        SaidasTillTest::TearDown();
+    }
+};
+
+TEST_F(Teclado, DigitaComVirgulaSoQuandoHaDecimais)
+{
+    TTecladoNumericoDialog decimal(QStringLiteral("T"), QStringLiteral("P"), QStringLiteral("V"), true, 10);
+    decimal.show();
+    EXPECT_TRUE(decimal.teclado->sbtVirgula->isVisible());
+    Digita(decimal.teclado, QStringLiteral("1,,5"));
+    EXPECT_EQ(decimal.edtValor->text(), QStringLiteral("1,5")) << "a second comma is refused";
+    Digita(decimal.teclado, QStringLiteral("7"));
+    QTest::mouseClick(decimal.teclado->sbtApaga, Qt::LeftButton);
+    QTest::mouseClick(decimal.sbtOk, Qt::LeftButton);
+    EXPECT_EQ(decimal.result(), QDialog::Accepted);
+    EXPECT_EQ(decimal.Valor(), QStringLiteral("1,5"));
+
+    TTecladoNumericoDialog inteiro(QStringLiteral("T"), QStringLiteral("P"), QStringLiteral("V"), false, 3);
+    inteiro.show();
+    EXPECT_FALSE(inteiro.teclado->sbtVirgula->isVisible());
+    QTest::keyClicks(inteiro.edtValor, QStringLiteral("2,5.4x9"));
+    EXPECT_EQ(inteiro.edtValor->text(), QStringLiteral("254")) << "digits only, up to the size given";
+    QTest::mouseClick(inteiro.teclado->sbtLimpa, Qt::LeftButton);
+    Digita(inteiro.teclado, QStringLiteral("12"));
+    QTest::keyClick(inteiro.edtValor, Qt::Key_Return);
+    EXPECT_EQ(inteiro.Valor(), QStringLiteral("12"));
+
+    // Through the service: a dangling comma is dropped, the value written back.
+    QString valor;
+    AoAbrir<TTecladoNumericoDialog> ao([](TTecladoNumericoDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Cancelamento de Produto"));
+        EXPECT_EQ(d.lblPergunta->text(), QStringLiteral("Informe a quantidade a ser cancelada"));
+        Digita(d.teclado, QStringLiteral("2,"));
+        d.sbtOk->click();
+    });
+    EXPECT_TRUE(TecladoNumericoTill(valor, QStringLiteral("Cancelamento de Produto"),
+                                    QStringLiteral("Informe a quantidade a ser cancelada"),
+                                    QStringLiteral("Quantidade deve ser informada."), 10, 0, true, 0, 0, 0));
+    EXPECT_EQ(valor, QStringLiteral("2"));
+}
+
+TEST_F(Teclado, EntradaVaziaDizAMensagemDadaEDesistirDevolveFalso)
+{
+    QString valor = QStringLiteral("anterior");
+    AoAbrir<TTecladoNumericoDialog> ao([this](TTecladoNumericoDialog& d) {
+        d.sbtOk->click();
+        EXPECT_TRUE(d.isVisible()) << "an empty entry is never confirmed";
+        EXPECT_EQ(mensagens, QStringList{QStringLiteral("Quantidade deve ser informada.")});
+        Digita(d.teclado, QStringLiteral(","));
+        d.sbtOk->click();
+        EXPECT_EQ(mensagens.size(), 2) << "a lone comma is no number either";
+        d.sbtCancelar->click();
+    });
+    EXPECT_FALSE(TecladoNumericoTill(valor, QStringLiteral("Cancelamento de Produto"), QStringLiteral("Quantos?"),
+                                     QStringLiteral("Quantidade deve ser informada."), 10, 0, true, 0, 0, 0));
+    EXPECT_EQ(valor, QStringLiteral("anterior"));
+}
+
+} // namespace
