@@ -4,6 +4,11 @@
 
 int TDataPacket::indexOf(const QString& fieldName) const
 {
+    // Names are nearly always asked as stored; the case-blind comparison
+    // costs far more and is only the fallback.
+    for (int i = 0; i < FieldDefs.size(); ++i)
+        if (FieldDefs[i].Name == fieldName)
+            return i;
     for (int i = 0; i < FieldDefs.size(); ++i)
         if (FieldDefs[i].Name.compare(fieldName, Qt::CaseInsensitive) == 0)
             return i;

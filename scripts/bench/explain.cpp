@@ -1,10 +1,11 @@
-// kvp-explain DATABASE [--items N] [--keep]
+// kvp-explain DATABASE [--items N] [--keep] [--pages]
 //
 // Fills a fresh database with a year of restaurant sales (N item lines,
 // 1 000 000 by default, and the tabs, sales, production rows, components and
 // bookings that go with them), then asks the engine for the plan of every
 // statement of the data module, in the text of that engine, and reports each
-// full scan of a sales table. Exit code 1 when there is one.
+// full scan of a sales table. Exit code 1 when there is one. On PostgreSQL
+// --pages also runs each read query once and prints the pages it touched.
 //
 // DATABASE: "sqlite" (a temporary file), a SQLite file path that does not
 // exist yet, or a postgresql:// URL (a schema of its own is created there and
@@ -81,6 +82,34 @@ QString withLiterals(const TADOStatement& s, const SalesKeys& k, TSqlDialect d)
     return sql;
 }
 
+// PostgreSQL: the text prepared with $1..$n, as the driver prepares it, and
+// the literals to execute it with. After a few executions the server may
+// keep one generic plan for every value, which cannot fold a parameter the way
+// a literal is folded: that plan must use an index too.
+QString withPositions(const TADOStatement& s, QStringList& literals, const SalesKeys& k)
+{
+    // One $n per occurrence, each with its own value: a name used twice may
+    // be typed differently at each place, as the driver leaves it.
+    static const QRegularExpression placeholder(QStringLiteral("(?<!:):([A-Za-z_][A-Za-z0-9_]*)"));
+    const QStringList names = s.ParamNames();
+    const QString sql = s.SQL();
+    QString out;
+    literals.clear();
+    qsizetype last = 0;
+    auto it = placeholder.globalMatch(sql);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        if (!names.contains(m.captured(1), Qt::CaseInsensitive))
+            continue;
+        literals << literalFor(m.captured(1), k, TSqlDialect::PostgreSQL);
+        out += QStringView(sql).mid(last, m.capturedStart() - last);
+        out += QStringLiteral("$%1").arg(literals.size());
+        last = m.capturedEnd();
+    }
+    out += QStringView(sql).mid(last);
+    return out;
+}
+
 // Alias (or name) -> table, for SQLite's plans, which name aliases.
 QMap<QString, QString> aliases(const QString& sql)
 {
@@ -112,7 +141,7 @@ struct Verdict {
     QString error;
 };
 
-Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
+Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k, bool generic = false)
 {
     Verdict v;
     const TSqlDialect d = c.Dialect();
@@ -120,7 +149,23 @@ Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
     QSqlQuery q(c.Database());
     const QString prefix = d == TSqlDialect::SQLite ? QStringLiteral("EXPLAIN QUERY PLAN ")
                                                     : QStringLiteral("EXPLAIN ");
-    if (!q.exec(prefix + sql)) {
+    if (generic) {
+        QStringList literals;
+        const QString positional = withPositions(s, literals, k);
+        QSqlQuery setup(c.Database());
+        const bool ok = setup.exec(QStringLiteral("DEALLOCATE ALL"))
+            && setup.exec(QStringLiteral("SET plan_cache_mode = force_generic_plan"))
+            && setup.exec(QStringLiteral("PREPARE kvp_generico AS ") + positional)
+            && q.exec(QStringLiteral("EXPLAIN EXECUTE kvp_generico")
+                      + (literals.isEmpty() ? QString()
+                                            : QStringLiteral("(%1)").arg(literals.join(QStringLiteral(", ")))));
+        if (!ok) {
+            v.error = (q.lastError().isValid() ? q.lastError() : setup.lastError()).text();
+            setup.exec(QStringLiteral("RESET plan_cache_mode"));
+            return v;
+        }
+        setup.exec(QStringLiteral("RESET plan_cache_mode"));
+    } else if (!q.exec(prefix + sql)) {
         v.error = q.lastError().text();
         return v;
     }
@@ -150,6 +195,33 @@ Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
             v.fullScans << table;
     }
     return v;
+}
+
+// PostgreSQL, a read query run once: the pages it touched (shared buffers hit
+// or read, the top node's count) and the server's own time. Pages do not
+// depend on the machine's load, so they tell whether a statement's work
+// grows with the tables.
+QString paginas(TADOConnection& c, const TADOStatement& s, const SalesKeys& k)
+{
+    if (!dynamic_cast<const TADOQuery*>(&s))
+        return QString();
+    QSqlQuery q(c.Database());
+    if (!q.exec(QStringLiteral("EXPLAIN (ANALYZE, BUFFERS) ") + withLiterals(s, k, c.Dialect())))
+        return q.lastError().text();
+    static const QRegularExpression buffers(QStringLiteral("Buffers: shared( hit=(\\d+))?( read=(\\d+))?"));
+    static const QRegularExpression tempo(QStringLiteral("Execution Time: ([0-9.]+) ms"));
+    qint64 paginas = -1;
+    QString ms;
+    while (q.next()) {
+        const QString line = q.value(0).toString();
+        const auto b = buffers.match(line);
+        if (paginas < 0 && b.hasMatch())
+            paginas = b.captured(2).toLongLong() + b.captured(4).toLongLong();
+        const auto t = tempo.match(line);
+        if (t.hasMatch())
+            ms = t.captured(1);
+    }
+    return QStringLiteral("%1 páginas, %2 ms no servidor").arg(qMax<qint64>(paginas, 0)).arg(ms);
 }
 
 QList<TADOStatement*> statementsOf(TrdmCancelaProd& m)
@@ -199,18 +271,20 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QString target;
     qint64 items = 1000000;
-    bool keep = false;
+    bool keep = false, pages = false;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--items") && i + 1 < args.size())
             items = args[++i].toLongLong();
         else if (args[i] == QLatin1String("--keep"))
             keep = true;
+        else if (args[i] == QLatin1String("--pages"))
+            pages = true;
         else
             target = args[i];
     }
     if (target.isEmpty() || items < 1000) {
-        QTextStream(stderr) << "Uso: kvp-explain sqlite|ARQUIVO.db|postgresql://... [--items N] [--keep]\n";
+        QTextStream(stderr) << "Uso: kvp-explain sqlite|ARQUIVO.db|postgresql://... [--items N] [--keep] [--pages]\n";
         return 2;
     }
 
@@ -253,16 +327,23 @@ int main(int argc, char** argv)
                 ++failures;
                 continue;
             }
-            const Verdict v = explain(c, *s, keys);
+            Verdict v = explain(c, *s, keys);
+            QString generico;
+            if (v.error.isEmpty() && v.fullScans.isEmpty() && c.Dialect() == TSqlDialect::PostgreSQL) {
+                v = explain(c, *s, keys, true);
+                generico = QStringLiteral(" (plano genérico)");
+            }
             if (!v.error.isEmpty()) {
-                out << QStringLiteral("  %1 ERRO: %2\n").arg(s->Name().leftJustified(28), v.error);
+                out << QStringLiteral("  %1 ERRO%2: %3\n").arg(s->Name().leftJustified(28), generico, v.error);
                 ++failures;
             } else if (!v.fullScans.isEmpty()) {
-                out << QStringLiteral("  %1 LEITURA COMPLETA de %2\n")
-                           .arg(s->Name().leftJustified(28), v.fullScans.join(QStringLiteral(", ")));
+                out << QStringLiteral("  %1 LEITURA COMPLETA de %2%3\n")
+                           .arg(s->Name().leftJustified(28), v.fullScans.join(QStringLiteral(", ")), generico);
                 for (const QString& line : v.plan)
                     out << "      " << line << "\n";
                 ++fullScans;
+            } else if (const QString p = pages ? paginas(c, *s, keys) : QString(); !p.isEmpty()) {
+                out << QStringLiteral("  %1 ok (%2)\n").arg(s->Name(), -28).arg(p);
             } else {
                 out << QStringLiteral("  %1 ok\n").arg(s->Name(), -28);
             }

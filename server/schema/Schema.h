@@ -74,7 +74,10 @@ inline const QList<Table>& Tables()
          {T("CDFILIAL", 4), T("NRVENDAREST", 10), T("CDLOJA", 4), T("NRMESA", 4), T("CDOPERADOR", 12),
           D("DTHRABERMESA"), D("DTHRFECHMESA"), T("CDVENDEDOR", 4)},
          L({"CDFILIAL", "NRVENDAREST"}),
-         {{QStringLiteral("IX_VENDAREST_MESA"), L({"CDFILIAL", "CDLOJA", "NRMESA"})}}},
+         // A table's sales of the whole year share its number: with the
+         // closing moment in the key, the open one is found without reading
+         // them all.
+         {{QStringLiteral("IX_VENDAREST_MESA"), L({"CDFILIAL", "CDLOJA", "NRMESA", "DTHRFECHMESA"})}}},
         {QStringLiteral("COMANDAVEN"),
          {T("CDFILIAL", 4), T("NRCOMANDA", 10), T("NRVENDAREST", 10), T("DSCOMANDA", 30), T("IDSTCOMANDA", 1),
           A("VRACRCOMANDA", "0"), T("CDLOJA", 4)},

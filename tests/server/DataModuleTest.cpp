@@ -169,6 +169,17 @@ TEST_P(DataModuleTest, ParametersBindByNameOutsideLiteralsAndComments)
 
     EXPECT_THROW(insert.SetParam(QStringLiteral("P_OUTRO"), 1), EDatabaseError);
 
+    // Columns too are found whatever the case they are asked in.
+    TADOQuery lida(&con(), QStringLiteral("adqTeste"));
+    lida.SetSQL(QStringLiteral("SELECT CDPRODUTO FROM PRODUTO WHERE CDPRODUTO = :P_COD"));
+    lida.SetParam(QStringLiteral("p_cod"), QStringLiteral("A2"));
+    lida.Open();
+    EXPECT_EQ(lida.FieldAsString(QStringLiteral("cdProduto")), QStringLiteral("A2"));
+    QStringList lidos;
+    lida.ScanColumn(QStringLiteral("cdproduto"), [&lidos](const QVariant& v) { lidos << v.toString(); });
+    EXPECT_EQ(lidos, QStringList{QStringLiteral("A2")});
+    EXPECT_THROW(lida.ScanColumn(QStringLiteral("NMPRODUTO"), [](const QVariant&) {}), EDatabaseError);
+
     if (engine() == TestEngine::PostgreSQL) {
         TADOQuery cast(&con(), QStringLiteral("adqCast"));
         cast.SetSQL(

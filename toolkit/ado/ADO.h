@@ -175,6 +175,10 @@ public:
     QList<TFieldDef> PersistentFields;
 
     void Open();
+    // Runs the query and hands one column of each row to `each` as it is
+    // read, keeping nothing (the query stays closed): a scan over a long
+    // result that needs no packet. EDatabaseError when the column is missing.
+    void ScanColumn(const QString& field, const std::function<void(const QVariant&)>& each);
     void Close();
     bool Active() const { return m_active; }
     bool IsEmpty() const { return m_packet.Rows.isEmpty(); }

@@ -199,7 +199,7 @@ void TADOQuery::Open()
         row.reserve(columns);
         for (int c = 0; c < columns; ++c)
             row.append(q.isNull(c) ? QVariant() : q.value(c));
-        raw.append(row);
+        raw.append(std::move(row));
     }
     if (q.lastError().isValid())
         RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
@@ -244,16 +244,38 @@ void TADOQuery::Open()
         packet.FieldDefs << def;
     }
 
-    packet.Rows.reserve(raw.size());
-    for (QVariantList& row : raw) {
+    // Converted where they lie: the rows are not copied again.
+    for (QVariantList& row : raw)
         for (int k = 0; k < columns; ++k)
             if (row[k].isValid())
                 row[k] = convertValue(row[k], packet.FieldDefs[k], Name(), stamps);
-        packet.Rows << std::move(row);
-    }
+    packet.Rows = std::move(raw);
     m_packet = std::move(packet);
     m_row = 0;
     m_active = true;
+    q.finish();
+    Completed();
+}
+
+void TADOQuery::ScanColumn(const QString& field, const std::function<void(const QVariant&)>& each)
+{
+    Close();
+    QSqlQuery& q = Exec();
+    struct Finish {
+        QSqlQuery& q;
+        ~Finish() { q.finish(); }
+    } finish{q};
+    const QSqlRecord rec = q.record();
+    int column = -1;
+    for (int c = 0; c < rec.count() && column < 0; ++c)
+        if (rec.fieldName(c).compare(field, Qt::CaseInsensitive) == 0)
+            column = c;
+    if (column < 0)
+        throw EDatabaseError(QStringLiteral("%1: Campo '%2' não encontrado").arg(Name(), field));
+    while (q.next())
+        each(q.isNull(column) ? QVariant() : q.value(column));
+    if (q.lastError().isValid())
+        RaiseStatementError(Name(), q.lastError(), Connection->ConnectionString);
     q.finish();
     Completed();
 }

@@ -111,14 +111,24 @@ void TADOStatement::SetSQL(const QString& text)
 
 void TADOStatement::SetParam(const QString& name, const QVariant& value)
 {
+    const auto assign = [&value](TParameter& p) {
+        // Qt binds a null QString as NULL; an empty text stays an empty text.
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            p.Value = QVariant(QStringLiteral(""));
+        else
+            p.Value = value;
+        p.Assigned = true;
+    };
+    // The name as written in the text first: the case-blind comparison costs
+    // more than the rest of a bind.
+    for (TParameter& p : m_params)
+        if (p.Name == name) {
+            assign(p);
+            return;
+        }
     for (TParameter& p : m_params) {
         if (p.Name.compare(name, Qt::CaseInsensitive) == 0) {
-            // Qt binds a null QString as NULL; an empty text stays an empty text.
-            if (value.typeId() == QMetaType::QString && value.toString().isNull())
-                p.Value = QVariant(QStringLiteral(""));
-            else
-                p.Value = value;
-            p.Assigned = true;
+            assign(p);
             return;
         }
     }

@@ -36,23 +36,33 @@ QString TdtmQrvProxCodigo::PrxItemComanda(const QString& cdFilial, const QString
                                   "WHERE CDFILIAL = :P_CDFILIAL AND NRCOMANDA = :P_NRCOMANDA"));
     numbers.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
     numbers.SetParam(QStringLiteral("P_NRCOMANDA"), nrComanda);
-    numbers.Open();
 
+    // A tab holds every line it ever had: each number is read and checked as
+    // it comes, with no copy of the list kept.
     qlonglong highest = 0;
     int width = 0;
-    for (numbers.First(); !numbers.Eof(); numbers.Next()) {
-        const QString number = numbers.FieldAsString(QStringLiteral("NRPRODCOMVEN")).trimmed();
-        bool ok = !number.isEmpty();
-        for (const QChar c : number)
-            ok = ok && c.isDigit() && c.unicode() < 128;
+    numbers.ScanColumn(QStringLiteral("NRPRODCOMVEN"), [&](const QVariant& v) {
+        const QString number = v.toString().trimmed();
+        if (number.isEmpty())
+            return;
+        qlonglong value = 0;
+        bool ok = true;
+        for (const QChar c : number) {
+            if (c.unicode() < '0' || c.unicode() > '9') {
+                ok = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - '0');
+        }
+        // Past 18 digits the sum above may overflow: the library's conversion
+        // says whether the number fits at all.
+        if (ok && number.size() > 18)
+            value = number.toLongLong(&ok);
         if (!ok)
-            continue;
-        const qlonglong value = number.toLongLong(&ok);
-        if (!ok)
-            continue;
+            return;
         highest = qMax(highest, value);
         width = qMax(width, int(number.size()));
-    }
+    });
     if (width == 0)
         width = kColumnWidth;
 
