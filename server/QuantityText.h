@@ -1,8 +1,9 @@
 #pragma once
 // Quantities travel between the screen and the server as decimal text. Both
 // ends use these two functions, so a quantity is always written and read in
-// the machine's own number format (QLocale::system(): "1,5" on a Brazilian
-// machine, "1.5" under the C locale): shortest exact form, no group separator.
+// the default locale's number format (the host's terminal setting, else the
+// machine's: "1,5" in pt_BR, "1.5" under C): shortest exact form, no group
+// separator.
 #include <QString>
 
 QString QtdeToStr(double quantidade);
