@@ -14,6 +14,7 @@
 
 #include "Exception.h"
 #include "ImpressaoCancelamento.h"
+#include "JanelaRelatorio.h"
 #include "Mensagem.h"
 #include "Pacote.h"
 #include "kvp00917.h"
@@ -79,12 +80,13 @@ TJanelaPedidos::TJanelaPedidos(QString pastaPacote, QWidget* parent)
     m_cancelar = Botao(QStringLiteral("sbtCancelarProdutos"), QStringLiteral("Cancelar produtos"));
     m_entregaToda = Botao(QStringLiteral("sbtCancelarEntrega"), QStringLiteral("Cancelar entrega toda"));
     auto* atualizar = Botao(QStringLiteral("sbtAtualizar"), QStringLiteral("Atualizar"));
+    auto* relatorio = Botao(QStringLiteral("sbtRelatorio"), QStringLiteral("Relatório"));
     m_botaoPendentes = Botao(QStringLiteral("sbtPendentes"), QString());
     auto* sair = Botao(QStringLiteral("sbtSair"), QStringLiteral("Sair"));
 
     m_linhaBotoes = new QHBoxLayout;
     m_linhaBotoes->setObjectName(QStringLiteral("linhaBotoes"));
-    for (QPushButton* b : {m_cancelar, m_entregaToda, atualizar, m_botaoPendentes})
+    for (QPushButton* b : {m_cancelar, m_entregaToda, atualizar, relatorio, m_botaoPendentes})
         m_linhaBotoes->addWidget(b);
     m_linhaBotoes->addStretch();
     m_linhaBotoes->addWidget(sair);
@@ -99,6 +101,7 @@ TJanelaPedidos::TJanelaPedidos(QString pastaPacote, QWidget* parent)
     connect(m_cancelar, &QPushButton::clicked, this, [this] { CancelaProdutos(LinhaEscolhida()); });
     connect(m_entregaToda, &QPushButton::clicked, this, [this] { CancelaEntregaToda(LinhaEscolhida()); });
     connect(atualizar, &QPushButton::clicked, this, &TJanelaPedidos::Recarrega);
+    connect(relatorio, &QPushButton::clicked, this, [this] { AbreRelatorioCancelamentos(this); });
     connect(m_botaoPendentes, &QPushButton::clicked, this, &TJanelaPedidos::MostraPendentes);
     connect(sair, &QPushButton::clicked, this, &QWidget::close);
     connect(m_lista, &QTableView::activated, this, [this](const QModelIndex& i) { CancelaProdutos(i.row()); });

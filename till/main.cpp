@@ -6,14 +6,17 @@
 //   till --write-demo-files [--overwrite]
 //   till --retry-spool
 //   till --set-pin CODIGO [--codes N,M] [--name NOME]
+//   till --report [--from DATA] [--to DATA] [--csv ARQUIVO]
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "ArquivoAcesso.h"
 #include "ArquivosDemo.h"
 #include "CapturaTela.h"
+#include "ComandoRelatorio.h"
 #include "Exception.h"
 #include "ExecucaoCenario.h"
 #include "HostServices.h"
@@ -33,6 +36,7 @@ const char* const kUso
       "     till --retry-spool\n"
       "     till --set-pin CODIGO [--codes N,M | --codes '*'] [--name NOME]\n"
       "     till --help\n"
+      "     till --report [--from DATA] [--to DATA] [--csv ARQUIVO]\n"
       "\n"
       "Sem argumentos mostra os pedidos abertos do banco (mesas com as mesas juntadas, comandas e\n"
       "  entregas, com itens e total dos itens não cancelados); o pedido escolhido abre o cancelamento\n"
@@ -67,6 +71,9 @@ const char* const kUso
 int Uso(std::FILE* saida, int codigo)
 {
     std::fputs(kUso, saida);
+    // The report's lines, less their usage line, which kUso already holds.
+    const char* relatorio = std::strchr(kUsoRelatorio, '\n');
+    std::fputs(relatorio ? relatorio + 1 : kUsoRelatorio, saida);
     return codigo;
 }
 
@@ -106,6 +113,10 @@ int main(int argc, char** argv)
         if (args.size() != 2 && !comRegistro)
             return Uso(stderr, 2);
         return ExecutaCenario(args.at(1), comRegistro ? args.at(3) : QString());
+    }
+    if (args.value(0) == QLatin1String("--report")) {
+        LocaleDoTerminal();
+        return ExecutaRelatorio(args);
     }
     if (args.value(0) == QLatin1String("--set-pin"))
         return DefinePinSupervisor(args.mid(1));
