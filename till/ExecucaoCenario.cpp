@@ -15,6 +15,7 @@
 #include "HostServices.h"
 #include "ImpressaoCancelamento.h"
 #include "JanelaCenario.h"
+#include "LocaleTerminal.h"
 #include "LogsTill.h"
 #include "Pacote.h"
 #include "PastaCaixa.h"
@@ -145,9 +146,16 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
     } catch (const Exception& e) {
         return Falha(e.Message());
     }
-    // The till's own files stay in its folder; only the terminal's move.
-    if (cenario.SaidasDoCaixa)
+    // The till's own files stay in its folder; only the terminal's move. Such
+    // a run also speaks the terminal's language, as the till does; files
+    // without the key keep the machine's, so that they keep their meaning.
+    if (cenario.SaidasDoCaixa) {
         DefinePastaCaixa(HostFolder());
+        QString problema;
+        AplicaLocaleTerminal(&problema);
+        if (!problema.isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(problema));
+    }
     SetHostFolderOverride(pasta.path());
 
     ScriptedHost host;
