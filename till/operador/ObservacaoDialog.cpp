@@ -16,7 +16,7 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
                                               QStringLiteral("Motivo do cancelamento"));
     lblProduto = new QLabel(QStringLiteral("Produto: %1 - %2").arg(cdProduto, nmProduto), this);
     lblProduto->setObjectName(QStringLiteral("lblProduto"));
-    lblProduto->setFont(FonteToque(20));
+    lblProduto->setFont(Arial(20));
     lblProduto->setWordWrap(true);
     lblAviso = RotuloAviso(this);
     lblAviso->setText(aviso);
@@ -24,10 +24,11 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
 
     lstMotivos = new QListWidget(this);
     lstMotivos->setObjectName(QStringLiteral("lstMotivos"));
-    lstMotivos->setFont(FonteToque(22));
+    lstMotivos->setFont(Arial(22));
     // Rows tall enough for a finger.
     lstMotivos->setStyleSheet(QStringLiteral("QListWidget::item { padding: 12px; border-bottom: 1px solid #ddd; }"
-                                             "QListWidget::item:selected { background: #cc5b2c; color: white; }"));
+                                             "QListWidget::item:selected { background: %1; color: white; }")
+                                  .arg(kCorMoldura.name()));
     lstMotivos->setMinimumHeight(280);
     for (const TMotivo& m : motivos)
         lstMotivos->addItem(m.Texto);

@@ -20,12 +20,12 @@ TTecladoNumericoDialog::TTecladoNumericoDialog(const QString& titulo, const QStr
     QVBoxLayout* layout = PreparaDialogoToque(this, QStringLiteral("frmTecladoNumerico"), titulo);
     lblPergunta = new QLabel(pergunta, this);
     lblPergunta->setObjectName(QStringLiteral("lblPergunta"));
-    lblPergunta->setFont(FonteToque(20));
+    lblPergunta->setFont(Arial(20));
     lblPergunta->setWordWrap(true);
 
     edtValor = new QLineEdit(this);
     edtValor->setObjectName(QStringLiteral("edtValor"));
-    edtValor->setFont(FonteToque(32, true));
+    edtValor->setFont(Arial(32, true));
     edtValor->setAlignment(Qt::AlignRight);
     edtValor->setMinimumHeight(56);
     if (tamanho > 0)

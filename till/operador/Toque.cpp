@@ -8,22 +8,15 @@
 #include <QVBoxLayout>
 
 #include "BlendedBitBtn.h"
-
-QFont FonteToque(int pixels, bool negrito)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
+#include "EstiloCasa.h"
 
 TBlendedBitBtn* BotaoToque(const QString& texto, const QString& nome, QWidget* parent)
 {
     auto* b = new TBlendedBitBtn(parent);
     b->setObjectName(nome);
     b->setText(texto);
-    b->setFont(FonteToque(22, true));
-    b->SetColor(QColor(204, 91, 44));
+    b->setFont(Arial(22, true));
+    b->SetColor(kCorMoldura);
     b->setMinimumSize(88, 56);
     return b;
 }
@@ -40,7 +33,7 @@ QVBoxLayout* PreparaDialogoToque(QDialog* dialogo, const QString& nome, const QS
 
     auto* lblTitulo = new QLabel(titulo, dialogo);
     lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
-    lblTitulo->setFont(FonteToque(24, true));
+    lblTitulo->setFont(Arial(24, true));
     auto* coluna = new QVBoxLayout(dialogo);
     coluna->setContentsMargins(24, 16, 24, 16);
     coluna->setSpacing(10);
@@ -63,7 +56,7 @@ QLabel* RotuloAviso(QWidget* parent)
 {
     auto* aviso = new QLabel(parent);
     aviso->setObjectName(QStringLiteral("lblAviso"));
-    aviso->setFont(FonteToque(18, true));
+    aviso->setFont(Arial(18, true));
     aviso->setStyleSheet(QStringLiteral("color: #b00000"));
     aviso->setWordWrap(true);
     aviso->hide();

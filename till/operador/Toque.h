@@ -1,8 +1,9 @@
 #pragma once
 // The look shared by the till's operator dialogs: fonts and buttons big enough
 // for a finger on a touch screen.
-#include <QFont>
 #include <QString>
+
+#include "EstiloCasa.h"
 
 class QDialog;
 class QHBoxLayout;
@@ -10,8 +11,6 @@ class QLabel;
 class QVBoxLayout;
 class QWidget;
 class TBlendedBitBtn;
-
-QFont FonteToque(int pixels, bool negrito = false);
 
 // A touch button with its object name (what the tests find it by).
 TBlendedBitBtn* BotaoToque(const QString& texto, const QString& nome, QWidget* parent);

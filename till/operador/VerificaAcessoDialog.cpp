@@ -21,12 +21,12 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     auto* lblOperacao
         = new QLabel(QStringLiteral("Operação controlada: código %1\nOperador: %2").arg(acesso).arg(operador), this);
     lblOperacao->setObjectName(QStringLiteral("lblOperacao"));
-    lblOperacao->setFont(FonteToque(18));
+    lblOperacao->setFont(Arial(18));
 
     const auto campo = [this](const QString& nome, QLineEdit::EchoMode modo) {
         auto* e = new QLineEdit(this);
         e->setObjectName(nome);
-        e->setFont(FonteToque(28, true));
+        e->setFont(Arial(28, true));
         e->setMinimumHeight(56);
         e->setEchoMode(modo);
         e->setMaxLength(12);
@@ -38,8 +38,8 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     auto* form = new QFormLayout;
     auto* lblSupervisor = new QLabel(QStringLiteral("Supervisor:"), this);
     auto* lblPin = new QLabel(QStringLiteral("PIN:"), this);
-    lblSupervisor->setFont(FonteToque(20));
-    lblPin->setFont(FonteToque(20));
+    lblSupervisor->setFont(Arial(20));
+    lblPin->setFont(Arial(20));
     form->addRow(lblSupervisor, edtSupervisor);
     form->addRow(lblPin, edtPin);
 

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "BlendedBitBtn.h"
+#include "EstiloCasa.h"
 
 namespace {
-const QColor kFrame(204, 91, 44);
 
 QFont bigFont(int pixels, bool bold = false)
 {
@@ -32,7 +32,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         QColor fill = m_kind == TMensagemDialog::TKind::Warning ? QColor(220, 160, 0)
-            : m_kind == TMensagemDialog::TKind::Question        ? kFrame
+            : m_kind == TMensagemDialog::TKind::Question        ? kCorMoldura
                                                                 : QColor(60, 110, 180);
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
@@ -130,7 +130,7 @@ void TMensagemDialog::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
     QPainter p(this);
-    p.setPen(QPen(kFrame, 2));
+    p.setPen(QPen(kCorMoldura, 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
