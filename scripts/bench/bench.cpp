@@ -30,7 +30,7 @@
 #include <memory>
 #include <sys/resource.h>
 
-#include "../../till/ArquivosDemo.h"
+#include "ArquivosDemo.h"
 #include "Cli_kvp00917.h"
 #include "Connection.h"
 #include "DBGrid.h"
