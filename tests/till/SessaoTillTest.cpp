@@ -1,21 +1,28 @@
 // One whole session at the till, headless: the order list, a tab chosen, the
 // real package loaded and its window opened, an item marked and cancelled in
-// part, the kitchen ticket arriving at a printer on loopback, the list read
-// again.
+// part through the till's own dialogs (supervisor PIN, reason, keypad), the
+// kitchen ticket arriving at a printer on loopback, the list read again.
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTableView>
 #include <QTest>
 
 #include "ArquivosDemo.h"
+#include "BlendedBitBtn.h"
 #include "DbFixture.h"
 #include "JanelaCenario.h"
 #include "JanelaPedidos.h"
 #include "LocaleTerminal.h"
+#include "ObservacaoDialog.h"
 #include "OrderData.h"
 #include "SaidasTillSupport.h"
 #include "ServicosTill.h"
+#include "TecladoNumericoDialog.h"
+#include "VerificaAcessoDialog.h"
 #include "Wdc00002.h"
 
 namespace {
@@ -40,6 +47,50 @@ QString Celula(const TModeloPedidos& modelo, const QString& comanda, int coluna)
     return QStringLiteral("não listada");
 }
 
+// The operator at the till's dialogs, as each one comes up inside the
+// package's window: the demo supervisor's code and PIN, the first reason
+// offered, the quantity typed.
+class Operador : public QObject {
+public:
+    explicit Operador(QString quantidade) : m_quantidade(std::move(quantidade))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &Operador::Atende);
+        m_timer.start(20);
+    }
+    QStringList Vistos;
+    QString Motivo;
+
+private:
+    void Atende()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_ultimo)
+            return;
+        if (auto* acesso = qobject_cast<TVerificaAcessoDialog*>(modal)) {
+            acesso->edtSupervisor->setText(QStringLiteral("0099"));
+            acesso->edtPin->setText(QStringLiteral("1234"));
+            Responde(acesso, acesso->sbtOk, QStringLiteral("acesso"));
+        } else if (auto* motivo = qobject_cast<TObservacaoDialog*>(modal)) {
+            motivo->lstMotivos->setCurrentRow(0);
+            Motivo = motivo->lstMotivos->currentItem() ? motivo->lstMotivos->currentItem()->text() : QString();
+            Responde(motivo, motivo->sbtOk, QStringLiteral("motivo"));
+        } else if (auto* teclado = qobject_cast<TTecladoNumericoDialog*>(modal)) {
+            teclado->SetValor(m_quantidade);
+            Responde(teclado, teclado->sbtOk, QStringLiteral("teclado"));
+        }
+    }
+    void Responde(QWidget* dialogo, TBlendedBitBtn* ok, const QString& nome)
+    {
+        m_ultimo = dialogo;
+        Vistos << nome;
+        ok->click();
+    }
+
+    QTimer m_timer;
+    QPointer<QWidget> m_ultimo;
+    QString m_quantidade;
+};
+
 TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
 {
     ImpressoraLoopback cozinha;
@@ -55,28 +106,18 @@ TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
     d.VendaComComanda({}, {.DSCOMANDA = "RES_0010"});
     d.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 3.0});
     d.Item({.NRPRODCOMVEN = "000002"});
-    GravaArquivoTerminal(pasta.filePath(kArquivoParametros), ParametrosDemo());
-    GravaArquivoTerminal(pasta.filePath(kArquivoOperador), OperadorDemo());
+    // The product's reasons in the store's group.
+    d.Loja("20");
+    d.GrupoOcor("20");
+    d.Ocorrencia("20", "02", "Produto lançado errado");
+    d.ProdOcorre(kProduto, "20", "02");
+    // The demo terminal: its parameters, operator and supervisor 0099 (PIN 1234).
+    GravaArquivosDemo(pasta.path(), true);
 
-    // As the till starts: its locale, then its services. The operator dialogs
-    // are tested on their own; here they answer at once.
+    // As the till starts: its locale, then its services, dialogs included.
     AplicaLocaleTerminal();
     InstalaServicosTill();
-    Wdc00002::VerificaAcesso = [](int, const QString&, QString& autorizador) {
-        autorizador = QStringLiteral("0099");
-        return true;
-    };
-    Wdc00002::Observacao = [](const QVariantList&, QVariantList& resultado, QString& motivo) {
-        while (resultado.size() < 10)
-            resultado.append(QVariant());
-        resultado[0] = QStringLiteral("2");
-        motivo = QStringLiteral("Produto lançado errado");
-    };
-    Wdc00002::TecladoNumerico = [](QString& valor, const QString&, const QString&, const QString&, int, int, bool, int,
-                                   int, int) {
-        valor = QStringLiteral("2");
-        return true;
-    };
+    Operador operador(QStringLiteral("2"));
 
     TJanelaPedidos janela(qEnvironmentVariable("KVP_BIN_DIR", QCoreApplication::applicationDirPath()));
     janela.show();
@@ -105,6 +146,9 @@ TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
 
     ASSERT_TRUE(pacote.Mostrada()) << mensagens.join('\n').toStdString();
     EXPECT_TRUE(pacote.Erro().isEmpty()) << pacote.Erro().toStdString();
+    // The demo operator holds no access code of its own: the supervisor authorises.
+    EXPECT_EQ(operador.Vistos, QStringList({"acesso", "motivo", "teclado"}));
+    EXPECT_EQ(operador.Motivo, QStringLiteral("Produto lançado errado"));
 
     // The production ticket among what the kitchen printer received.
     QString tiquete;
@@ -119,6 +163,8 @@ TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
     EXPECT_TRUE(tiquete.contains(QStringLiteral("Produto lançado errado"))) << tiquete.toStdString();
 
     EXPECT_EQ(scalar("SELECT SUM(QTPRODCOMVEN) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toDouble(), 2.0);
+    // Who authorised it, as the supervisor's dialog gave it back.
+    EXPECT_EQ(scalar("SELECT MAX(CDSUPERVISOR) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toString(), "0099");
     // Read again after the call: one of the three left, and the other item.
     EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColItens), "2");
     EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColTotal), "20,00");
