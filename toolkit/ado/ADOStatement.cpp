@@ -1,4 +1,5 @@
 #include <QDateTime>
+#include <QHash>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlField>
@@ -20,34 +21,26 @@ bool isIdentChar(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
 
-} // namespace
+// A statement's text with ? for each placeholder, the placeholders' names in
+// the order they appear, and each name once (first spelling).
+struct TextoPosicional {
+    QString Positional;
+    QStringList Order;
+    QStringList Names;
+};
 
-TADOStatement::TADOStatement(TADOConnection* connection, QString name) : Connection(connection), m_name(std::move(name))
-{}
-
-TADOStatement::~TADOStatement() = default;
-
-QStringList TADOStatement::ParamNames() const
-{
-    QStringList names;
-    for (const TParameter& p : m_params)
-        names << p.Name;
-    return names;
-}
-
-void TADOStatement::SetSQL(const QString& text)
+TextoPosicional Posicional(const QString& text)
 {
     // Rewrites :NAME to ? outside literals, quoted names and comments; "::" is
     // a PostgreSQL cast and "a[1:2]" a slice, neither a placeholder.
-    QList<TParameter> params;
-    QStringList order;
-    QString out;
+    TextoPosicional r;
+    QString& out = r.Positional;
     out.reserve(text.size());
     const int n = text.size();
     int i = 0;
-    auto indexOf = [&params](const QString& name) {
-        for (int k = 0; k < params.size(); ++k)
-            if (params[k].Name.compare(name, Qt::CaseInsensitive) == 0)
+    auto indexOf = [&r](const QString& name) {
+        for (int k = 0; k < r.Names.size(); ++k)
+            if (r.Names[k].compare(name, Qt::CaseInsensitive) == 0)
                 return k;
         return -1;
     };
@@ -86,16 +79,9 @@ void TADOStatement::SetSQL(const QString& text)
             while (j < n && isIdentChar(text.at(j)))
                 ++j;
             const QString name = text.mid(i + 1, j - i - 1);
-            if (indexOf(name) < 0) {
-                TParameter p;
-                p.Name = name;
-                // Keep a value the statement had under the same name.
-                for (const TParameter& old : m_params)
-                    if (old.Name.compare(name, Qt::CaseInsensitive) == 0)
-                        p = TParameter{name, old.Value, old.Assigned};
-                params.append(p);
-            }
-            order << params[indexOf(name)].Name;
+            if (indexOf(name) < 0)
+                r.Names << name;
+            r.Order << r.Names[indexOf(name)];
             out += QLatin1Char('?');
             i = j;
         } else {
@@ -103,10 +89,59 @@ void TADOStatement::SetSQL(const QString& text)
             ++i;
         }
     }
+    return r;
+}
+
+} // namespace
+
+TADOStatement::TADOStatement(TADOConnection* connection, QString name) : Connection(connection), m_name(std::move(name))
+{}
+
+TADOStatement::~TADOStatement() = default;
+
+QStringList TADOStatement::ParamNames() const
+{
+    QStringList names;
+    for (const TParameter& p : m_params)
+        names << p.Name;
+    return names;
+}
+
+void TADOStatement::SetSQL(const QString& text)
+{
+    // The data module sets the same few texts again on every call: each is
+    // rewritten once per thread.
+    thread_local QHash<QString, TextoPosicional> vistos;
+    auto it = vistos.constFind(text);
+    if (it == vistos.constEnd()) {
+        if (vistos.size() >= 512)
+            vistos.clear();
+        it = vistos.insert(text, Posicional(text));
+    }
+    QList<TParameter> params;
+    params.reserve(it->Names.size());
+    for (const QString& name : it->Names) {
+        TParameter p;
+        p.Name = name;
+        // Keep a value the statement had under the same name (as written
+        // first: the case-blind comparison is the dearer one).
+        const auto mesmo = [&](Qt::CaseSensitivity cs) {
+            for (const TParameter& old : m_params)
+                if (old.Name.compare(name, cs) == 0)
+                    return &old;
+            return static_cast<const TParameter*>(nullptr);
+        };
+        const TParameter* old = mesmo(Qt::CaseSensitive);
+        if (!old)
+            old = mesmo(Qt::CaseInsensitive);
+        if (old)
+            p = TParameter{name, old->Value, old->Assigned};
+        params.append(p);
+    }
     m_sql = text;
     m_params = params;
-    m_positional = out;
-    m_order = order;
+    m_positional = it->Positional;
+    m_order = it->Order;
 }
 
 void TADOStatement::SetParam(const QString& name, const QVariant& value)
