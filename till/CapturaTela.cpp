@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "ServicosTill.h"
+#include "PastaCaixa.h"
 
 CapturaTela::CapturaTela(QObject* parent) : QObject(parent)
 {
@@ -37,7 +37,7 @@ bool CapturaTela::eventFilter(QObject* watched, QEvent* event)
 void CapturaTela::Captura(QWidget* window)
 {
     const QString nome = window->objectName().isEmpty() ? QStringLiteral("janela") : window->objectName();
-    const QString path = ArquivoTill(QStringLiteral("tela-%1-%2.png").arg(++m_numero).arg(nome));
+    const QString path = PastaCaixa() + QStringLiteral("/tela-%1-%2.png").arg(++m_numero).arg(nome);
     if (window->grab().save(path, "PNG"))
         std::printf("Tela gravada em %s\n", qPrintable(path));
     else

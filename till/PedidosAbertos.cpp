@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ArquivosDemo.h"
+#include "ConexaoCaixa.h"
 #include "Connection.h"
 #include "DataSetFile.h"
 #include "Exception.h"
@@ -88,9 +89,7 @@ void TBancoTill::Conecta()
     if (m_conexao)
         return;
     auto conexao = std::make_unique<TADOConnection>(nullptr, QStringLiteral("adcTill"));
-    conexao->ConnectionString = setting;
-    conexao->Open();
-    SetADODBSession(*conexao);
+    ConectaCaixa(*conexao);
     m_conexao = std::move(conexao);
 }
 

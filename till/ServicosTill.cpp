@@ -3,17 +3,11 @@
 #include <cstdio>
 
 #include "DisplayCliente.h"
-#include "HostServices.h"
 #include "ImpressaoCancelamento.h"
 #include "LogsTill.h"
 #include "ServicosOperador.h"
 #include "Wdc00001.h"
 #include "Wdc00002.h"
-
-QString ArquivoTill(const QString& name)
-{
-    return HostFolder() + QLatin1Char('/') + name;
-}
 
 void InstalaServicosTill()
 {

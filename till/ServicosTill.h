@@ -12,6 +12,3 @@ void InstalaServicosTill();
 // error how many still wait (and any line of the peripherals file it could not
 // read); returns that number.
 int ReenviaTiquetesPendentes();
-
-// Where the till writes its logs and tickets (the host folder).
-QString ArquivoTill(const QString& name);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTextStream>
 
+#include "ConexaoCaixa.h"
 #include "Connection.h"
 #include "HostServices.h"
 #include "OcorrenciasSql.h"
@@ -32,10 +33,8 @@ QList<TMotivo> Le(TADOConnection& c, bool todas, const QString& cdFilial, const 
 QList<TMotivo> MotivosDoBanco(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto)
 {
     TADOConnection c(nullptr, QStringLiteral("adcMotivosTill"));
-    c.ConnectionString = _GetStringConexQrv(QString());
     try {
-        c.Open();
-        SetADODBSession(c);
+        ConectaCaixa(c);
         const QList<TMotivo> doProduto = Le(c, false, cdFilial, cdLoja, cdProduto);
         return doProduto.isEmpty() ? Le(c, true, cdFilial, cdLoja, cdProduto) : doProduto;
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #include "ConsultaCancelamentos.h"
 
+#include "ConexaoCaixa.h"
 #include "Connection.h"
 #include "Schema.h"
 #include "ado/ADO.h"
@@ -101,10 +102,8 @@ QList<TCancelamento> LeCancelamentos(TADOConnection& conexao, const QDate& de, c
 TRelatorioCancelamentos ConsultaCancelamentos(const QDate& de, const QDate& ate)
 {
     TADOConnection conexao(nullptr, QStringLiteral("adcRelCancelamentos"));
-    conexao.BeforeConnect = [](TADOConnection& c) { c.ConnectionString = _GetStringConexQrv(QString()); };
-    conexao.AfterConnect = [](TADOConnection& c) { SetADODBSession(c); };
     // Raises with the text naming the database, its password hidden.
-    conexao.Open();
+    ConectaCaixa(conexao);
     try {
         return MontaRelatorio(de, ate, LeCancelamentos(conexao, de, ate));
     } catch (const std::exception& e) {
