@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
+#include <memory>
 #include <QVBoxLayout>
 
 #include "Exception.h"
@@ -279,6 +280,7 @@ void TJanelaPedidos::MostraPendentes()
                                        QStringLiteral("Situação")});
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela->setSelectionMode(QAbstractItemView::NoSelection);
+    tabela->setFocusPolicy(Qt::NoFocus);
     tabela->setWordWrap(true);
     tabela->verticalHeader()->hide();
     tabela->verticalHeader()->setDefaultSectionSize(64);
@@ -299,18 +301,19 @@ void TJanelaPedidos::MostraPendentes()
     botoes->addStretch();
     botoes->addWidget(fechar);
     layout->addLayout(botoes);
-    connect(reenviar, &QPushButton::clicked, &dialogo, [this, reenviar, resultado] {
+    // The pass that answers the tap: one in course may have begun before it.
+    auto tentativa = std::make_shared<quint64>(0);
+    connect(reenviar, &QPushButton::clicked, &dialogo, [reenviar, resultado, tentativa] {
         reenviar->setEnabled(false);
         resultado->setText(QStringLiteral("Tentando enviar..."));
         resultado->show();
-        ReenviaPendentes();
+        *tentativa = TRemetenteTiquetes::Instancia().Acorda();
     });
-    // The try's news, once the sender has been through the spool.
     connect(&TRemetenteTiquetes::Instancia(), &TRemetenteTiquetes::Passou, &dialogo,
-            [this, reenviar, resultado, tabela](const TResultadoEnvio& r) {
+            [this, reenviar, resultado, tabela, tentativa](const TResultadoEnvio& r) {
                 m_ultimoEnvio = r;
                 PreenchePendentes(tabela);
-                if (reenviar->isEnabled())
+                if (reenviar->isEnabled() || r.Atende < *tentativa)
                     return;
                 reenviar->setEnabled(true);
                 const QStringList linhas = r.Relato();

@@ -403,15 +403,15 @@ TRemetenteTiquetes::~TRemetenteTiquetes()
     Encerra();
 }
 
-void TRemetenteTiquetes::Acorda()
+quint64 TRemetenteTiquetes::Acorda()
 {
     const std::lock_guard l(m_trava);
     if (!m_thread.joinable()) {
         m_parar = false;
         m_thread = std::thread([this] { Trabalha(); });
     }
-    ++m_pedidos;
     m_acordar.notify_all();
+    return ++m_pedidos;
 }
 
 bool TRemetenteTiquetes::Aguarda(int ms)
@@ -453,10 +453,12 @@ void TRemetenteTiquetes::Trabalha()
         const quint64 alvo = m_pedidos;
         l.unlock();
         const TPerifericos conf = LePerifericos();
-        const TResultadoEnvio r = EnviaPendentes(conf, [this] {
+        TResultadoEnvio r = EnviaPendentes(conf, [this] {
             const std::lock_guard p(m_trava);
             return m_parar;
         });
+        r.Atende = alvo;
+        QStringList avisos;
         for (const TTentativaEnvio& t : r.Tentativas) {
             QString texto;
             if (t.Enviado && !t.Reserva.isEmpty() && PrimeiraVez(QStringLiteral("reserva ") + t.Endereco))
@@ -469,7 +471,11 @@ void TRemetenteTiquetes::Trabalha()
                                        "produção.")
                             .arg(t.Impressora, t.Erro);
             if (!texto.isEmpty())
-                QMetaObject::invokeMethod(this, [texto] { Avisa(texto); }, Qt::QueuedConnection);
+                avisos << texto;
+        }
+        if (!avisos.isEmpty()) {
+            const QString texto = avisos.join(QLatin1Char('\n'));
+            QMetaObject::invokeMethod(this, [texto] { Avisa(texto); }, Qt::QueuedConnection);
         }
         emit Passou(r);
         l.lock();

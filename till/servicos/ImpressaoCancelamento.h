@@ -51,6 +51,7 @@ struct TTentativaEnvio {
 
 // What one pass over the spool did, in the order it went.
 struct TResultadoEnvio {
+    quint64 Atende = 0; // the sender's passes asked for (Acorda) that this one answers
     int Enviados = 0;
     int Restantes = 0;
     QList<TTentativaEnvio> Tentativas;
@@ -69,15 +70,17 @@ int ReenviaPendentes(const TPerifericos& conf, const std::function<bool()>& para
 
 // The sender of the till: one worker thread, started on first use, that goes
 // through the spool when woken and again every 30 seconds while a ticket waits.
-// The operator is told once per run of each printer that did not answer.
+// The operator is told once per run of each printer that did not answer (one
+// message for all that a pass found).
 class TRemetenteTiquetes : public QObject {
     Q_OBJECT
 public:
     static TRemetenteTiquetes& Instancia();
     ~TRemetenteTiquetes() override;
 
-    // A pass as soon as the one in course ends.
-    void Acorda();
+    // A pass as soon as the one in course ends; its number, which the
+    // Atende of that pass's result reaches.
+    quint64 Acorda();
     // Until a pass that began after this call has ended (true), or ms passed.
     bool Aguarda(int ms);
     // Stops after the ticket in hand; what is left waits for the next start.
