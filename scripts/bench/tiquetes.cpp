@@ -218,6 +218,12 @@ bool Mede(const QString& pasta, const Caso& caso, int rodadas, double& mediana)
     }
     mediana = Mediana(tempos);
 
+    // The sender's pass over these tickets runs to its time-outs first, so
+    // that what comes back is a printer whose tickets really waited.
+    TRemetenteTiquetes::Instancia().Aguarda(60000);
+    QCoreApplication::processEvents();
+    const qsizetype aguardavam = ListaPendentes().size();
+
     // The printer back on its port; the sender's next pass must empty the spool.
     if (caso.principal != Impressora::Viva) {
         const quint16 porta = principal->Porta();
@@ -242,15 +248,16 @@ bool Mede(const QString& pasta, const Caso& caso, int rodadas, double& mediana)
             if (texto.contains(QStringLiteral("1 x ") + p + QLatin1Char('\n')))
                 ordem << p;
     const bool ok = ListaPendentes().isEmpty() && ordem == produtos;
-    out << QStringLiteral("%1  mediana %2 ms  (mín %3, máx %4; %5 rodadas)  entregues %6 de %7%8\n")
-               .arg(QLatin1String(caso.nome).leftJustified(46))
+    out << QStringLiteral("%1  mediana %2 ms  (mín %3, máx %4; %5 rodadas)  na fila %9, entregues %6 de %7%8\n")
+               .arg(QString::fromUtf8(caso.nome).leftJustified(46))
                .arg(mediana, 7, 'f', 1)
                .arg(*std::min_element(tempos.begin(), tempos.end()), 0, 'f', 1)
                .arg(*std::max_element(tempos.begin(), tempos.end()), 0, 'f', 1)
                .arg(rodadas)
                .arg(ordem.size())
                .arg(produtos.size())
-               .arg(ok ? QStringLiteral(", uma vez cada, na ordem") : QStringLiteral("  <- FALHOU"));
+               .arg(ok ? QStringLiteral(", uma vez cada, na ordem") : QStringLiteral("  <- FALHOU"))
+               .arg(aguardavam);
     out.flush();
     return ok;
 }
@@ -276,10 +283,10 @@ int main(int argc, char** argv)
     }
     QTemporaryDir pasta;
     SetHostFolderOverride(pasta.path());
-    // The operator's messages are counted, never shown.
-    int avisos = 0;
-    SetMensagemHandler([&avisos](const MensagemArgs&) {
-        ++avisos;
+    // The operator's messages are kept and printed at the end, never shown.
+    QStringList avisos;
+    SetMensagemHandler([&avisos](const MensagemArgs& a) {
+        avisos << a.Texto;
         return true;
     });
 
@@ -304,6 +311,9 @@ int main(int argc, char** argv)
         }
     }
     EncerraEnvioTiquetes();
-    out << QStringLiteral("avisos ao operador: %1\n").arg(avisos);
+    QCoreApplication::processEvents();
+    out << QStringLiteral("avisos ao operador: %1\n").arg(avisos.size());
+    for (const QString& a : avisos)
+        out << "  " << QString(a).replace(QLatin1Char('\n'), QStringLiteral("\n  ")) << "\n";
     return ok ? 0 : 1;
 }
