@@ -285,6 +285,13 @@ TEST_F(Impressao, ImpressoraSurdaOuDesligadaNaoPrendeOCaixa)
         Drena();
         EXPECT_EQ(mensagens.size(), 1);
         EXPECT_EQ(ListaPendentes().size(), 2);
+        // One try per pass at a dead printer: its second ticket waits behind the first.
+        const TResultadoEnvio passada = EnviaPendentes(LePerifericos());
+        ASSERT_EQ(passada.Tentativas.size(), 2);
+        EXPECT_EQ(passada.Enviados, 0);
+        EXPECT_EQ(passada.Restantes, 2);
+        EXPECT_TRUE(passada.Tentativas[1].Erro.contains(QStringLiteral("anterior")))
+            << passada.Tentativas[1].Erro.toStdString();
 
         ouvinteSurdo.reset();
         fechada.reset();
