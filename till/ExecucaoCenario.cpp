@@ -172,6 +172,11 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
     pacote->Inicializa();
     const TFimChamada fim = pacote->Chama(cenario.NrComanda, cenario.DsComanda, cenario.Modo, cenario.NrMesa);
     pacote.reset();
+    if (cenario.SaidasDoCaixa) {
+        // The tickets go out before the run leaves the till's folder.
+        TRemetenteTiquetes::Instancia().Aguarda(120000);
+        EncerraEnvioTiquetes();
+    }
     SetHostFolderOverride(QString());
     DefinePastaCaixa(QString());
 

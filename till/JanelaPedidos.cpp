@@ -2,14 +2,15 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QTableView>
-#include <QThread>
+#include <QTableWidget>
 #include <QTimer>
+#include <memory>
 #include <QVBoxLayout>
 
 #include "Exception.h"
@@ -111,22 +112,17 @@ TJanelaPedidos::TJanelaPedidos(QString pastaPacote, QWidget* parent)
     m_timerPendentes->setInterval(kIntervaloPendentesMs);
     connect(m_timerPendentes, &QTimer::timeout, this, &TJanelaPedidos::ReenviaPendentes);
     m_timerPendentes->start();
+    connect(&TRemetenteTiquetes::Instancia(), &TRemetenteTiquetes::Passou, this, [this](const TResultadoEnvio& r) {
+        m_ultimoEnvio = r;
+        AtualizaPendentes();
+    });
 
     Recarrega();
     AtualizaPendentes();
     ReenviaPendentes();
 }
 
-TJanelaPedidos::~TJanelaPedidos()
-{
-    // A retry in course stops after the ticket it is sending.
-    m_parar->store(true);
-    if (m_reenvio) {
-        m_reenvio->disconnect(this);
-        m_reenvio->wait();
-        delete m_reenvio.data();
-    }
-}
+TJanelaPedidos::~TJanelaPedidos() = default;
 
 void TJanelaPedidos::Recarrega()
 {
@@ -216,20 +212,7 @@ void TJanelaPedidos::Chama(const TArgumentosChamada& a)
 
 void TJanelaPedidos::ReenviaPendentes()
 {
-    if (m_reenvio || m_parar->load())
-        return;
-    const TPerifericos conf = LePerifericos();
-    const auto parar = m_parar;
-    // Each send waits up to the printer's time-out: never on the screen's thread.
-    QThread* t = QThread::create([conf, parar] { ::ReenviaPendentes(conf, [parar] { return parar->load(); }); });
-    m_reenvio = t;
-    connect(t, &QThread::finished, this, [this, t] {
-        // Free for the next retry now, not when the thread object goes.
-        m_reenvio.clear();
-        t->deleteLater();
-        AtualizaPendentes();
-    });
-    t->start();
+    TRemetenteTiquetes::Instancia().Acorda();
 }
 
 void TJanelaPedidos::AtualizaPendentes()
@@ -240,31 +223,77 @@ void TJanelaPedidos::AtualizaPendentes()
     emit PendentesAtualizados(m_pendentes);
 }
 
+void TJanelaPedidos::PreenchePendentes(QTableWidget* tabela) const
+{
+    const TPerifericos conf = LePerifericos();
+    // Why a printer's tickets wait, as the last try found it.
+    QHash<QString, QString> motivos;
+    for (const TTentativaEnvio& t : m_ultimoEnvio.Tentativas)
+        if (!t.Enviado && !motivos.contains(t.Endereco))
+            motivos.insert(t.Endereco, t.Erro);
+    const QList<TTiquetePendente> pendentes = ListaPendentes();
+    const QLocale locale;
+    tabela->setRowCount(int(pendentes.size()));
+    for (int r = 0; r < pendentes.size(); ++r) {
+        const TTiquetePendente& t = pendentes.at(r);
+        const QString situacao = t.Enviando            ? QStringLiteral("enviando agora")
+            : motivos.value(t.Endereco).isEmpty() ? QStringLiteral("aguardando")
+                                                  : QStringLiteral("aguardando: %1").arg(motivos.value(t.Endereco));
+        const QStringList celulas{
+            t.Guardado.isValid() ? locale.toString(t.Guardado.time(), QStringLiteral("HH:mm")) : QStringLiteral("?"),
+            t.Pedido,
+            t.Mesa,
+            t.Produtos.join(QStringLiteral(", ")),
+            t.Endereco.isEmpty() ? QStringLiteral("(sem endereço)") : conf.NomeImpressora(t.Endereco),
+            situacao};
+        for (int c = 0; c < celulas.size(); ++c) {
+            auto* item = new QTableWidgetItem(celulas.at(c));
+            item->setToolTip(celulas.at(c));
+            tabela->setItem(r, c, item);
+        }
+    }
+}
+
 void TJanelaPedidos::MostraPendentes()
 {
     AtualizaPendentes();
-    const QList<TTiquetePendente> pendentes = ListaPendentes();
-    if (pendentes.isEmpty()) {
+    if (m_pendentes == 0) {
         Avisa(QStringLiteral("Nenhum tíquete de cancelamento aguardando impressora."));
         return;
     }
     QDialog dialogo(this);
     dialogo.setObjectName(QStringLiteral("frmPendentes"));
     dialogo.setWindowTitle(QStringLiteral("Tíquetes de cancelamento aguardando impressora"));
-    dialogo.resize(720, 420);
+    dialogo.setStyleSheet(QLatin1String(kEstilo));
+    dialogo.resize(1000, 560);
     auto* layout = new QVBoxLayout(&dialogo);
-    layout->addWidget(new QLabel(QStringLiteral("Estes cancelamentos ainda não chegaram à produção. O caixa tenta de "
-                                                "novo a cada %1 segundos; avise a produção se demorar.")
-                                     .arg(kIntervaloPendentesMs / 1000)));
-    auto* lista = new QListWidget;
-    lista->setObjectName(QStringLiteral("lstPendentes"));
-    const QLocale locale;
-    for (const TTiquetePendente& t : pendentes)
-        lista->addItem(
-            QStringLiteral("%1   impressora %2")
-                .arg(t.Guardado.isValid() ? locale.toString(t.Guardado, QLocale::ShortFormat) : QStringLiteral("?"),
-                     t.Endereco.isEmpty() ? QStringLiteral("(sem endereço)") : t.Endereco));
-    layout->addWidget(lista, 1);
+    auto* explica = new QLabel(QStringLiteral("Os cancelamentos abaixo já estão feitos; só os tíquetes ainda não "
+                                              "chegaram à produção. O caixa tenta de novo a cada %1 segundos; avise "
+                                              "a produção se demorar.")
+                                   .arg(kIntervaloPendentesMs / 1000));
+    explica->setWordWrap(true);
+    layout->addWidget(explica);
+    auto* tabela = new QTableWidget(0, 6);
+    tabela->setObjectName(QStringLiteral("tblPendentes"));
+    tabela->setHorizontalHeaderLabels({QStringLiteral("Hora"), QStringLiteral("Pedido"), QStringLiteral("Mesa"),
+                                       QStringLiteral("Produtos"), QStringLiteral("Impressora"),
+                                       QStringLiteral("Situação")});
+    tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabela->setSelectionMode(QAbstractItemView::NoSelection);
+    tabela->setFocusPolicy(Qt::NoFocus);
+    tabela->setWordWrap(true);
+    tabela->verticalHeader()->hide();
+    tabela->verticalHeader()->setDefaultSectionSize(64);
+    tabela->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabela->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    tabela->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
+    PreenchePendentes(tabela);
+    layout->addWidget(tabela, 1);
+    auto* resultado = new QLabel;
+    resultado->setObjectName(QStringLiteral("lblResultado"));
+    resultado->setWordWrap(true);
+    resultado->hide();
+    layout->addWidget(resultado);
     auto* botoes = new QHBoxLayout;
     auto* reenviar = Botao(QStringLiteral("sbtReenviar"), QStringLiteral("Tentar agora"));
     auto* fechar = Botao(QStringLiteral("sbtFechar"), QStringLiteral("Fechar"));
@@ -272,10 +301,26 @@ void TJanelaPedidos::MostraPendentes()
     botoes->addStretch();
     botoes->addWidget(fechar);
     layout->addLayout(botoes);
-    connect(reenviar, &QPushButton::clicked, &dialogo, [this, &dialogo] {
-        ReenviaPendentes();
-        dialogo.accept();
+    // The pass that answers the tap: one in course may have begun before it.
+    auto tentativa = std::make_shared<quint64>(0);
+    connect(reenviar, &QPushButton::clicked, &dialogo, [reenviar, resultado, tentativa] {
+        reenviar->setEnabled(false);
+        resultado->setText(QStringLiteral("Tentando enviar..."));
+        resultado->show();
+        *tentativa = TRemetenteTiquetes::Instancia().Acorda();
     });
+    connect(&TRemetenteTiquetes::Instancia(), &TRemetenteTiquetes::Passou, &dialogo,
+            [this, reenviar, resultado, tabela, tentativa](const TResultadoEnvio& r) {
+                m_ultimoEnvio = r;
+                PreenchePendentes(tabela);
+                if (reenviar->isEnabled() || r.Atende < *tentativa)
+                    return;
+                reenviar->setEnabled(true);
+                const QStringList linhas = r.Relato();
+                resultado->setText(linhas.isEmpty() ? QStringLiteral("Nenhum tíquete aguardando impressora.")
+                                                    : linhas.join(QLatin1Char('\n')));
+            });
     connect(fechar, &QPushButton::clicked, &dialogo, &QDialog::reject);
     dialogo.exec();
+    AtualizaPendentes();
 }

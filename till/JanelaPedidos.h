@@ -3,11 +3,10 @@
 // the chosen one goes to the cancellation package, and the list is read again
 // after the call. It also shows the cancellation tickets waiting for their
 // printers and sends them again in the background.
-#include <QPointer>
 #include <QWidget>
-#include <atomic>
 #include <memory>
 
+#include "ImpressaoCancelamento.h"
 #include "ModeloPedidos.h"
 #include "PedidosAbertos.h"
 
@@ -15,7 +14,7 @@ class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
-class QThread;
+class QTableWidget;
 class QTimer;
 class TPacote;
 
@@ -32,7 +31,7 @@ public:
     // delivery order after the operator confirms it).
     void CancelaProdutos(int linha);
     void CancelaEntregaToda(int linha);
-    // Sends the spooled tickets again in the background, unless a retry runs.
+    // Wakes the till's ticket sender, which works off the screen's thread.
     void ReenviaPendentes();
 
     const TModeloPedidos& Modelo() const { return m_modelo; }
@@ -55,6 +54,7 @@ private:
     void AtualizaBotoes();
     void AtualizaPendentes();
     void MostraPendentes();
+    void PreenchePendentes(QTableWidget* tabela) const;
 
     QString m_pastaPacote;
     TBancoTill m_banco;
@@ -70,7 +70,6 @@ private:
     QPushButton* m_botaoPendentes = nullptr;
 
     QTimer* m_timerPendentes = nullptr;
-    QPointer<QThread> m_reenvio;
-    std::shared_ptr<std::atomic_bool> m_parar = std::make_shared<std::atomic_bool>(false);
     int m_pendentes = 0;
+    TResultadoEnvio m_ultimoEnvio; // why each printer's tickets still wait
 };

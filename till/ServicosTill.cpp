@@ -27,7 +27,10 @@ int ReenviaTiquetesPendentes()
     const TPerifericos conf = LePerifericos();
     for (const QString& problema : conf.Problemas)
         std::fprintf(stderr, "%s\n", qPrintable(problema));
-    const int restantes = ReenviaPendentes(conf);
+    const TResultadoEnvio r = EnviaPendentes(conf);
+    for (const QString& linha : r.Relato())
+        std::printf("%s\n", qPrintable(linha));
+    const int restantes = r.Restantes;
     if (restantes > 0)
         std::fprintf(stderr, "%d tíquete(s) de cancelamento aguardando impressora em %s\n", restantes,
                      qPrintable(PastaPendentes()));

@@ -8,7 +8,8 @@
 // Fills every procedure variable of both host packages.
 void InstalaServicosTill();
 
-// Sends the tickets waiting for their printers again and says on standard
-// error how many still wait (and any line of the peripherals file it could not
-// read); returns that number.
+// Sends the tickets waiting for their printers again, here and now (a line
+// per ticket tried on standard output), and says on standard error how many
+// still wait (and any line of the peripherals file it could not read);
+// returns that number.
 int ReenviaTiquetesPendentes();

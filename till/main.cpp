@@ -20,6 +20,7 @@
 #include "Exception.h"
 #include "ExecucaoCenario.h"
 #include "HostServices.h"
+#include "ImpressaoCancelamento.h"
 #include "JanelaPedidos.h"
 #include "LocaleTerminal.h"
 #include "Pacote.h"
@@ -27,6 +28,9 @@
 #include "kvp00917.h"
 
 namespace {
+
+// At most this long for a one-call run's tickets once the call has returned.
+constexpr int kEsperaFimMs = 120000;
 
 const char* const kUso
     = "Uso: till\n"
@@ -130,14 +134,18 @@ int main(int argc, char** argv)
             captura = std::make_unique<CapturaTela>();
         TJanelaPedidos janela(HostFolder());
         janela.show();
-        return app.exec();
+        const int codigo = app.exec();
+        // A ticket still in the spool is sent at the next start.
+        EncerraEnvioTiquetes();
+        return codigo;
     }
     if (args.size() < 3 || args.size() > 4 || args.at(0).startsWith(QLatin1String("--")))
         return Uso(stderr, 2);
 
     LocaleDoTerminal();
     InstalaServicosTill();
-    ReenviaTiquetesPendentes();
+    // What an earlier run left in the spool goes first, off this thread.
+    TRemetenteTiquetes::Instancia().Acorda();
     std::unique_ptr<TPacote> pacote;
     try {
         pacote = std::make_unique<TPacote>(HostFolder());
@@ -154,6 +162,11 @@ int main(int argc, char** argv)
     const TFimChamada fim = pacote->Chama(args.value(0), args.value(1), args.value(2), args.value(3));
     pacote.reset();
     captura.reset();
+    // The run ends here: its tickets get one try at their printers (each wait
+    // bounded by the printer's time-out); what fails waits in the spool.
+    TRemetenteTiquetes::Instancia().Acorda();
+    TRemetenteTiquetes::Instancia().Aguarda(kEsperaFimMs);
+    EncerraEnvioTiquetes();
 
     if (fim.Fim == CANCELAPRODUTO_FALHOU) {
         std::fprintf(stderr, "Erro: %s\n", fim.Erro.toUtf8().constData());

@@ -1,12 +1,22 @@
 // Kitchen and bar tickets: exact ESC/POS bytes, tickets as a loopback printer
-// receives them, and a dead printer's ticket going to the backup or the spool.
+// receives them, a dead printer's ticket going to the backup or the spool while
+// the call returns at once, and the waiting tickets as the operator sees them.
 #include <QAbstractButton>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QStringDecoder>
+#include <QTableWidget>
+#include <QTest>
 #include <QTimer>
+#include <arpa/inet.h>
 #include <functional>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "DataPacket.h"
 #include "EscPos.h"
@@ -118,6 +128,14 @@ QString Texto(const QByteArray& bytes, const char* pagina)
 
 using Impressao = SaidasTillTest;
 
+// Until the sender has been through the spool, its news then shown.
+void Drena()
+{
+    ASSERT_TRUE(TRemetenteTiquetes::Instancia().Aguarda(30000));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 TEST_F(Impressao, UmTiquetePorImpressoraComAsLinhasQuePedemTiquete)
 {
     ImpressoraLoopback cozinha, bar;
@@ -164,6 +182,7 @@ TEST_F(Impressao, ImpressoraMortaVaiParaReservaDepoisParaPendentesAteVoltar)
 
     ImprimeCancelamento(dados, LePerifericos());
     EXPECT_TRUE(Texto(reserva.Recebe(), "IBM860").contains(QStringLiteral("3 x FEIJOADA")));
+    Drena();
     ASSERT_EQ(mensagens.size(), 1);
     EXPECT_TRUE(mensagens.at(0).contains(principal.Endereco()) && mensagens.at(0).contains(QStringLiteral("reserva")))
         << mensagens.at(0).toStdString();
@@ -173,6 +192,7 @@ TEST_F(Impressao, ImpressoraMortaVaiParaReservaDepoisParaPendentesAteVoltar)
         QStringLiteral("[impressora %1]\nreserva = %2\n").arg(principal.Endereco(), ImpressoraLoopback().Endereco()));
     mensagens.clear();
     ImprimeCancelamento(dados, LePerifericos());
+    Drena();
     ASSERT_EQ(mensagens.size(), 1);
     EXPECT_TRUE(mensagens.at(0).contains(QStringLiteral("guardado"))) << mensagens.at(0).toStdString();
     const QDir spool(PastaPendentes());
@@ -191,6 +211,103 @@ TEST_F(Impressao, ImpressoraMortaVaiParaReservaDepoisParaPendentesAteVoltar)
     EXPECT_TRUE(spool.entryList(QDir::Files).isEmpty());
 }
 
+// A printer whose listener never takes the connection (its queue is full):
+// connecting to it waits until the time-out.
+class ImpressoraSurda {
+public:
+    ImpressoraSurda()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int sim = 1;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t tam = sizeof a;
+        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0
+            && ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &tam) == 0 && ::listen(m_fd, 0) == 0)
+            m_porta = ntohs(a.sin_port);
+        for (int i = 0; i < 3; ++i) {
+            const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+            m_fila << c;
+        }
+    }
+    ~ImpressoraSurda()
+    {
+        for (int c : m_fila)
+            ::close(c);
+        ::close(m_fd);
+    }
+    quint16 Porta() const { return m_porta; }
+    QString Endereco() const { return QStringLiteral("127.0.0.1:%1").arg(m_porta); }
+
+private:
+    int m_fd = -1;
+    quint16 m_porta = 0;
+    QList<int> m_fila;
+};
+
+// A printer that never takes the connection, or a closed port: the call only
+// spools, the operator hears of it once, and once a live printer takes the
+// port the tickets arrive in the order they were written, each only once.
+TEST_F(Impressao, ImpressoraSurdaOuDesligadaNaoPrendeOCaixa)
+{
+    for (const bool surda : {true, false}) {
+        SCOPED_TRACE(surda ? "fila cheia" : "porta fechada");
+        mensagens.clear();
+        auto ouvinteSurdo = surda ? std::make_unique<ImpressoraSurda>() : nullptr;
+        auto fechada = surda ? nullptr : std::make_unique<ImpressoraLoopback>();
+        const quint16 porta = surda ? ouvinteSurdo->Porta() : fechada->Porta();
+        ASSERT_NE(porta, 0);
+        const QString endereco = QStringLiteral("127.0.0.1:%1").arg(porta);
+        EscrevePerifericos(QStringLiteral("[geral]\nespera = 1500\n[impressora %1]\nnome = Cozinha\n").arg(endereco));
+
+        ImprimeCancelamento(Dados({{QStringLiteral("FEIJOADA"), 2, QStringLiteral("S"), endereco}}), LePerifericos());
+        ImprimeCancelamento(Dados({{QStringLiteral("PUDIM"), 1, QStringLiteral("S"), endereco}}), LePerifericos());
+        // Both calls came back with their tickets kept, whatever the printer does.
+        const QList<TTiquetePendente> guardados = ListaPendentes();
+        ASSERT_EQ(guardados.size(), 2);
+        EXPECT_EQ(guardados[0].Produtos, QStringList{QStringLiteral("2 x FEIJOADA")});
+        EXPECT_EQ(guardados[1].Produtos, QStringList{QStringLiteral("1 x PUDIM")});
+        EXPECT_EQ(guardados[0].Pedido, QStringLiteral("1010"));
+        EXPECT_EQ(guardados[0].Mesa, QStringLiteral("10"));
+        EXPECT_EQ(guardados[0].Endereco, endereco);
+
+        Drena();
+        EXPECT_EQ(ListaPendentes().size(), 2);
+        ASSERT_EQ(mensagens.size(), 1);
+        EXPECT_TRUE(mensagens[0].contains(QStringLiteral("impressora Cozinha"))
+                    && mensagens[0].contains(QStringLiteral("tíquete")) && mensagens[0].contains(QStringLiteral("guardado")))
+            << mensagens[0].toStdString();
+        // Tried again while it is still off: nothing new for the operator.
+        TRemetenteTiquetes::Instancia().Acorda();
+        Drena();
+        EXPECT_EQ(mensagens.size(), 1);
+        EXPECT_EQ(ListaPendentes().size(), 2);
+        // One try per pass at a dead printer: its second ticket waits behind the first.
+        const TResultadoEnvio passada = EnviaPendentes(LePerifericos());
+        ASSERT_EQ(passada.Tentativas.size(), 2);
+        EXPECT_EQ(passada.Enviados, 0);
+        EXPECT_EQ(passada.Restantes, 2);
+        EXPECT_TRUE(passada.Tentativas[1].Erro.contains(QStringLiteral("anterior")))
+            << passada.Tentativas[1].Erro.toStdString();
+
+        ouvinteSurdo.reset();
+        fechada.reset();
+        ImpressoraLoopback viva(porta);
+        viva.Escuta();
+        TRemetenteTiquetes::Instancia().Acorda();
+        EXPECT_TRUE(Texto(viva.Recebe(), "IBM860").contains(QStringLiteral("2 x FEIJOADA")));
+        EXPECT_TRUE(Texto(viva.Recebe(), "IBM860").contains(QStringLiteral("1 x PUDIM")));
+        Drena();
+        EXPECT_TRUE(ListaPendentes().isEmpty());
+        TRemetenteTiquetes::Instancia().Acorda();
+        Drena();
+        EXPECT_TRUE(viva.Recebe(200).isEmpty()) << "um tíquete enviado duas vezes";
+    }
+}
+
 TEST_F(Impressao, LinhaSemEnderecoEAvisada)
 {
     ImprimeCancelamento(Dados({{QStringLiteral("PUDIM"), 1, QStringLiteral("S"), QString()}}), LePerifericos());
@@ -207,24 +324,83 @@ TEST_F(Impressao, JanelaDoCaixaContaEReenviaOsPendentesForaDaTela)
     ASSERT_EQ(pendentes.size(), 1);
     EXPECT_EQ(pendentes.first().Endereco, cozinha.Endereco());
     EXPECT_TRUE(pendentes.first().Guardado.isValid());
+    Drena();
 
-    // The window tries the spool as it opens, then on its timer, off the screen's thread.
+    // The window counts the spool as it opens; the sender retries on its timer.
     TJanelaPedidos janela(pasta.path());
     QSignalSpy contou(&janela, &TJanelaPedidos::PendentesAtualizados);
     EXPECT_TRUE(janela.TimerPendentes()->isActive());
     EXPECT_LE(janela.TimerPendentes()->interval(), 30000);
-    ASSERT_TRUE(contou.wait(20000));
     EXPECT_EQ(janela.Pendentes(), 1);
     auto* botao = janela.findChild<QAbstractButton*>(QStringLiteral("sbtPendentes"));
     ASSERT_TRUE(botao);
     EXPECT_EQ(botao->text(), QStringLiteral("Tíquetes pendentes: 1"));
+    Drena();
 
     cozinha.Escuta();
     janela.ReenviaPendentes(); // what the timer calls
-    ASSERT_TRUE(contou.wait(20000));
+    Drena();
+    EXPECT_FALSE(contou.isEmpty());
     EXPECT_EQ(janela.Pendentes(), 0);
+    EXPECT_EQ(botao->text(), QStringLiteral("Tíquetes pendentes: 0"));
     EXPECT_TRUE(ListaPendentes().isEmpty());
     EXPECT_TRUE(Texto(cozinha.Recebe(), "IBM860").contains(QStringLiteral("3 x FEIJOADA")));
+}
+
+// The waiting tickets as the operator sees them: what each one withdraws and
+// for which printer by its name; "Tentar agora" says what it did.
+TEST_F(Impressao, JanelaDePendentesDizOQueCadaTiqueteEEOQueATentativaFez)
+{
+    ImpressoraLoopback cozinha, bar; // both off
+    EscrevePerifericos(QStringLiteral("[impressora %1]\nnome = Cozinha\n[impressora %2]\nnome = Bar\n")
+                           .arg(cozinha.Endereco(), bar.Endereco()));
+    ImprimeCancelamento(Dados({{QStringLiteral("FEIJOADA"), 2, QStringLiteral("S"), cozinha.Endereco()},
+                               {QStringLiteral("CAIPIRINHA"), 1, QStringLiteral("S"), bar.Endereco()}}),
+                        LePerifericos());
+    Drena();
+    // One message for the pass, naming both printers.
+    ASSERT_EQ(mensagens.size(), 1);
+    EXPECT_TRUE(mensagens[0].contains(QStringLiteral("impressora Cozinha"))
+                && mensagens[0].contains(QStringLiteral("impressora Bar")))
+        << mensagens[0].toStdString();
+
+    TJanelaPedidos janela(pasta.path());
+    janela.resize(1280, 800);
+    janela.show();
+    Drena();
+    cozinha.Escuta();
+
+    AoAbrir<QDialog> ao([](QDialog& d) {
+        auto* tabela = d.findChild<QTableWidget*>(QStringLiteral("tblPendentes"));
+        auto* reenviar = d.findChild<QAbstractButton*>(QStringLiteral("sbtReenviar"));
+        auto* resultado = d.findChild<QLabel*>(QStringLiteral("lblResultado"));
+        ASSERT_TRUE(tabela && reenviar && resultado);
+        const auto linha = [tabela](int r) {
+            QStringList celulas;
+            for (int c = 0; c < tabela->columnCount(); ++c)
+                celulas << (tabela->item(r, c) ? tabela->item(r, c)->text() : QString());
+            return celulas;
+        };
+        ASSERT_EQ(tabela->rowCount(), 2);
+        EXPECT_EQ(linha(0).mid(1, 4), QStringList({"1010", "10", "2 x FEIJOADA", "Cozinha"}));
+        EXPECT_EQ(linha(1).mid(1, 4), QStringList({"1010", "10", "1 x CAIPIRINHA", "Bar"}));
+        EXPECT_TRUE(linha(1).value(5).contains(QStringLiteral("recusou a conexão"))) << linha(1).value(5).toStdString();
+        EXPECT_GE(tabela->rowHeight(0), 56) << "linhas do tamanho de um dedo";
+
+        reenviar->click();
+        EXPECT_TRUE(QTest::qWaitFor([reenviar] { return reenviar->isEnabled(); }, 30000));
+        EXPECT_TRUE(resultado->text().contains(QStringLiteral("Cozinha: enviado (pedido 1010)")))
+            << resultado->text().toStdString();
+        EXPECT_TRUE(resultado->text().contains(QStringLiteral("Bar: aguardando (pedido 1010) - recusou a conexão")))
+            << resultado->text().toStdString();
+        ASSERT_EQ(tabela->rowCount(), 1);
+        EXPECT_EQ(linha(0).value(4), QStringLiteral("Bar"));
+        d.reject();
+    });
+    janela.findChild<QAbstractButton*>(QStringLiteral("sbtPendentes"))->click();
+    EXPECT_TRUE(ao.Abriu());
+    EXPECT_TRUE(Texto(cozinha.Recebe(), "IBM860").contains(QStringLiteral("2 x FEIJOADA")));
+    EXPECT_EQ(janela.Pendentes(), 1);
 }
 
 } // namespace

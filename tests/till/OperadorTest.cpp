@@ -5,7 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ArquivoAcesso.h"
 #include "ArquivosDemo.h"
@@ -150,6 +155,175 @@ TEST_F(Operador, SupervisorAutorizaOuTresPinsErradosRecusam)
         EXPECT_FALSE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
     }
     EXPECT_EQ(LinhasLog(QStringLiteral("LogControleAcess.txt")).size(), 1);
+}
+
+// Wrong PINs are counted per code across dialogs and restarts of the till:
+// the fifth in a row locks the code out (its right PIN refused too) for the
+// time kvp.ini gives, doubling while it goes on; a right PIN clears the count.
+TEST_F(Operador, PinsErradosBloqueiamOCodigoEntreDialogosEReinicios)
+{
+    TArquivoAcesso a = TArquivoAcesso::Le();
+    a.DefinePin(QStringLiteral("0099"), QStringLiteral("2580"), QStringLiteral("31"), QString());
+    a.DefinePin(QStringLiteral("0100"), QStringLiteral("1357"), QStringLiteral("31"), QString());
+    a.Grava();
+    GravaArquivoTerminal(pasta.filePath(kArquivoParametros), ParametrosDemo());
+    GravaArquivoTerminal(pasta.filePath(kArquivoOperador), OperadorDemo());
+    QString autorizador;
+    {
+        AoAbrir<TVerificaAcessoDialog> ao([](TVerificaAcessoDialog& d) {
+            for (int i = 0; i < 3; ++i)
+                Autoriza(d, QStringLiteral("0099"), QStringLiteral("0000"));
+        });
+        EXPECT_FALSE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
+    }
+    // A new call, a new dialog: two more wrong PINs lock 0099 out; then its
+    // right PIN is refused, and another supervisor still authorises.
+    {
+        AoAbrir<TVerificaAcessoDialog> ao([](TVerificaAcessoDialog& d) {
+            Autoriza(d, QStringLiteral("0099"), QStringLiteral("0000"));
+            EXPECT_TRUE(d.lblAviso->text().contains(QStringLiteral("1 de 3"))) << d.lblAviso->text().toStdString();
+            Autoriza(d, QStringLiteral("0099"), QStringLiteral("0000"));
+            EXPECT_EQ(d.lblAviso->text(), QStringLiteral("Supervisor 0099 bloqueado por PINs incorretos demais. "
+                                                         "Aguarde 5 minutos e tente de novo, ou chame outro supervisor."));
+            Autoriza(d, QStringLiteral("0099"), QStringLiteral("2580"));
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_TRUE(d.lblAviso->text().contains(QStringLiteral("bloqueado"))) << d.lblAviso->text().toStdString();
+            Autoriza(d, QStringLiteral("0100"), QStringLiteral("1357"));
+        });
+        EXPECT_TRUE(VerificaAcessoTill(31, QStringLiteral("0003"), autorizador));
+    }
+    EXPECT_EQ(autorizador, QStringLiteral("0100"));
+    const QStringList log = LinhasLog(QStringLiteral("LogControleAcess.txt"));
+    EXPECT_EQ(log.filter(QStringLiteral("| BLOQUEIO | 0003 | Operador de Demonstração | 0099 | Acesso 31 negado | "
+                                        "5 PINs errados seguidos: bloqueado por 5 minuto(s)"))
+                  .size(),
+              1)
+        << log.join(QLatin1Char('\n')).toStdString();
+
+    // A restart reads the file afresh: still locked out.
+    const QDateTime agora = QDateTime::currentDateTimeUtc();
+    const TArquivoAcesso reiniciado = TArquivoAcesso::Le();
+    EXPECT_EQ(reiniciado.Confere(QStringLiteral("0099"), QStringLiteral("2580"), 31, agora),
+              TArquivoAcesso::TConferencia::Bloqueado);
+    const qint64 resta = reiniciado.SegundosBloqueado(QStringLiteral("0099"), agora);
+    EXPECT_TRUE(resta > 240 && resta <= 300) << resta;
+    // Once it ends, one more wrong PIN locks it for twice as long; the right
+    // one after that clears the count: four wrong ones then lock nothing.
+    const QDateTime depois = agora.addSecs(301);
+    EXPECT_EQ(reiniciado.Confere(QStringLiteral("0099"), QStringLiteral("1111"), 31, depois),
+              TArquivoAcesso::TConferencia::PinErrado);
+    EXPECT_EQ(reiniciado.SegundosBloqueado(QStringLiteral("0099"), depois), 600);
+    const QDateTime bemDepois = depois.addSecs(601);
+    EXPECT_EQ(reiniciado.Confere(QStringLiteral("0099"), QStringLiteral("2580"), 31, bemDepois),
+              TArquivoAcesso::TConferencia::Autorizado);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(reiniciado.Confere(QStringLiteral("0099"), QStringLiteral("1111"), 31, bemDepois),
+                  TArquivoAcesso::TConferencia::PinErrado);
+    EXPECT_EQ(reiniciado.SegundosBloqueado(QStringLiteral("0099"), bemDepois), 0);
+
+    // The site's own rule from kvp.ini: two wrong PINs, one minute.
+    Escreve(QStringLiteral("kvp.ini"), QStringLiteral("[Supervisores]\nFalhasParaBloqueio=2\nMinutosDeBloqueio=1\n"));
+    const TArquivoAcesso estrito = TArquivoAcesso::Le();
+    for (int i = 0; i < 2; ++i)
+        estrito.Confere(QStringLiteral("0100"), QStringLiteral("0000"), 31, bemDepois);
+    EXPECT_EQ(estrito.SegundosBloqueado(QStringLiteral("0100"), bemDepois), 60);
+}
+
+// The access file and its folder are the till's alone, whatever the umask,
+// also when an older till left them open, and so is the count of wrong PINs.
+TEST_F(Operador, ArquivoDeSupervisoresSoDoDonoQualquerQueSejaOUmask)
+{
+    const mode_t antes = ::umask(022);
+    const QString cadastros = pasta.filePath(QStringLiteral("Dados/Cadastros"));
+    const auto modo = [](const QString& caminho) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(caminho).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    GravaArquivosDemo(pasta.path(), false);
+    EXPECT_EQ(modo(pasta.filePath(kArquivoAcesso)), 0600);
+    EXPECT_EQ(modo(cadastros), 0700);
+
+    ASSERT_EQ(::chmod(QFile::encodeName(cadastros).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(pasta.filePath(kArquivoAcesso)).constData(), 0644), 0);
+    TArquivoAcesso a = TArquivoAcesso::Le();
+    a.DefinePin(QStringLiteral("0100"), QStringLiteral("24681357"), QStringLiteral("31"), QString());
+    a.Grava();
+    EXPECT_EQ(modo(pasta.filePath(kArquivoAcesso)), 0600);
+    EXPECT_EQ(modo(cadastros), 0700);
+    EXPECT_EQ(TArquivoAcesso::Le().Usuarios().size(), 2);
+
+    EXPECT_EQ(a.Confere(QStringLiteral("0100"), QStringLiteral("0000"), 31), TArquivoAcesso::TConferencia::PinErrado);
+    EXPECT_EQ(modo(a.ArquivoTentativas()), 0600);
+    ::umask(antes);
+}
+
+// Runs till --set-pin in this process with the line given as its standard
+// input; its exit code, and what it said on standard error.
+struct SaidaSetPin {
+    int Codigo = -1;
+    QString Erros;
+};
+SaidaSetPin DefinePinCom(const QTemporaryDir& pasta, const QStringList& args, const QByteArray& linhaPin)
+{
+    const QString entrada = pasta.filePath(QStringLiteral("entrada.txt"));
+    const QString erros = pasta.filePath(QStringLiteral("erros.txt"));
+    QFile f(entrada);
+    if (!f.open(QIODevice::WriteOnly) || f.write(linhaPin + '\n') < 0)
+        return {};
+    f.close();
+    if (!std::freopen(QFile::encodeName(entrada).constData(), "r", stdin))
+        return {};
+    std::fflush(stderr);
+    const int salvo = ::dup(STDERR_FILENO);
+    const int fd = ::open(QFile::encodeName(erros).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(fd, STDERR_FILENO);
+    ::close(fd);
+    SaidaSetPin s;
+    s.Codigo = DefinePinSupervisor(args);
+    std::fflush(stderr);
+    ::dup2(salvo, STDERR_FILENO);
+    ::close(salvo);
+    QFile e(erros);
+    if (e.open(QIODevice::ReadOnly))
+        s.Erros = QString::fromUtf8(e.readAll());
+    return s;
+}
+
+// Each refusal says why, answers 2 and writes nothing.
+TEST_F(Operador, SetPinRecusaCodigoPinEOpcoesInvalidosSemGravar)
+{
+    const QString longo(100000, QLatin1Char('7'));
+    const struct {
+        QStringList args;
+        QByteArray pin;
+        QString motivo;
+    } casos[] = {
+        {{"0100 0101", "--codes", "31"}, "123456", "código de usuário inválido: \"0100 0101\""},
+        {{"../../etc", "--codes", "31"}, "123456", "código de usuário inválido"},
+        {{longo, "--codes", "31"}, "123456", "código de usuário inválido"},
+        {{"1234567890123", "--codes", "31"}, "123456", "no máximo 12"},
+        {{"0100", "--codes", "31", "--codes", "32"}, "123456", "a opção --codes foi dada duas vezes."},
+        {{"0100", "--codes", "31", "--name", "Ana", "--name", "Bia"}, "123456", "a opção --name foi dada duas vezes."},
+        {{"0100", "--codes", "31;x"}, "123456", "códigos de acesso inválidos"},
+        {{"0100", "--codes", "31", "--name", QString(41, QLatin1Char('a'))}, "123456", "mais de 40 caracteres"},
+        {{"0100"}, "123456", "é novo"},
+        {{"0100", "--codes", "31"}, "12a456", "o PIN deve ter de 4 a 12 dígitos"},
+        {{"0100", "--codes", "31"}, "1234567890123", "o PIN deve ter de 4 a 12 dígitos"},
+        {{"0100", "--codes", "31"}, "123", "o PIN deve ter de 4 a 12 dígitos"},
+    };
+    for (const auto& caso : casos) {
+        const SaidaSetPin s = DefinePinCom(pasta, caso.args, caso.pin);
+        const std::string nome = caso.args.join(' ').left(40).toStdString() + " / " + caso.pin.toStdString();
+        EXPECT_EQ(s.Codigo, 2) << nome;
+        EXPECT_TRUE(s.Erros.startsWith(QStringLiteral("Erro: ")) && s.Erros.contains(caso.motivo))
+            << nome << ": " << s.Erros.toStdString();
+        EXPECT_FALSE(QFile::exists(pasta.filePath(kArquivoAcesso))) << nome;
+    }
+    // A long PIN, for sites that want one, is taken.
+    const SaidaSetPin certo = DefinePinCom(pasta, {"0100", "--codes", "31"}, "246813579024");
+    EXPECT_EQ(certo.Codigo, 0) << certo.Erros.toStdString();
+    EXPECT_EQ(TArquivoAcesso::Le().Confere(QStringLiteral("0100"), QStringLiteral("246813579024"), 31),
+              TArquivoAcesso::TConferencia::Autorizado);
 }
 
 TEST_F(Operador, SemArquivoDeAcessoNinguemAutorizaEOOperadorSabePorque)

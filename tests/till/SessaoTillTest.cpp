@@ -168,6 +168,9 @@ TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
     // Read again after the call: one of the three left, and the other item.
     EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColItens), "2");
     EXPECT_EQ(Celula(modelo, kComanda, TModeloPedidos::ColTotal), "20,00");
+    // The till's sender delivered every ticket; its news reach the window's count.
+    ASSERT_TRUE(TRemetenteTiquetes::Instancia().Aguarda(30000));
+    QCoreApplication::processEvents();
     EXPECT_EQ(janela.Pendentes(), 0);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The till's access file (Dados/Cadastros/Supervisores.cds in the host folder):
 // who may authorise which access codes, and their PINs as salted digests.
+#include <QDateTime>
 #include <QList>
 #include <QString>
+#include <functional>
 
 #include "PinSupervisor.h"
 
@@ -18,9 +20,22 @@ struct TUsuarioAcesso {
 // "*" or a list of access codes separated by commas.
 bool AcessosValidos(const QString& acessos);
 
+// A user code as the access file's column holds it: digits, at most its width.
+bool CodigoUsuarioValido(const QString& codigo);
+
+// Wrong PINs in a row that lock a code out, and for how long the first time;
+// each further wrong PIN once locked doubles it (up to a day). From kvp.ini:
+// [Supervisores] FalhasParaBloqueio= and MinutosDeBloqueio=; a value missing
+// or not a positive number keeps the default.
+struct TRegrasBloqueio {
+    int Falhas = 5;
+    int Minutos = 5;
+};
+TRegrasBloqueio LeRegrasBloqueio();
+
 class TArquivoAcesso {
 public:
-    enum class TConferencia { Autorizado, PinErrado, SemPermissao };
+    enum class TConferencia { Autorizado, PinErrado, SemPermissao, Bloqueado };
 
     static QString Caminho(); // in the host folder
 
@@ -41,8 +56,21 @@ public:
     void DefinePin(const QString& codigo, const QString& pin, const QString& acessos, const QString& nome);
 
     // An unknown code answers as a wrong PIN, after as much work, so the
-    // screen tells nobody which codes exist.
-    TConferencia Confere(const QString& codigo, const QString& pin, int acesso) const;
+    // screen tells nobody which codes exist. Wrong PINs in a row are counted
+    // per code in a file of the till's own next to this one (kept across
+    // dialogs and restarts, shared by tills sharing the folder); a code locked
+    // out answers Bloqueado without its PIN being looked at, and a right PIN
+    // clears its count.
+    TConferencia Confere(const QString& codigo, const QString& pin, int acesso,
+                         const QDateTime& agora = QDateTime::currentDateTimeUtc()) const;
+    // How long the code is still locked out; 0 when it is not.
+    qint64 SegundosBloqueado(const QString& codigo, const QDateTime& agora = QDateTime::currentDateTimeUtc()) const;
+    QString ArquivoTentativas() const;
+
+    TRegrasBloqueio Regras;
+    // Told when a wrong PIN locks a code out: the code, the wrong PINs in a
+    // row and the seconds of the lock-out.
+    std::function<void(const QString& codigo, int falhas, qint64 segundos)> AoBloquear;
 
 private:
     QString m_arquivo;
@@ -50,6 +78,9 @@ private:
 };
 
 // till --set-pin CODIGO [--codes N,M | --codes '*'] [--name NOME]: the PIN is
-// read from standard input (asked twice, not echoed, on a terminal). 0 done, 1
-// refused (the reason on standard error), 2 wrong arguments.
+// read from standard input (asked twice, not echoed, on a terminal). 0 done;
+// 2 refused input (a code that is not digits within the column's width, a PIN
+// that is not 4 to 12 digits, bad access codes, a name too long, an option
+// given twice), with the reason on standard error and nothing written; 1 the
+// file could not be read or written.
 int DefinePinSupervisor(const QStringList& args);

@@ -32,7 +32,8 @@ QVariantMap Terminal(const QString& arquivo)
     }
 }
 
-void RegistraRecusa(int codigo, const QString& operador, const QString& quem, const QString& motivo)
+void RegistraRecusa(int codigo, const QString& operador, const QString& quem, const QString& motivo,
+                    const QString& acao = QStringLiteral("NEGADO"))
 {
     const QVariantMap p = Terminal(kArquivoParametros);
     const QVariantMap o = Terminal(kArquivoOperador);
@@ -40,7 +41,7 @@ void RegistraRecusa(int codigo, const QString& operador, const QString& quem, co
         ? o.value(QStringLiteral("NMOPERADOR")).toString()
         : QString();
     LogControleAcessTill(p.value(QStringLiteral("CDFILIAL")).toString(), p.value(QStringLiteral("CDCAIXA")).toString(),
-                         QStringLiteral("NEGADO"), operador, nome, quem, QStringLiteral("Acesso %1 negado").arg(codigo),
+                         acao, operador, nome, quem, QStringLiteral("Acesso %1 negado").arg(codigo),
                          motivo, QString(), QString(), QString(), QString(), 0, 0);
 }
 
@@ -69,6 +70,11 @@ bool VerificaAcessoTill(int codigo, const QString& operador, QString& autorizado
         return false;
     }
 
+    arquivo.AoBloquear = [&](const QString& quem, int falhas, qint64 segundos) {
+        RegistraRecusa(codigo, operador, quem,
+                       QStringLiteral("%1 PINs errados seguidos: bloqueado por %2 minuto(s)").arg(falhas).arg(segundos / 60),
+                       QStringLiteral("BLOQUEIO"));
+    };
     TVerificaAcessoDialog dialogo(codigo, operador, arquivo, QApplication::activeWindow());
     if (dialogo.exec() == QDialog::Accepted) {
         autorizador = dialogo.Autorizador();

@@ -60,6 +60,15 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     edtSupervisor->setFocus();
 }
 
+QString TextoBloqueio(const QString& codigo, qint64 segundos)
+{
+    const qint64 minutos = (segundos + 59) / 60;
+    const QString espera = minutos <= 1 ? QStringLiteral("1 minuto") : QStringLiteral("%1 minutos").arg(minutos);
+    return QStringLiteral("Supervisor %1 bloqueado por PINs incorretos demais. Aguarde %2 e tente de novo, ou "
+                          "chame outro supervisor.")
+        .arg(codigo, espera);
+}
+
 void TVerificaAcessoDialog::Avisa(const QString& texto)
 {
     lblAviso->setText(texto);
@@ -87,8 +96,17 @@ void TVerificaAcessoDialog::Confere()
     case TArquivoAcesso::TConferencia::SemPermissao:
         Avisa(QStringLiteral("O usuário %1 não pode autorizar esta operação (código %2).").arg(codigo).arg(m_acesso));
         break;
+    case TArquivoAcesso::TConferencia::Bloqueado:
+        Avisa(TextoBloqueio(codigo, m_arquivo.SegundosBloqueado(codigo)));
+        break;
     case TArquivoAcesso::TConferencia::PinErrado:
         m_ultimoCodigo = codigo;
+        // This wrong PIN may have been the one that locked the code out.
+        if (const qint64 segundos = m_arquivo.SegundosBloqueado(codigo); segundos > 0) {
+            ++m_falhas;
+            Avisa(TextoBloqueio(codigo, segundos));
+            break;
+        }
         if (++m_falhas >= kMaxFalhas) {
             reject();
             return;

@@ -10,6 +10,9 @@ class QLineEdit;
 class TBlendedBitBtn;
 class TTecladoWidget;
 
+// What the operator is told while a supervisor's code is locked out.
+QString TextoBloqueio(const QString& codigo, qint64 segundos);
+
 class TVerificaAcessoDialog : public QDialog {
     Q_OBJECT
 public:

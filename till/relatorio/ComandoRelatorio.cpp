@@ -1,5 +1,6 @@
 #include "ComandoRelatorio.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <cstdio>
 
@@ -83,6 +84,14 @@ int ExecutaRelatorio(const QStringList& argumentos)
         return Recusa(
             QStringLiteral("o período começa depois de terminar: --from %1 é posterior a --to %2.")
                 .arg(QLocale().toString(de, QLocale::ShortFormat), QLocale().toString(ate, QLocale::ShortFormat)));
+
+    // Refused before the query: a device or pipe is never replaced by the report.
+    if (const QFileInfo alvo(csv); !csv.isEmpty() && alvo.exists() && !alvo.isFile() && !alvo.isDir()) {
+        Escreve(stderr, QStringLiteral("Erro: %1 não é um arquivo comum (dispositivo, fila ou soquete); escolha um "
+                                       "arquivo.\n")
+                            .arg(csv));
+        return 1;
+    }
 
     TRelatorioCancelamentos relatorio;
     try {

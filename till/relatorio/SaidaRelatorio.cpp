@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
@@ -68,6 +69,18 @@ QString CampoCsv(const QString& texto)
     return QLatin1Char('"') + dobrado + QLatin1Char('"');
 }
 
+// A text a spreadsheet would run as a formula (=HYPERLINK(...), +, -, @, or
+// one hidden behind a tab or carriage return) gets a leading apostrophe, which
+// makes it plain text there; a number stays a number.
+QString TextoCsv(const QString& texto)
+{
+    static const QRegularExpression numero(QStringLiteral("^-?\\d+([.,]\\d+)?$"));
+    static const QString perigosos = QStringLiteral("=+-@\t\r");
+    if (texto.isEmpty() || !perigosos.contains(texto.front()) || numero.match(texto).hasMatch())
+        return CampoCsv(texto);
+    return CampoCsv(QLatin1Char('\'') + texto);
+}
+
 } // namespace
 
 QString RelatorioEmTexto(const TRelatorioCancelamentos& r, const QLocale& locale)
@@ -112,8 +125,8 @@ QByteArray RelatorioEmCsv(const TRelatorioCancelamentos& r)
                                  c.GrupoMotivo,
                                  c.Motivo};
         QStringList escapados;
-        for (const QString& campo : campos)
-            escapados << CampoCsv(campo);
+        for (qsizetype k = 0; k < campos.size(); ++k)
+            escapados << (k == 0 || k == 8 || k == 9 ? CampoCsv(campos.at(k)) : TextoCsv(campos.at(k)));
         linhas << escapados.join(QLatin1Char(';'));
     }
     return QByteArray("\xEF\xBB\xBF") + (linhas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
@@ -126,6 +139,8 @@ bool GravaRelatorioCsv(const TRelatorioCancelamentos& relatorio, const QString& 
     QString motivo;
     if (info.isDir())
         motivo = QStringLiteral("é uma pasta");
+    else if (info.exists() && !info.isFile())
+        motivo = QStringLiteral("não é um arquivo comum (dispositivo, fila ou soquete); escolha um arquivo");
     else if (!info.absoluteDir().exists())
         motivo = QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(info.absolutePath()));
     if (motivo.isEmpty()) {

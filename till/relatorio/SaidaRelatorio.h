@@ -17,9 +17,12 @@ QString RelatorioEmTexto(const TRelatorioCancelamentos& relatorio, const QLocale
 // opens it whatever the till's locale: UTF-8 with a byte-order mark, ';'
 // between fields, decimal comma without group separators, dates dd/MM/yyyy,
 // CR LF line ends; a field holding ';', '"' or a line break goes in double
-// quotes with its quotes doubled. The totals are left to the spreadsheet.
+// quotes with its quotes doubled. A text that starts with =, +, -, @, a tab
+// or a carriage return starts with an apostrophe, so that a spreadsheet never
+// runs it as a formula. The totals are left to the spreadsheet.
 QByteArray RelatorioEmCsv(const TRelatorioCancelamentos& relatorio);
 
 // Writes the CSV to the file, replacing it only once it is written whole;
-// false with the reason in `erro`.
+// false with the reason in `erro`. A target that exists and is not a regular
+// file (a device, a pipe) is refused, never replaced.
 bool GravaRelatorioCsv(const TRelatorioCancelamentos& relatorio, const QString& arquivo, QString& erro);

@@ -64,6 +64,19 @@ QList<TTiqueteCancelamento> SeparaTiquetes(const QVariantList& dados, QStringLis
     return tiquetes;
 }
 
+QString DescricaoTiquete(const QVariantList& dados, const TTiqueteCancelamento& tiquete, QString& mesa,
+                         QStringList& produtos)
+{
+    const TDataPacket p = Pacote(dados);
+    mesa = dados.value(iMesa).toString().trimmed();
+    produtos.clear();
+    for (const QVariantList& linha : tiquete.Linhas)
+        produtos << Quantidade(linha.value(p.indexOf(QStringLiteral("QTPRODCOMVEN"))).toDouble())
+                        + QStringLiteral(" x ") + Campo(p, linha, "NMPRODUTO");
+    const QString pedido = dados.value(iNrComanda).toString().trimmed();
+    return pedido.isEmpty() ? dados.value(iComandaMostrada).toString().trimmed() : pedido;
+}
+
 QByteArray CompoeTiquete(const QVariantList& dados, const TTiqueteCancelamento& tiquete, const QString& pagina)
 {
     const TDataPacket p = Pacote(dados);

@@ -4,6 +4,7 @@
 // printer.
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QVariantList>
 
@@ -19,3 +20,8 @@ QList<TTiqueteCancelamento> SeparaTiquetes(const QVariantList& dados, QStringLis
 
 // The ESC/POS bytes of one ticket, its text in the given code page.
 QByteArray CompoeTiquete(const QVariantList& dados, const TTiqueteCancelamento& tiquete, const QString& pagina);
+
+// What a ticket withdraws, for the operator: the order number (the return
+// value), the table (empty when none) and "2 x FEIJOADA" per row.
+QString DescricaoTiquete(const QVariantList& dados, const TTiqueteCancelamento& tiquete, QString& mesa,
+                         QStringList& produtos);

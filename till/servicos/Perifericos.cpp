@@ -68,6 +68,8 @@ TPerifericos LePerifericos(const QString& arquivo)
             TImpressoraConf& imp = conf.Impressoras[secao.mid(kSecaoImpressora.size()).trimmed()];
             if (chave == QLatin1String("reserva"))
                 imp.Reserva = valor;
+            else if (chave == QLatin1String("nome"))
+                imp.Nome = valor;
             else if (chave == QLatin1String("pagina"))
                 imp.Pagina = valor;
             else

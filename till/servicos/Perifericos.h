@@ -1,12 +1,13 @@
 #pragma once
 // The till's peripherals file (perifericos.ini in the host folder): each
-// production printer's backup and code page, the customer display's device,
+// production printer's name, backup and code page, the customer display's device,
 // and how long a printer may take to answer.
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
 struct TImpressoraConf {
+    QString Nome; // what the operator calls it ("Cozinha", "Bar"); empty: its address
     QString Reserva; // backup address; empty: none
     QString Pagina = QStringLiteral("IBM860"); // code page of the printed text
 };
@@ -19,6 +20,12 @@ struct TPerifericos {
     QStringList Problemas; // lines the till could not read
 
     TImpressoraConf Impressora(const QString& endereco) const { return Impressoras.value(endereco); }
+    // The printer's name for the operator, else its address.
+    QString NomeImpressora(const QString& endereco) const
+    {
+        const QString nome = Impressoras.value(endereco).Nome;
+        return nome.isEmpty() ? endereco : nome;
+    }
 };
 
 QString ArquivoPerifericos();

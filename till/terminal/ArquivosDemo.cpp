@@ -1,12 +1,20 @@
 #include "ArquivosDemo.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ClientDataSet.h"
 #include "DataSetFile.h"
+#include "Exception.h"
 
 const QString kArquivoParametros = QStringLiteral("PARAMETROSQRV.CDS");
 const QString kArquivoOperador = QStringLiteral("Dados/Cadastros/ControleAcess.cds");
@@ -122,6 +130,42 @@ void GravaArquivoTerminal(const QString& fileName, const TArquivoTerminal& colun
     ds.SaveToFile(fileName);
 }
 
+void GravaArquivoAcesso(const QString& fileName, const QList<QVariantList>& usuarios)
+{
+    const QByteArray xml = DataSetXml(TDataPacket{CamposAcesso(), usuarios});
+    const QString pasta = QFileInfo(fileName).absolutePath();
+    const auto falha = [&](const QString& motivo) {
+        return EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, motivo));
+    };
+    if (!QDir().mkpath(pasta))
+        throw falha(QStringLiteral("a pasta %1 não pôde ser criada").arg(pasta));
+    // A folder another user owns is left as it is; the file is still the till's alone.
+    ::chmod(QFile::encodeName(pasta).constData(), 0700);
+    // mkstemp creates the file 0600 whatever the umask, so the digests are
+    // never readable by others, not even while being written.
+    QByteArray provisorio = QFile::encodeName(fileName + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(provisorio.data(), O_CLOEXEC);
+    if (fd < 0)
+        throw falha(QString::fromLocal8Bit(std::strerror(errno)));
+    qsizetype feito = 0;
+    bool ok = ::fchmod(fd, 0600) == 0;
+    while (ok && feito < xml.size()) {
+        const ssize_t n = ::write(fd, xml.constData() + feito, size_t(xml.size() - feito));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        feito += ok ? n : 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    const int erro = errno;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(provisorio.constData(), QFile::encodeName(fileName).constData()) == 0;
+    if (!ok) {
+        ::unlink(provisorio.constData());
+        throw falha(QString::fromLocal8Bit(std::strerror(erro ? erro : errno)));
+    }
+}
+
 QVariantMap LeArquivoTerminal(const QString& fileName)
 {
     const TDataPacket p = ReadDataSetFile(fileName);
@@ -139,8 +183,5 @@ void GravaArquivosDemo(const QString& folder, bool overwrite)
     GravaDemo(pasta + kArquivoParametros, overwrite,
               [](const QString& f) { GravaArquivoTerminal(f, ParametrosDemo()); });
     GravaDemo(pasta + kArquivoOperador, overwrite, [](const QString& f) { GravaArquivoTerminal(f, OperadorDemo()); });
-    GravaDemo(pasta + kArquivoAcesso, overwrite, [](const QString& f) {
-        QDir().mkpath(QFileInfo(f).absolutePath());
-        WriteDataSetFile(f, TDataPacket{CamposAcesso(), {SupervisorDemo()}});
-    });
+    GravaDemo(pasta + kArquivoAcesso, overwrite, [](const QString& f) { GravaArquivoAcesso(f, {SupervisorDemo()}); });
 }

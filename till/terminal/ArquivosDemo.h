@@ -35,6 +35,12 @@ QVariantList SupervisorDemo();
 // write failure.
 void GravaArquivoTerminal(const QString& fileName, const TArquivoTerminal& colunas);
 
+// Writes the access file as only the till's user may read it (0600, in a
+// folder of mode 0700), whatever the umask: the PIN digests in it fall to a
+// search of every short PIN once read. Replaced only once whole; raises on a
+// write failure.
+void GravaArquivoAcesso(const QString& fileName, const QList<QVariantList>& usuarios);
+
 // Field name to value of the file's first row (none when it has no row).
 // Raises, naming the file, when it cannot be read.
 QVariantMap LeArquivoTerminal(const QString& fileName);
