@@ -12,6 +12,7 @@
 // hand-over of the tickets to the till's print service).
 #include <QDialog>
 #include <QPixmap>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -83,6 +84,10 @@ public:
 
     // --- item list ---
     void CarregaProdutos();
+    // After a run stopped early: reloads and marks again the rows that were
+    // marked, are still standing and the run did not handle (keys of
+    // TLinhaItem::Chave).
+    void CarregaProdutosMantendoMarcas(const QSet<QString>& tratados);
     void FiltroProdCanc(bool value);
     void sbtProdCancClick();
     void sbtPrimeiroClick();

@@ -127,13 +127,13 @@ void TfrmCancelaProd::sbtCancelarClick()
     } catch (...) {
         // A run stopped early: items before the stop are cancelled in the
         // database, so the kitchen is told of them all the same. The list
-        // still shows them marked: show what the database holds, so that
-        // nothing invites a second cancellation.
+        // shows what the database holds, and only the rows the run did not
+        // reach stay marked, so that nothing invites a second cancellation.
         if (!itensFeitos)
             DespachaAposParada(v);
         try {
             RestauraFiltro(v);
-            CarregaProdutos();
+            CarregaProdutosMantendoMarcas(v.Tratados);
         } catch (...) {
             // The reload has shown its own failure; the stop is what to report.
         }

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <functional>
 
 #include "BlendedBitBtn.h"
 #include "DBGrid.h"
@@ -9,6 +10,7 @@
 #include "EventGuard.h"
 #include "Exception.h"
 #include "ItemFields.h"
+#include "LinhaItem.h"
 #include "Mensagem.h"
 #include "ModuleVariables.h"
 #include "ProdutoItemDelegate.h"
@@ -149,6 +151,36 @@ void TfrmCancelaProd::CarregaProdutos()
         Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
         Abort();
     }
+}
+
+void TfrmCancelaProd::CarregaProdutosMantendoMarcas(const QSet<QString>& tratados)
+{
+    // A slip after the supervisor and the reason must not make the operator
+    // mark everything again; what the run handled, or another till
+    // cancelled meanwhile, loses its mark with the reload.
+    const auto chave = [this] { return TLinhaItem::De(cdsProduto).Chave(); };
+    const auto todas = [this](const std::function<void()>& cada) {
+        const bool filtrada = cdsProduto.Filtered();
+        cdsProduto.SetFiltered(false);
+        for (cdsProduto.First(); !cdsProduto.Eof(); cdsProduto.Next())
+            cada();
+        cdsProduto.SetFiltered(filtrada);
+        cdsProduto.First();
+    };
+    QSet<QString> marcadas;
+    todas([&] {
+        if (cdsProduto.FieldByName(QStringLiteral("IDCHECK"))->AsString() == QLatin1String("C"))
+            marcadas.insert(chave());
+    });
+    CarregaProdutos();
+    marcadas -= tratados;
+    if (marcadas.isEmpty())
+        return;
+    todas([&] {
+        if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != QLatin1String("6")
+            && marcadas.contains(chave()))
+            GravaMarca(QStringLiteral("C"));
+    });
 }
 
 void TfrmCancelaProd::FiltroProdCanc(bool value)

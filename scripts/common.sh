@@ -20,7 +20,7 @@ kvp_install_missing() {
 }
 
 KVP_BUILD_PACKAGES=(cmake g++ make ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev libqt6sql6-sqlite libqt6sql6-psql
-                    libqt6gui6 fonts-dejavu-core fonts-liberation2)
+                    libqt6gui6 fonts-dejavu-core fonts-liberation2 qt6-translations-l10n)
 KVP_TEST_PACKAGES=(libgtest-dev googletest)
 
 # Both scripts configure the build folder with the same options, so running

@@ -2,6 +2,7 @@
 // the waiter, the balance after advance payments, the "produced?" switch and
 // the cancellation reasons.
 #include "ServiceGuard.h"
+#include "ValueFunctions.h"
 
 namespace {
 
@@ -71,9 +72,7 @@ QVariant getValidaMesa(const QString& cdFilial, const QString& cdLoja, const QSt
         if (q.IsEmpty())
             return true; // a table without a row is free
         q.First();
-        const QString estado = q.FieldAsString(QStringLiteral("IDSTMESAAUX"));
-        // Being received, or closed by another till.
-        return !(estado == QLatin1String("R") || estado == QLatin1String("S") || estado == QLatin1String("D"));
+        return !MesaBloqueada(q.FieldAsString(QStringLiteral("IDSTMESAAUX")));
     });
 }
 

@@ -24,14 +24,15 @@ namespace {
 
 constexpr int kIntervaloPendentesMs = 30000;
 
-void Avisa(const QString& texto)
+void Avisa(const QString& texto, TSinalMensagem sinal = TSinalMensagem::Aviso)
 {
-    Mensagem(texto, QString(), QString(), QStringLiteral("N"), 3, QString(), QString(), 0);
+    Mensagem(texto, QString(), QString(), QStringLiteral("N"), 3, QString(), QString(), 0, nullptr, {.Sinal = sinal});
 }
 
-bool Pergunta(const QString& texto)
+bool Pergunta(const QString& texto, TPerguntaMensagem tipo)
 {
-    return Mensagem(texto, QString(), QString(), QStringLiteral("S"), 0, QString(), QString(), 0);
+    return Mensagem(texto, QString(), QString(), QStringLiteral("S"), tipo == TPerguntaMensagem::Irreversivel ? 0 : 1,
+                    QString(), QString(), 0, nullptr, {.Pergunta = tipo});
 }
 
 // Sized for a finger on a till's screen.
@@ -104,7 +105,11 @@ TJanelaPedidos::TJanelaPedidos(QString pastaPacote, QWidget* parent)
     connect(atualizar, &QPushButton::clicked, this, &TJanelaPedidos::Recarrega);
     connect(relatorio, &QPushButton::clicked, this, [this] { AbreRelatorioCancelamentos(this); });
     connect(m_botaoPendentes, &QPushButton::clicked, this, &TJanelaPedidos::MostraPendentes);
-    connect(sair, &QPushButton::clicked, this, &QWidget::close);
+    connect(sair, &QPushButton::clicked, this, [this] {
+        // One slip of the finger would leave the till without its list.
+        if (Pergunta(QStringLiteral("Sair do caixa?"), TPerguntaMensagem::Confirmacao))
+            close();
+    });
     connect(m_lista, &QTableView::activated, this, [this](const QModelIndex& i) { CancelaProdutos(i.row()); });
     connect(m_lista->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TJanelaPedidos::AtualizaBotoes);
 
@@ -130,13 +135,14 @@ void TJanelaPedidos::Recarrega()
     const QString escolhida = antes >= 0 ? m_modelo.Pedido(antes).NrComanda : QString();
     try {
         m_modelo.SetPedidos(m_banco.Pedidos(FilialDoTerminal()));
-        m_banner->setText(QStringLiteral("Banco: %1  -  %2 pedido(s) aberto(s)")
-                              .arg(m_banco.Nome(), QLocale().toString(m_modelo.rowCount())));
+        m_banner->setText(QStringLiteral("%1 pedido(s) aberto(s)").arg(QLocale().toString(m_modelo.rowCount())));
     } catch (const Exception& e) {
         m_modelo.SetPedidos({});
-        m_banner->setText(QStringLiteral("Banco: %1  -  sem acesso").arg(m_banco.Nome()));
-        Avisa(QStringLiteral("Não foi possível ler os pedidos abertos: %1").arg(e.Message()));
+        m_banner->setText(QStringLiteral("Sem acesso ao banco de dados"));
+        Avisa(QStringLiteral("Não foi possível ler os pedidos abertos: %1").arg(e.Message()), TSinalMensagem::Erro);
     }
+    // Where the data comes from is the technician's business, not the operator's.
+    m_banner->setToolTip(QStringLiteral("Banco: %1").arg(m_banco.Nome()));
     int linha = 0;
     for (int r = 0; r < m_modelo.rowCount(); ++r)
         if (m_modelo.Pedido(r).NrComanda == escolhida)
@@ -155,26 +161,36 @@ int TJanelaPedidos::LinhaEscolhida() const
 void TJanelaPedidos::AtualizaBotoes()
 {
     const int linha = LinhaEscolhida();
-    m_cancelar->setEnabled(linha >= 0);
-    m_entregaToda->setEnabled(linha >= 0 && m_modelo.Pedido(linha).Tipo == TTipoPedido::Entrega);
+    m_cancelar->setEnabled(linha >= 0 && !m_modelo.Pedido(linha).EmRecebimento);
+    m_entregaToda->setEnabled(linha >= 0 && m_modelo.Pedido(linha).Tipo == TTipoPedido::Entrega
+                              && m_modelo.Pedido(linha).Itens > 0);
 }
 
 void TJanelaPedidos::CancelaProdutos(int linha)
 {
     if (linha < 0 || linha >= m_modelo.rowCount())
         return;
+    if (const TPedidoAberto& p = m_modelo.Pedido(linha); p.EmRecebimento) {
+        Avisa(QStringLiteral("A mesa %1 está em recebimento em outro caixa: nada pode ser cancelado nela agora.")
+                  .arg(p.NrMesa));
+        // The other till may have finished meanwhile.
+        Recarrega();
+        return;
+    }
     Chama(ArgumentosChamada(m_modelo.Pedido(linha)));
 }
 
 void TJanelaPedidos::CancelaEntregaToda(int linha)
 {
-    if (linha < 0 || linha >= m_modelo.rowCount() || m_modelo.Pedido(linha).Tipo != TTipoPedido::Entrega)
+    if (linha < 0 || linha >= m_modelo.rowCount() || m_modelo.Pedido(linha).Tipo != TTipoPedido::Entrega
+        || m_modelo.Pedido(linha).Itens == 0)
         return;
     const TPedidoAberto& p = m_modelo.Pedido(linha);
     const QLocale locale;
     if (!Pergunta(QStringLiteral("Cancelar TODOS os itens do pedido de entrega %1 (%2): %3 item(ns), R$ %4?\n"
                                  "Esta operação não pode ser desfeita.")
-                      .arg(p.NrComanda, p.DsComanda, locale.toString(p.Itens), locale.toString(p.Total, 'f', 2))))
+                      .arg(p.NrComanda, p.DsComanda, locale.toString(p.Itens), locale.toString(p.Total, 'f', 2)),
+                  TPerguntaMensagem::Irreversivel))
         return;
     Chama(ArgumentosChamada(p, true));
 }
@@ -189,7 +205,8 @@ bool TJanelaPedidos::CarregaPacote()
         m_pacote = std::move(pacote);
         return true;
     } catch (const Exception& e) {
-        Avisa(QStringLiteral("O cancelamento de produtos não está disponível neste caixa: %1").arg(e.Message()));
+        Avisa(QStringLiteral("O cancelamento de produtos não está disponível neste caixa: %1").arg(e.Message()),
+              TSinalMensagem::Erro);
         return false;
     }
 }
@@ -205,7 +222,8 @@ void TJanelaPedidos::Chama(const TArgumentosChamada& a)
     // A message that ended the call was already shown by the package.
     if (fim.Fim == CANCELAPRODUTO_FALHOU)
         Avisa(QStringLiteral("O cancelamento da comanda %1 não foi concluído: %2")
-                  .arg(a.NrComanda, fim.Erro.isEmpty() ? QStringLiteral("erro sem descrição.") : fim.Erro));
+                  .arg(a.NrComanda, fim.Erro.isEmpty() ? QStringLiteral("erro sem descrição.") : fim.Erro),
+              TSinalMensagem::Erro);
     Recarrega();
     AtualizaPendentes();
 }

@@ -1,5 +1,10 @@
 #include "LocaleTerminal.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <memory>
+
 #include "Connection.h"
 
 QLocale AplicaLocaleTerminal(QString* problema)
@@ -19,4 +24,21 @@ QLocale AplicaLocaleTerminal(QString* problema)
     }
     QLocale::setDefault(locale);
     return locale;
+}
+
+bool InstalaTraducaoQt(const QLocale& locale)
+{
+    // One catalogue for the process: a second call replaces the first.
+    static QTranslator* instalada = nullptr;
+    auto traducao = std::make_unique<QTranslator>();
+    if (!traducao->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    if (instalada) {
+        QCoreApplication::removeTranslator(instalada);
+        delete instalada;
+    }
+    instalada = traducao.release();
+    QCoreApplication::installTranslator(instalada);
+    return true;
 }

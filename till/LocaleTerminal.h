@@ -9,3 +9,8 @@
 // Sets the default locale from the setting; problema receives a text for the
 // operator when the setting names no locale Qt knows (pt_BR is used then).
 QLocale AplicaLocaleTerminal(QString* problema = nullptr);
+
+// Qt's own texts (the file dialog, the standard buttons) in the language of
+// that locale, from the catalogues the system ships; false when there are none
+// for it (Qt's English stays). Needs the application; call it before any window.
+bool InstalaTraducaoQt(const QLocale& locale);

@@ -1,5 +1,7 @@
 #include "ModeloPedidos.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QLocale>
 
 QString NomeTipo(TTipoPedido tipo)
@@ -38,12 +40,17 @@ QVariant TModeloPedidos::data(const QModelIndex& index, int role) const
         return QVariant::fromValue(
             Qt::AlignVCenter
             | (index.column() == ColItens || index.column() == ColTotal ? Qt::AlignRight : Qt::AlignLeft));
+    // Greyed: nothing of it can be cancelled until the other till is done.
+    if (role == Qt::ForegroundRole && p.EmRecebimento)
+        return QBrush(QColor(130, 130, 130));
+    if (role == Qt::ToolTipRole && p.EmRecebimento)
+        return QStringLiteral("Mesa em recebimento ou fechada em outro caixa: nada pode ser cancelado nela.");
     if (role != Qt::DisplayRole)
         return {};
     // The default locale: the terminal's, set before the window exists.
     const QLocale locale;
     switch (index.column()) {
-    case ColTipo: return NomeTipo(p.Tipo);
+    case ColTipo: return p.EmRecebimento ? NomeTipo(p.Tipo) + QStringLiteral(" - em recebimento") : NomeTipo(p.Tipo);
     case ColComanda: return p.NrComanda;
     case ColDescricao: return p.DsComanda;
     case ColMesa: return p.NrMesa;

@@ -10,6 +10,7 @@
 #include "DataSetFile.h"
 #include "Exception.h"
 #include "HostServices.h"
+#include "ValueFunctions.h"
 #include "ado/ADO.h"
 
 namespace {
@@ -17,16 +18,18 @@ namespace {
 // Written once for every engine: plain joins, COALESCE and a GROUP BY that
 // each of them reads alike, so the list has no dialect of its own.
 const QString kPedidos = QStringLiteral(
-    "SELECT CO.CDFILIAL, CO.NRCOMANDA, CO.DSCOMANDA, VE.CDLOJA, VE.NRMESA, VE.DTHRABERMESA, "
-    "COUNT(IT.NRPRODCOMVEN) AS QTITENS, "
-    "SUM(COALESCE(IT.QTPRODCOMVEN, 0) * COALESCE(IT.VRPRECCOMVEN, 0) - COALESCE(IT.VRDESCCOMVEN, 0) "
-    "+ COALESCE(IT.VRACRCOMVEN, 0)) AS VRTOTAL "
+    "SELECT CO.CDFILIAL, CO.NRCOMANDA, CO.DSCOMANDA, VE.CDLOJA, VE.NRMESA, VE.DTHRABERMESA, MS.IDSTMESAAUX, "
+    "COUNT(IT.NRPRODCOMVEN) AS QTLINHAS, "
+    "COUNT(CASE WHEN IT.IDSTPRCOMVEN <> '6' THEN IT.NRPRODCOMVEN END) AS QTITENS, "
+    "SUM(CASE WHEN IT.IDSTPRCOMVEN <> '6' THEN COALESCE(IT.QTPRODCOMVEN, 0) * COALESCE(IT.VRPRECCOMVEN, 0) "
+    "- COALESCE(IT.VRDESCCOMVEN, 0) + COALESCE(IT.VRACRCOMVEN, 0) ELSE 0 END) AS VRTOTAL "
     "FROM COMANDAVEN CO "
     "JOIN VENDAREST VE ON VE.CDFILIAL = CO.CDFILIAL AND VE.NRVENDAREST = CO.NRVENDAREST "
+    "LEFT JOIN MESA MS ON MS.CDFILIAL = CO.CDFILIAL AND MS.CDLOJA = VE.CDLOJA AND MS.NRMESA = VE.NRMESA "
     "LEFT JOIN ITCOMANDAVEN IT ON IT.CDFILIAL = CO.CDFILIAL AND IT.NRCOMANDA = CO.NRCOMANDA "
-    "AND IT.NRVENDAREST = CO.NRVENDAREST AND IT.IDSTPRCOMVEN <> '6' "
+    "AND IT.NRVENDAREST = CO.NRVENDAREST "
     "WHERE VE.DTHRFECHMESA IS NULL AND CO.IDSTCOMANDA <> '4'%1 "
-    "GROUP BY CO.CDFILIAL, CO.NRCOMANDA, CO.DSCOMANDA, VE.CDLOJA, VE.NRMESA, VE.DTHRABERMESA");
+    "GROUP BY CO.CDFILIAL, CO.NRCOMANDA, CO.DSCOMANDA, VE.CDLOJA, VE.NRMESA, VE.DTHRABERMESA, MS.IDSTMESAAUX");
 const QString kFiltroFilial = QStringLiteral(" AND CO.CDFILIAL = :P_CDFILIAL");
 
 const QString kJuncoes = QStringLiteral(
@@ -111,6 +114,8 @@ QList<TPedidoAberto> TBancoTill::Pedidos(const QString& cdFilial)
                                 Campo("CDLOJA"),
                                 Campo("NRMESA"),
                                 Campo("DTHRABERMESA", TFieldType::ftDateTime),
+                                Campo("IDSTMESAAUX"),
+                                Campo("QTLINHAS", TFieldType::ftInteger),
                                 Campo("QTITENS", TFieldType::ftInteger),
                                 Campo("VRTOTAL", TFieldType::ftFloat)};
     TADOQuery juncoes(m_conexao.get(), QStringLiteral("adqJuncoesMesa"));
@@ -148,6 +153,12 @@ QList<TPedidoAberto> TBancoTill::Pedidos(const QString& cdFilial)
         p.Abertura = pedidos.FieldValue(QStringLiteral("DTHRABERMESA")).toDateTime();
         p.Itens = pedidos.FieldValue(QStringLiteral("QTITENS")).toInt();
         p.Total = pedidos.FieldValue(QStringLiteral("VRTOTAL")).toDouble();
+        // A delivery whose every item is cancelled has nothing left to do here.
+        if (p.Tipo == TTipoPedido::Entrega && p.Itens == 0
+            && pedidos.FieldValue(QStringLiteral("QTLINHAS")).toInt() > 0)
+            continue;
+        p.EmRecebimento = p.Tipo == TTipoPedido::Mesa
+            && MesaBloqueada(pedidos.FieldAsString(QStringLiteral("IDSTMESAAUX")).trimmed());
         if (p.Tipo == TTipoPedido::Mesa) {
             const QString chave = ChaveMesa(pedidos.FieldAsString(QStringLiteral("CDFILIAL")),
                                             pedidos.FieldAsString(QStringLiteral("CDLOJA")), p.NrMesa);

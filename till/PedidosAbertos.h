@@ -21,6 +21,7 @@ struct TPedidoAberto {
     QDateTime Abertura;
     int Itens = 0; // lines not cancelled
     double Total = 0; // quantity x price - discount + surcharge of those lines
+    bool EmRecebimento = false; // its table is being received, or closed, at another till
 };
 
 // The four texts of the package's entry for this order; cancelaTudo asks the
@@ -43,7 +44,8 @@ public:
     QString Nome() const; // the database as the operator may see it
 
     // The open orders of a branch (every branch when empty), tables first by
-    // table number, then tabs, then deliveries. Raises Exception.
+    // table number, then tabs, then deliveries; a delivery whose items are all
+    // cancelled is left out. Raises Exception.
     QList<TPedidoAberto> Pedidos(const QString& cdFilial);
 
 private:

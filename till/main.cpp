@@ -86,9 +86,11 @@ int Uso(std::FILE* saida, int codigo)
 void LocaleDoTerminal()
 {
     QString problema;
-    AplicaLocaleTerminal(&problema);
+    const QLocale locale = AplicaLocaleTerminal(&problema);
     if (!problema.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(problema));
+    // The file dialog and the standard buttons in the till's language as well.
+    InstalaTraducaoQt(locale);
 }
 
 } // namespace

@@ -278,7 +278,8 @@ TEST_P(CancelCommandTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAndNothi
         << fake->Mensagens()[1].toStdString();
     EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1", "0:000002/6/1", "0:000003/1/1", "0:000004/1/1", "0:000005/1/1"}));
     EXPECT_DOUBLE_EQ(Acrescimo(), 8.0); // the third's surcharge went back with its row
-    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000003U", "0:000004U", "0:000005U"}));
+    // What the failed write left standing keeps its mark for another try.
+    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000003C", "0:000004C", "0:000005C"}));
 }
 
 TEST_P(CancelCommandTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTrue)
@@ -313,8 +314,11 @@ TEST_P(CancelCommandTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTr
         Cancela(f);
         EXPECT_EQ(scalar("SELECT IDSTPRCOMVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000001'").toString(), "6");
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toInt(), 1);
-        // The cancelled row is gone from the list and no mark is left on it.
-        EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U", "0:000003U"}));
+        // The cancelled row is gone from the list; the row that stopped the
+        // run keeps its mark, so the operator need not mark it again.
+        const QStringList marcas = c.segunda == QLatin1String("000002") ? QStringList({"0:000002C", "0:000003U"})
+                                                                        : QStringList({"0:000002U", "0:000003C"});
+        EXPECT_EQ(Marcas(f.cdsProduto), marcas);
     }
 
     // The reasons of the second item cannot be read: outside the guarded
@@ -333,7 +337,38 @@ TEST_P(CancelCommandTest, StopsOnTheSecondItemLeaveTheFirstCancelledAndTheListTr
     EXPECT_TRUE(avisos[1].Args[0].toString().contains("TABELA_AUSENTE", Qt::CaseInsensitive));
     EXPECT_EQ(avisos[1].Args[4], 3);
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toInt(), 1);
-    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U", "0:000003U"}));
+    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U", "0:000003C"}));
+}
+
+TEST_P(CancelCommandTest, SlipAfterAuthorisationKeepsTheMarksOfWhatTheRunDidNotReach)
+{
+    // A part of the first cancelled, 4 typed for an item of 3, a third never reached.
+    d.Item({.NRPRODCOMVEN = "000001", .QTPRODCOMVEN = 2.0});
+    d.Item({.NRPRODCOMVEN = "000002", .QTPRODCOMVEN = 3.0});
+    d.Item({.NRPRODCOMVEN = "000003"});
+    fake->MensagemRespostas = {true, true};
+    fake->TecladoRespostas = {{true, "1"}, {true, "4"}};
+    TfrmCancelaProd& f = Abre(kComanda, "CMD");
+    Marca(f, {"000001", "000002", "000003"});
+    Cancela(f);
+
+    ASSERT_EQ(fake->Count("TecladoNumerico"), 2);
+    EXPECT_EQ(fake->Count("VerificaAcesso"), 1);
+    EXPECT_EQ(scalar("SELECT QTPRODCOMVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000001'").toDouble(), 1.0);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM ITCOMANDAVEN WHERE IDSTPRCOMVEN = '6'").toInt(), 1);
+    // The list is the database's again: the row the run handled (still
+    // standing, with what is left of it) is unmarked, the others keep their marks.
+    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000001U", "0:000002C", "0:000003C"}));
+
+    // The next press goes on from there: one authorisation, the two rows.
+    fake->Calls.clear();
+    fake->MensagemRespostas = {true};
+    fake->TecladoRespostas = {{true, "2"}};
+    Cancela(f);
+    EXPECT_EQ(fake->Count("VerificaAcesso"), 1);
+    EXPECT_EQ(fake->Count("LogControleAcess"), 2);
+    EXPECT_EQ(scalar("SELECT QTPRODCOMVEN FROM ITCOMANDAVEN WHERE NRPRODCOMVEN = '000002'").toDouble(), 1.0);
+    EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000001U", "0:000002U"}));
 }
 
 TEST_P(CancelCommandTest, SplitBillProductInThreePartsGoesTogetherOnceEach)

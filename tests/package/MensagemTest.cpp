@@ -9,6 +9,7 @@
 #include "BlendedBitBtn.h"
 #include "Mensagem.h"
 #include "MensagemDialog.h"
+#include "Pixels.h"
 
 namespace {
 
@@ -72,10 +73,18 @@ TEST(MensagemTest, QuestionAsksSimOrNao)
     NaCaixa([](TMensagemDialog& box) { Clica(box.sbtNao); });
     EXPECT_FALSE(pergunta());
 
-    // Leaving the question with Esc is a "no"; Enter is a "yes".
-    NaCaixa([](TMensagemDialog& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    // Its answer is recorded: Esc leaves it open for the operator to choose;
+    // Enter gives the ringed default, "Sim".
+    NaCaixa([](TMensagemDialog& box) {
+        QTest::keyClick(&box, Qt::Key_Escape);
+        EXPECT_TRUE(box.isVisible());
+        Clica(box.sbtNao);
+    });
     EXPECT_FALSE(pergunta());
-    NaCaixa([](TMensagemDialog& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    NaCaixa([](TMensagemDialog& box) {
+        EXPECT_EQ(box.Padrao(), box.sbtSim);
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
     EXPECT_TRUE(pergunta());
 }
 
@@ -88,6 +97,103 @@ TEST(MensagemTest, NoticeHasOnlyOkAndReturnsTrue)
     });
     EXPECT_TRUE(Mensagem(QStringLiteral("Quantidade deve ser informada."), QString(), QStringLiteral("N"),
                          QStringLiteral("N"), 3, QString(), QString(), 0));
+}
+
+// Dark pixels just outside a button: the ring that marks Enter's answer.
+int Anel(TMensagemDialog& box, const QWidget* botao)
+{
+    const QImage img = box.grab().toImage();
+    const QRect faixa = botao->geometry().adjusted(-6, -6, 6, 6);
+    return ContaPixels(img, faixa, [](const QColor& c) { return c.lightness() < 80; })
+        - ContaPixels(img, botao->geometry(), [](const QColor& c) { return c.lightness() < 80; });
+}
+
+TEST(MensagemTest, EachKindOfQuestionHasItsDefaultAndItsEscape)
+{
+    const auto pergunta = [](int tipo, TPerguntaMensagem teclas) {
+        return Mensagem(QStringLiteral("Pergunta?"), QString(), QStringLiteral("N"), QStringLiteral("S"), tipo,
+                        QString(), QString(), 0, nullptr, {.Pergunta = teclas});
+    };
+    struct Caso {
+        const char* nome;
+        int tipo;
+        TPerguntaMensagem teclas;
+        bool padraoNao; // "Não" is ringed and Enter answers it
+        bool escapeResponde; // false: Escape leaves the box open
+    };
+    const Caso casos[] = {
+        {"confirmation", 1, TPerguntaMensagem::Confirmacao, false, true},
+        {"recorded answer", 1, TPerguntaMensagem::Escolha, false, false},
+        {"cannot be undone", 1, TPerguntaMensagem::Irreversivel, true, true},
+        {"warning style by its type", 0, TPerguntaMensagem::Automatica, true, true},
+        {"plain question by its type", 1, TPerguntaMensagem::Automatica, false, false},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        int anelSim = 0, anelNao = 0;
+        NaCaixa([&](TMensagemDialog& box) {
+            ASSERT_NE(box.sbtNao, nullptr);
+            EXPECT_EQ(box.Padrao(), c.padraoNao ? box.sbtNao : box.sbtSim);
+            anelSim = Anel(box, box.sbtSim);
+            anelNao = Anel(box, box.sbtNao);
+            QTest::keyClick(&box, Qt::Key_Enter);
+        });
+        EXPECT_EQ(pergunta(c.tipo, c.teclas), !c.padraoNao);
+        // Only the default is ringed.
+        EXPECT_GT(c.padraoNao ? anelNao : anelSim, 100);
+        EXPECT_LT(c.padraoNao ? anelSim : anelNao, 10);
+
+        bool aberta = false;
+        NaCaixa([&](TMensagemDialog& box) {
+            QTest::keyClick(&box, Qt::Key_Escape);
+            aberta = box.isVisible();
+            if (aberta)
+                Clica(box.sbtSim);
+        });
+        // Escape answers "Não" or nothing at all.
+        EXPECT_EQ(pergunta(c.tipo, c.teclas), !c.escapeResponde);
+        EXPECT_EQ(aberta, !c.escapeResponde);
+    }
+}
+
+TEST(MensagemTest, FailuresShowAWarningOrErrorSignAndOnlyInformationTheBlueOne)
+{
+    const auto cor = [](TSinalMensagem sinal, int tipo = 3, const char* pergunta = "N") {
+        QColor fundo;
+        TSinalMensagem mostrado = TSinalMensagem::Automatico;
+        NaCaixa([&](TMensagemDialog& box) {
+            QWidget* imagem = box.findChild<QWidget*>(QStringLiteral("imgSinal"));
+            ASSERT_NE(imagem, nullptr);
+            // Inside the round sign, above its letter.
+            fundo = imagem->grab().toImage().pixelColor(28, 9);
+            mostrado = box.Sinal();
+            box.done(QDialog::Accepted);
+        });
+        Mensagem(QStringLiteral(
+                     "Operação bloqueada. A quantidade cancelada não pode ser maior que a quantidade pedida."),
+                 QString(), QStringLiteral("N"), QLatin1String(pergunta), tipo, QString(), QString(), 0, nullptr,
+                 {.Sinal = sinal});
+        return std::make_pair(mostrado, fundo);
+    };
+    // A notice as the module sends it (type 3, nothing else said) is a warning.
+    const auto [automatico, amarelo] = cor(TSinalMensagem::Automatico);
+    EXPECT_EQ(automatico, TSinalMensagem::Aviso);
+    EXPECT_GT(amarelo.red(), 180);
+    EXPECT_GT(amarelo.green(), 120);
+    EXPECT_LT(amarelo.blue(), 60);
+
+    const auto [erro, vermelho] = cor(TSinalMensagem::Erro);
+    EXPECT_EQ(erro, TSinalMensagem::Erro);
+    EXPECT_GT(vermelho.red(), 150);
+    EXPECT_LT(vermelho.green(), 40);
+
+    const auto [info, azul] = cor(TSinalMensagem::Informacao);
+    EXPECT_EQ(info, TSinalMensagem::Informacao);
+    EXPECT_GT(azul.blue(), 150);
+    EXPECT_LT(azul.red(), 100);
+
+    // A question that cannot be undone warns as well.
+    EXPECT_EQ(cor(TSinalMensagem::Automatico, 0, "S").first, TSinalMensagem::Aviso);
 }
 
 } // namespace

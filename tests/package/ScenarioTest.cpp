@@ -168,14 +168,15 @@ TEST_P(ScenarioTest, TheRecordReportsWhatTheOperatorAndTheHostSaw)
          "concluido",
          {"000001:1:U", "000002:6:U"},
          {}},
-        // No answer given: the count question is a "no", nothing is cancelled.
+        // No answer given: the reason is given up, nothing is cancelled and
+        // the marked row keeps its mark for the next try.
         {"cancel button",
          dois,
          false,
          R"(, "actions": [{"mark": {"comanda": "0000000100", "item": "000001"}}, {"click": "sbtCancelar"}])",
          0,
          "concluido",
-         {"000001:1:U", "000002:1:U"},
+         {"000001:1:C", "000002:1:U"},
          {"Confirma o Cancelamento de 1 Produto(s) ?"}},
         {"a row the grid does not show",
          umCancelado,

@@ -4,7 +4,10 @@
 // ending the till; and its formats following the terminal's locale, also on a
 // machine whose own locale is C.
 #include <QCoreApplication>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
+#include <QTableView>
 
 #include "ArquivosDemo.h"
 #include "DbFixture.h"
@@ -228,6 +231,101 @@ TEST_P(PedidosTill, FalhasSaoMostradasEOCaixaSegue)
     EXPECT_EQ(janela.Modelo().rowCount(), 0);
     ASSERT_EQ(mensagens.size(), 1);
     EXPECT_TRUE(mensagens.last().contains(QLatin1String("sumiu.db"))) << mensagens.last().toStdString();
+}
+
+TEST_P(PedidosTill, ListaDizOQueValeParaOOperadorENaoMostraOBanco)
+{
+    Arruma();
+    OrderData d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    d.Mesa("11", "R"); // being received at another till
+    d.Mesa("10", "A");
+    // A delivery whose items were all cancelled, and one with none yet.
+    d.Venda({.CDFILIAL = kFilial, .NRVENDAREST = "V31", .NRMESA = ""});
+    d.Comanda({.CDFILIAL = kFilial, .NRCOMANDA = "9002", .NRVENDAREST = "V31", .DSCOMANDA = "DLV_9002"});
+    d.Item({.CDFILIAL = kFilial,
+            .NRVENDAREST = "V31",
+            .NRCOMANDA = "9002",
+            .NRPRODCOMVEN = "000001",
+            .IDSTPRCOMVEN = "6"});
+    d.Venda({.CDFILIAL = kFilial, .NRVENDAREST = "V32", .NRMESA = ""});
+    d.Comanda({.CDFILIAL = kFilial, .NRCOMANDA = "9003", .NRVENDAREST = "V32", .DSCOMANDA = "DLV_9003"});
+    AplicaLocaleTerminal();
+
+    QList<MensagemArgs> ditas;
+    bool resposta = false;
+    SetMensagemHandler([&](const MensagemArgs& a) {
+        ditas << a;
+        return resposta;
+    });
+    TJanelaPedidos janela(pasta.filePath(QStringLiteral("sem-pacote")));
+    janela.show();
+    const TModeloPedidos& modelo = janela.Modelo();
+    const auto linha = [&](const char* comanda) {
+        for (int r = 0; r < modelo.rowCount(); ++r)
+            if (modelo.Pedido(r).NrComanda == QLatin1String(comanda))
+                return r;
+        return -1;
+    };
+    const auto tipo = [&](const char* comanda) {
+        return modelo.index(linha(comanda), TModeloPedidos::ColTipo).data().toString();
+    };
+    EXPECT_EQ(tipo("1110"), QStringLiteral("Mesa - em recebimento"));
+    EXPECT_EQ(tipo("1010"), QStringLiteral("Mesa"));
+    EXPECT_EQ(linha("9002"), -1) << "nothing is left to cancel in it";
+    ASSERT_GE(linha("9003"), 0);
+    ASSERT_GE(linha("9001"), 0);
+
+    auto* cancelar = janela.findChild<QPushButton*>(QStringLiteral("sbtCancelarProdutos"));
+    auto* entregaToda = janela.findChild<QPushButton*>(QStringLiteral("sbtCancelarEntrega"));
+    ASSERT_TRUE(cancelar && entregaToda);
+    janela.Lista()->selectRow(linha("1110"));
+    EXPECT_FALSE(cancelar->isEnabled());
+    janela.Lista()->selectRow(linha("1010"));
+    EXPECT_TRUE(cancelar->isEnabled());
+    janela.Lista()->selectRow(linha("9003"));
+    EXPECT_FALSE(entregaToda->isEnabled()) << "no item to cancel: nothing to offer";
+    janela.Lista()->selectRow(linha("9001"));
+    EXPECT_TRUE(entregaToda->isEnabled());
+
+    // A double tap on the table being received says so, without calling the package.
+    janela.CancelaProdutos(linha("1110"));
+    ASSERT_EQ(ditas.size(), 1);
+    EXPECT_TRUE(ditas[0].Texto.contains(QStringLiteral("em recebimento"))) << ditas[0].Texto.toStdString();
+    EXPECT_EQ(ditas[0].Estilo.Sinal, TSinalMensagem::Aviso);
+
+    // Cancelling a whole delivery cannot be undone: "Não" is its default.
+    ditas.clear();
+    janela.CancelaEntregaToda(linha("9001"));
+    ASSERT_EQ(ditas.size(), 1);
+    EXPECT_EQ(ditas[0].Estilo.Pergunta, TPerguntaMensagem::Irreversivel);
+
+    // The operator sees the count, the technician the database in the tooltip.
+    const auto* banco = janela.findChild<QLabel*>(QStringLiteral("lblBanco"));
+    ASSERT_NE(banco, nullptr);
+    EXPECT_FALSE(banco->text().contains(QStringLiteral("Banco"))) << banco->text().toStdString();
+    EXPECT_TRUE(banco->text().endsWith(QStringLiteral("pedido(s) aberto(s)"))) << banco->text().toStdString();
+    EXPECT_TRUE(banco->toolTip().startsWith(QStringLiteral("Banco: "))) << banco->toolTip().toStdString();
+
+    // "Sair" asks first; "Não" keeps the till open.
+    auto* sair = janela.findChild<QPushButton*>(QStringLiteral("sbtSair"));
+    ASSERT_NE(sair, nullptr);
+    ditas.clear();
+    sair->click();
+    ASSERT_EQ(ditas.size(), 1);
+    EXPECT_EQ(ditas[0].Estilo.Pergunta, TPerguntaMensagem::Confirmacao);
+    EXPECT_TRUE(janela.isVisible());
+    resposta = true;
+    sair->click();
+    EXPECT_FALSE(janela.isVisible());
+
+    // A database it cannot reach is an error, not a notice.
+    ditas.clear();
+    qputenv("KVP_DATABASE", pasta.filePath(QStringLiteral("sumiu.db")).toUtf8());
+    janela.Recarrega();
+    qputenv("KVP_DATABASE", databaseUrl().toUtf8());
+    ASSERT_EQ(ditas.size(), 1);
+    EXPECT_EQ(ditas[0].Estilo.Sinal, TSinalMensagem::Erro);
+    EXPECT_FALSE(janela.findChild<QLabel*>(QStringLiteral("lblBanco"))->text().contains(QStringLiteral("sumiu")));
 }
 
 KVP_INSTANTIATE_ENGINES(PedidosTill);

@@ -3,19 +3,30 @@
 // screen; and the command's refusal of a bad date.
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "ColunasRelatorio.h"
 #include "ComandoRelatorio.h"
 #include "ConsultaCancelamentos.h"
 #include "JanelaRelatorio.h"
+#include "LocaleTerminal.h"
 #include "OrderDataTest.h"
+#include "PastaCaixa.h"
 #include "QuantityText.h"
 #include "SaidaRelatorio.h"
+#include "SaidasTillSupport.h"
 
 using namespace od;
 
@@ -193,6 +204,70 @@ TEST_P(RelatorioTest, Screen)
     qputenv("KVP_DATABASE", databaseUrl().toUtf8());
     EXPECT_TRUE(janela.Aviso().startsWith("Não foi possível ler os cancelamentos:")) << janela.Aviso().toStdString();
     EXPECT_FALSE(janela.findChild<QAbstractButton*>("sbtExportar")->isEnabled());
+}
+
+TEST_P(RelatorioTest, ScreenFitsTheTillAndItsFileDialogSpeaksPortuguese)
+{
+    const QString longo = QStringLiteral("Cliente pediu a troca do acompanhamento depois que o prato já tinha saído "
+                                         "da cozinha e o garçom lançou o item de novo");
+    Inteiro("000006", Em(8, 13, 0), "02", longo, "OPER1", "SUP1");
+    JanelaRelatorio janela;
+    janela.SetPeriodo(QDate(2026, 12, 7), QDate(2026, 12, 8));
+    janela.Atualiza();
+    // The till's screen, whatever the test platform's.
+    janela.resize(1240, 760);
+    janela.show();
+    QApplication::processEvents();
+
+    const auto* titulo = janela.findChild<QLabel*>("lblTitulo");
+    ASSERT_NE(titulo, nullptr);
+    EXPECT_EQ(titulo->text(), "Relatório de Cancelamentos");
+    for (const char* nome : {"sbtConsultar", "sbtExportar", "sbtFechar"}) {
+        const auto* b = janela.findChild<QAbstractButton*>(nome);
+        ASSERT_NE(b, nullptr) << nome;
+        EXPECT_GE(b->height(), 56) << nome;
+        EXPECT_GE(b->width(), 88) << nome;
+    }
+
+    // Every column on the screen: the long reason wraps instead of running
+    // off behind a scroll bar.
+    auto* linhas = janela.findChild<QTableView*>("grdLinhas");
+    ASSERT_NE(linhas, nullptr);
+    ASSERT_EQ(linhas->model()->rowCount(), 4);
+    EXPECT_FALSE(linhas->horizontalScrollBar()->isVisible());
+    EXPECT_LE(linhas->horizontalHeader()->length(), linhas->viewport()->width());
+    int longa = -1;
+    for (int r = 0; r < 4; ++r)
+        if (linhas->model()->index(r, ColunasRelatorio::Motivo).data().toString() == longo)
+            longa = r;
+    ASSERT_GE(longa, 0);
+    const int altura = linhas->rowHeight(longa);
+    EXPECT_GT(altura, linhas->rowHeight(longa == 0 ? 1 : 0));
+    const QRect celula = linhas->visualRect(linhas->model()->index(longa, ColunasRelatorio::Motivo));
+    EXPECT_GE(
+        celula.height(),
+        linhas->fontMetrics().boundingRect(QRect(0, 0, celula.width() - 8, 10000), Qt::TextWordWrap, longo).height());
+
+    // The export's file dialog in the till's language, in the till's folder.
+    ASSERT_TRUE(InstalaTraducaoQt(QLocale(QLocale::Portuguese, QLocale::Brazil)))
+        << "Qt's Portuguese catalogue (qt6-translations-l10n) is missing";
+    QStringList botoes;
+    QString pasta;
+    {
+        AoAbrir<QFileDialog> ao([&](QFileDialog& d) {
+            pasta = d.directory().canonicalPath();
+            for (const QPushButton* b : d.findChildren<QPushButton*>())
+                if (b->isVisible())
+                    botoes << b->text().remove(QLatin1Char('&'));
+            d.reject();
+        });
+        janela.findChild<QAbstractButton*>("sbtExportar")->click();
+        EXPECT_TRUE(ao.Abriu());
+    }
+    EXPECT_EQ(pasta, QDir(PastaCaixa()).canonicalPath());
+    EXPECT_TRUE(botoes.contains("Salvar")) << botoes.join(',').toStdString();
+    EXPECT_TRUE(botoes.contains("Cancelar")) << botoes.join(',').toStdString();
+    EXPECT_FALSE(botoes.contains("Save") || botoes.contains("Cancel")) << botoes.join(',').toStdString();
 }
 
 KVP_INSTANTIATE_ENGINES(RelatorioTest);

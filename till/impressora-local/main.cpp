@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <arpa/inet.h>
@@ -78,6 +79,22 @@ bool Grava(const QString& caminho, const QByteArray& bytes)
 
 } // namespace
 
+// The next free number of a port's tickets: after the last one kept in the
+// folder, so a restart goes on where the last run stopped instead of writing
+// over tickets someone may still want to read.
+int ProximoNumero(const QString& pasta, quint16 porta, int ultimo)
+{
+    const QString prefixo = QStringLiteral("%1-").arg(porta);
+    const QDir dir(pasta);
+    for (const QString& nome : dir.entryList({prefixo + QStringLiteral("*")}, QDir::Files)) {
+        bool ok = false;
+        const int n = QFileInfo(nome).completeBaseName().mid(prefixo.size()).toInt(&ok);
+        if (ok)
+            ultimo = qMax(ultimo, n);
+    }
+    return ultimo + 1;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -139,7 +156,8 @@ int main(int argc, char** argv)
             ::close(conexao);
             if (bytes.isEmpty())
                 continue; // a connection that sent nothing prints nothing
-            const QString base = QStringLiteral("%1/%2-%3").arg(pasta).arg(portas[i]).arg(++contagem[i]);
+            contagem[i] = ProximoNumero(pasta, portas[i], contagem[i]);
+            const QString base = QStringLiteral("%1/%2-%3").arg(pasta).arg(portas[i]).arg(contagem[i]);
             if (!Grava(base + QStringLiteral(".escpos"), bytes)
                 || !Grava(base + QStringLiteral(".txt"), TEscPos::TextoImpresso(bytes).toUtf8())) {
                 std::fprintf(stderr, "Não foi possível gravar o tíquete %s\n", qPrintable(base));

@@ -18,9 +18,11 @@ TObservacaoDialog::TObservacaoDialog(const QString& cdProduto, const QString& nm
     lblProduto->setObjectName(QStringLiteral("lblProduto"));
     lblProduto->setFont(Arial(20));
     lblProduto->setWordWrap(true);
-    lblAviso = RotuloAviso(this);
+    // Room for the note on where the reasons came from (it names a file), else
+    // for the one-line warning.
+    lblAviso = RotuloAviso(this, aviso.isEmpty() ? 1 : 3);
     lblAviso->setText(aviso);
-    lblAviso->setVisible(!aviso.isEmpty());
+    lblAviso->setToolTip(aviso);
 
     lstMotivos = new QListWidget(this);
     lstMotivos->setObjectName(QStringLiteral("lstMotivos"));
@@ -50,7 +52,6 @@ void TObservacaoDialog::Confirma()
     const int linha = lstMotivos->currentRow();
     if (linha < 0 || !lstMotivos->currentItem()->isSelected()) {
         lblAviso->setText(QStringLiteral("Escolha um motivo na lista."));
-        lblAviso->setVisible(true);
         return;
     }
     m_motivo = m_motivos.at(linha);

@@ -16,9 +16,11 @@
 
 namespace {
 
+// Everything this side tells the operator stops the operation.
 void Avisa(const QString& texto)
 {
-    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0);
+    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0, nullptr,
+             {.Sinal = TSinalMensagem::Erro});
 }
 
 // A terminal file's fields; none when it cannot be read (the caller decides

@@ -48,6 +48,10 @@ void TTecladoWidget::SetAlvos(const QList<QLineEdit*>& alvos)
     for (QLineEdit* e : alvos)
         e->installEventFilter(this);
     m_alvo = alvos.value(0);
+    // A physical keyboard must type where the on-screen keys do: a PIN typed
+    // into the code field would show in clear.
+    if (m_alvo)
+        m_alvo->setFocus(Qt::OtherFocusReason);
 }
 
 void TTecladoWidget::SetDecimais(bool decimais)

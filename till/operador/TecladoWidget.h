@@ -14,8 +14,8 @@ class TTecladoWidget : public QWidget {
 public:
     explicit TTecladoWidget(QWidget* parent = nullptr);
 
-    // The edits the keys may type into; the first is the one typed into until
-    // the operator touches another.
+    // The edits the keys may type into; the first gets the keyboard focus and
+    // is the one typed into until the operator touches another.
     void SetAlvos(const QList<QLineEdit*>& alvos);
     QLineEdit* Alvo() const { return m_alvo; }
     // Shows the separator key (the locale's decimal separator).

@@ -15,11 +15,12 @@ class TBlendedBitBtn;
 // A touch button with its object name (what the tests find it by).
 TBlendedBitBtn* BotaoToque(const QString& texto, const QString& nome, QWidget* parent);
 
-// A white dialog with its object name and title: its column, the title on top.
+// A white, framed dialog with its object name and title: its column, the title on top.
 QVBoxLayout* PreparaDialogoToque(QDialog* dialogo, const QString& nome, const QString& titulo);
 
 // "Cancelar" (rejects) and "OK" (the caller connects it) at the foot of a dialog.
 QHBoxLayout* BotoesOkCancelar(QDialog* dialogo, TBlendedBitBtn*& ok, TBlendedBitBtn*& cancelar);
 
-// A warning line in red, hidden until it has something to say.
-QLabel* RotuloAviso(QWidget* parent);
+// A warning in red, empty until it has something to say, in a place of its own
+// that holds that many lines.
+QLabel* RotuloAviso(QWidget* parent, int linhas = 2);

@@ -47,6 +47,13 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
 
     teclado = new TTecladoWidget(this);
     teclado->SetAlvos({edtSupervisor, edtPin});
+    // A warning is answered by typing: once the field it asks for gets a digit
+    // it has said its piece.
+    for (QLineEdit* e : {edtSupervisor, edtPin})
+        connect(e, &QLineEdit::textEdited, this, [this](const QString& texto) {
+            if (!texto.isEmpty())
+                lblAviso->clear();
+        });
 
     QHBoxLayout* botoes = BotoesOkCancelar(this, sbtOk, sbtCancelar);
     connect(sbtOk, &QAbstractButton::clicked, this, &TVerificaAcessoDialog::Confere);
@@ -56,7 +63,8 @@ TVerificaAcessoDialog::TVerificaAcessoDialog(int acesso, const QString& operador
     layout->addWidget(lblAviso);
     layout->addWidget(teclado);
     layout->addLayout(botoes);
-    setMinimumWidth(420);
+    // Wide enough for "Supervisor ou PIN incorreto (tentativa 1 de 3)." on one line.
+    setMinimumWidth(600);
     edtSupervisor->setFocus();
 }
 
@@ -72,7 +80,6 @@ QString TextoBloqueio(const QString& codigo, qint64 segundos)
 void TVerificaAcessoDialog::Avisa(const QString& texto)
 {
     lblAviso->setText(texto);
-    lblAviso->show();
 }
 
 void TVerificaAcessoDialog::Confere()

@@ -6,14 +6,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "BlendedBitBtn.h"
 #include "ConsultaCancelamentos.h"
+#include "EstiloCasa.h"
 #include "Exception.h"
 #include "ModelosRelatorio.h"
 #include "PastaCaixa.h"
@@ -34,10 +37,12 @@ QFont Fonte(int pontos, bool negrito = false)
 
 TBlendedBitBtn* Botao(const QString& nome, const QString& texto, QWidget* pai)
 {
+    // The touch buttons of the till's other dialogs.
     auto* b = new TBlendedBitBtn(pai);
     b->setObjectName(nome);
     b->setText(texto);
-    b->setFont(Fonte(14, true));
+    b->setFont(Arial(22, true));
+    b->SetColor(kCorMoldura);
     b->setMinimumSize(170, 56);
     return b;
 }
@@ -94,7 +99,19 @@ JanelaRelatorio::JanelaRelatorio(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmRelatorioCancelamentos"));
     setWindowTitle(QStringLiteral("Relatório de Cancelamentos"));
     setModal(true);
-    resize(1024, 720);
+    // The whole of a 1280 x 800 till screen, less a margin.
+    QSize tamanho(1240, 760);
+    if (const QScreen* tela = QGuiApplication::primaryScreen())
+        tamanho = tamanho.boundedTo(tela->availableGeometry().size() - QSize(20, 20));
+    resize(tamanho);
+    setAutoFillBackground(true);
+    QPalette fundo = palette();
+    fundo.setColor(QPalette::Window, Qt::white);
+    setPalette(fundo);
+
+    auto* lblTitulo = new QLabel(windowTitle(), this);
+    lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
+    lblTitulo->setFont(Arial(24, true));
 
     using namespace ColunasRelatorio;
     m_linhas = new TModeloCancelamentos([](Linha c) { return Titulo(c); }, this);
@@ -109,8 +126,15 @@ JanelaRelatorio::JanelaRelatorio(QWidget* parent) : QDialog(parent)
     grdLinhas = Grade(QStringLiteral("grdLinhas"), m_linhas, this);
     grdMotivos = Grade(QStringLiteral("grdMotivos"), m_motivos, this);
     grdOperadores = Grade(QStringLiteral("grdOperadores"), m_operadores, this);
-    // The lines keep every text whole (the grid scrolls sideways); the totals
-    // give their spare width to the reason or operator.
+    // The lines fit the screen's width: product and reason share what the
+    // other columns leave and wrap rather than hide behind a scroll bar. The
+    // totals give their spare width to the reason or operator.
+    grdLinhas->setWordWrap(true);
+    grdLinhas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdLinhas->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdLinhas->horizontalHeader()->setSectionResizeMode(ColunasRelatorio::NomeProduto, QHeaderView::Stretch);
+    grdLinhas->horizontalHeader()->setSectionResizeMode(ColunasRelatorio::Motivo, QHeaderView::Stretch);
+    grdLinhas->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     for (QTableView* g : {grdMotivos, grdOperadores})
         g->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     lblTotalGeral = new QLabel(this);
@@ -148,6 +172,8 @@ JanelaRelatorio::JanelaRelatorio(QWidget* parent) : QDialog(parent)
     rodape->addWidget(sbtFechar);
 
     auto* tudo = new QVBoxLayout(this);
+    tudo->setContentsMargins(24, 16, 24, 16);
+    tudo->addWidget(lblTitulo);
     tudo->addLayout(periodo);
     tudo->addWidget(grdLinhas, 3);
     tudo->addLayout(totais, 2);
@@ -197,7 +223,7 @@ void JanelaRelatorio::Atualiza()
     m_linhas->SetRegistros(m_relatorio.Linhas);
     m_motivos->SetRegistros(m_relatorio.PorMotivo);
     m_operadores->SetRegistros(m_relatorio.PorOperador);
-    for (QTableView* g : {grdLinhas, grdMotivos, grdOperadores})
+    for (QTableView* g : {grdMotivos, grdOperadores})
         g->resizeColumnsToContents();
     const QLocale locale;
     lblTotalGeral->setText(QStringLiteral("Total: %1 itens, quantidade %2, valor %3")

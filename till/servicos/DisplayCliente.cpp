@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QSaveFile>
+#include <QScreen>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +25,10 @@ constexpr char ESC = 0x1B;
 // The two lines as the customer sees them, for the display without a device.
 QString g_linhas[2] = {QString(kDisplayColunas, QLatin1Char(' ')), QString(kDisplayColunas, QLatin1Char(' '))};
 QPointer<QLabel> g_janela;
+
+// A pole display shows the last item until the next sale; the window standing
+// in for it gives the screen back after this long.
+constexpr int kDisplayJanelaMs = 20000;
 
 bool EscreveDispositivo(const QString& dispositivo, const QByteArray& bytes)
 {
@@ -61,17 +67,31 @@ void MostraLinhas()
             std::fprintf(stderr, "Display do cliente: não foi possível gravar %s\n", qPrintable(ArquivoDisplay()));
         return;
     }
+    static QPointer<QTimer> apaga;
     if (!g_janela) {
         g_janela = new QLabel;
+        g_janela->setObjectName(QStringLiteral("frmDisplayCliente"));
         g_janela->setWindowTitle(QStringLiteral("Display do cliente"));
-        g_janela->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+        // Not above everything: the till's list and dialogs come first.
+        g_janela->setWindowFlags(Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+        g_janela->setAttribute(Qt::WA_ShowWithoutActivating);
         g_janela->setStyleSheet(
             QStringLiteral("background:#102010; color:#7CFC00; font: 20pt monospace; padding: 8px"));
         g_janela->setAttribute(Qt::WA_DeleteOnClose);
+        apaga = new QTimer(g_janela);
+        apaga->setSingleShot(true);
+        apaga->setInterval(kDisplayJanelaMs);
+        QObject::connect(apaga, &QTimer::timeout, g_janela, &QWidget::close);
     }
     g_janela->setText(texto.trimmed().isEmpty() ? QString() : texto.chopped(1));
     g_janela->adjustSize();
+    // In a corner of the screen, not over the middle of the list.
+    if (const QScreen* tela = QGuiApplication::primaryScreen()) {
+        const QRect area = tela->availableGeometry();
+        g_janela->move(area.right() - g_janela->width() - 8, area.bottom() - g_janela->height() - 8);
+    }
     g_janela->show();
+    apaga->start();
 }
 
 void Envia(const TPerifericos& conf, const QByteArray& bytes)

@@ -21,3 +21,8 @@ double Trunc2(double value)
     const double cut = std::trunc(cents) / 100.0;
     return cut == 0.0 ? 0.0 : cut; // no negative zero
 }
+
+bool MesaBloqueada(const QString& idStMesaAux)
+{
+    return idStMesaAux == QLatin1String("R") || idStMesaAux == QLatin1String("S") || idStMesaAux == QLatin1String("D");
+}

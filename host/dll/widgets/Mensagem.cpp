@@ -36,8 +36,24 @@ void LimpaUltimaMensagem()
     ultima().clear();
 }
 
+MensagemEstilo EstiloEfetivo(bool pergunta, int tipo, MensagemEstilo estilo)
+{
+    if (!pergunta) {
+        estilo.Pergunta = TPerguntaMensagem::Automatica;
+        if (estilo.Sinal == TSinalMensagem::Automatico)
+            estilo.Sinal = TSinalMensagem::Aviso;
+        return estilo;
+    }
+    if (estilo.Pergunta == TPerguntaMensagem::Automatica)
+        estilo.Pergunta = tipo == 0 ? TPerguntaMensagem::Irreversivel : TPerguntaMensagem::Escolha;
+    if (estilo.Sinal == TSinalMensagem::Automatico && estilo.Pergunta == TPerguntaMensagem::Irreversivel)
+        estilo.Sinal = TSinalMensagem::Aviso;
+    return estilo;
+}
+
 bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta, int tipo,
-              const QString& arg6, const QString& idEsquema, int arg8, TClientDataSet* /*dataSet*/)
+              const QString& arg6, const QString& idEsquema, int arg8, TClientDataSet* /*dataSet*/,
+              MensagemEstilo estilo)
 {
     ultima() = texto;
     if (handler()) {
@@ -50,6 +66,7 @@ bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, co
         args.Arg6 = arg6;
         args.IdEsquema = idEsquema;
         args.Arg8 = arg8;
+        args.Estilo = estilo;
         return handler()(args);
     }
 
@@ -61,10 +78,8 @@ bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, co
         return !question;
     }
 
-    const auto kind = !question ? TMensagemDialog::TKind::Notice
-        : tipo == 0             ? TMensagemDialog::TKind::Warning
-                                : TMensagemDialog::TKind::Question;
-    QPointer<TMensagemDialog> dialog = new TMensagemDialog(texto, kind, QApplication::activeWindow());
+    QPointer<TMensagemDialog> dialog = new TMensagemDialog(texto, question, EstiloEfetivo(question, tipo, estilo),
+                                                           QApplication::activeWindow());
     dialog->exec();
     const bool answer = dialog ? dialog->Answer() : !question;
     delete dialog.data();

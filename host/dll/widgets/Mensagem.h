@@ -8,6 +8,25 @@
 
 class TClientDataSet;
 
+// The sign a box shows. Automatico: a question by its type; a notice is the
+// warning the module's failures are shown with, unless the caller says it is
+// only information.
+enum class TSinalMensagem { Automatico, Informacao, Aviso, Erro };
+
+// What a question's keys do. Automatica: a question in warning style (type 0)
+// is Irreversivel, any other is Escolha.
+enum class TPerguntaMensagem {
+    Automatica,
+    Confirmacao, // "Sim" is the default; Escape means "Não"
+    Escolha, // the answer is recorded: Escape leaves the question open
+    Irreversivel, // "Não" is the default; Escape means "Não"
+};
+
+struct MensagemEstilo {
+    TSinalMensagem Sinal = TSinalMensagem::Automatico;
+    TPerguntaMensagem Pergunta = TPerguntaMensagem::Automatica;
+};
+
 struct MensagemArgs {
     QString Texto;
     QString Arg2;
@@ -17,6 +36,7 @@ struct MensagemArgs {
     QString Arg6;
     QString IdEsquema;
     int Arg8 = 0;
+    MensagemEstilo Estilo;
 };
 
 using MensagemHandler = std::function<bool(const MensagemArgs&)>;
@@ -24,10 +44,13 @@ using MensagemHandler = std::function<bool(const MensagemArgs&)>;
 // Returns true for "yes" on the question types; notices return true.
 DLL_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta,
                          int tipo, const QString& arg6, const QString& idEsquema, int arg8,
-                         TClientDataSet* dataSet = nullptr);
+                         TClientDataSet* dataSet = nullptr, MensagemEstilo estilo = {});
 
 // An empty handler puts the real dialog back.
 DLL_EXPORT void SetMensagemHandler(MensagemHandler handler);
+
+// The sign and keys a box gets once Automatico is settled by the kind and type.
+DLL_EXPORT MensagemEstilo EstiloEfetivo(bool pergunta, int tipo, MensagemEstilo estilo);
 
 // A question (yes or no) rather than a notice.
 DLL_EXPORT bool MensagemEhPergunta(const QString& pergunta, int tipo);

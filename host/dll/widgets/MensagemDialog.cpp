@@ -21,32 +21,48 @@ QFont bigFont(int pixels, bool bold = false)
     return f;
 }
 
-// A round sign drawn in the box: "i" for a notice, "?" for a question, "!" for a warning.
+// A round sign drawn in the box: "i" for information, "?" for a question,
+// "!" for a warning, "×" for an error.
 class TSinal : public QWidget {
 public:
-    TSinal(TMensagemDialog::TKind kind, QWidget* parent) : QWidget(parent), m_kind(kind) { setFixedSize(56, 56); }
+    TSinal(TSinalMensagem sinal, QWidget* parent) : QWidget(parent), m_sinal(sinal)
+    {
+        setObjectName(QStringLiteral("imgSinal"));
+        setFixedSize(56, 56);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        QColor fill = m_kind == TMensagemDialog::TKind::Warning ? QColor(220, 160, 0)
-            : m_kind == TMensagemDialog::TKind::Question        ? kCorMoldura
-                                                                : QColor(60, 110, 180);
+        QColor fill = kCorMoldura;
+        QString sign = QStringLiteral("?");
+        switch (m_sinal) {
+        case TSinalMensagem::Informacao:
+            fill = QColor(60, 110, 180);
+            sign = QStringLiteral("i");
+            break;
+        case TSinalMensagem::Aviso:
+            fill = QColor(220, 160, 0);
+            sign = QStringLiteral("!");
+            break;
+        case TSinalMensagem::Erro:
+            fill = QColor(192, 0, 0);
+            sign = QStringLiteral("\u00d7");
+            break;
+        case TSinalMensagem::Automatico: break; // a plain question
+        }
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
         p.drawEllipse(QRectF(2, 2, 52, 52));
         p.setPen(Qt::white);
         p.setFont(bigFont(32, true));
-        const QString sign = m_kind == TMensagemDialog::TKind::Warning ? QStringLiteral("!")
-            : m_kind == TMensagemDialog::TKind::Question               ? QStringLiteral("?")
-                                                                       : QStringLiteral("i");
         p.drawText(rect(), Qt::AlignCenter, sign);
     }
 
 private:
-    TMensagemDialog::TKind m_kind;
+    TSinalMensagem m_sinal;
 };
 
 TBlendedBitBtn* bigButton(const QString& caption, QWidget* parent)
@@ -59,9 +75,12 @@ TBlendedBitBtn* bigButton(const QString& caption, QWidget* parent)
 }
 } // namespace
 
-TMensagemDialog::TMensagemDialog(const QString& text, TKind kind, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_kind(kind)
+TMensagemDialog::TMensagemDialog(const QString& text, bool pergunta, MensagemEstilo estilo, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_pergunta(pergunta)
 {
+    estilo = EstiloEfetivo(pergunta, 1, estilo);
+    m_teclas = estilo.Pergunta;
+    m_sinal = estilo.Sinal;
     setObjectName(QStringLiteral("frmMensagem"));
     setModal(true);
     setWindowTitle(QStringLiteral("Mensagem"));
@@ -81,13 +100,13 @@ TMensagemDialog::TMensagemDialog(const QString& text, TKind kind, QWidget* paren
 
     auto* top = new QHBoxLayout;
     top->setSpacing(16);
-    top->addWidget(new TSinal(kind, this), 0, Qt::AlignTop);
+    top->addWidget(new TSinal(estilo.Sinal, this), 0, Qt::AlignTop);
     top->addWidget(lblTexto, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(24);
     buttons->addStretch(1);
-    if (kind == TKind::Notice) {
+    if (!pergunta) {
         sbtSim = bigButton(QStringLiteral("OK"), this);
         buttons->addWidget(sbtSim);
     } else {
@@ -115,6 +134,9 @@ TMensagemDialog::TMensagemDialog(const QString& text, TKind kind, QWidget* paren
         width = qMin(width, screen->availableGeometry().width() - 20);
     setFixedWidth(width);
     adjustSize();
+
+    // What cannot be undone waits for a deliberate "Sim".
+    m_padrao = m_teclas == TPerguntaMensagem::Irreversivel && sbtNao ? sbtNao : sbtSim;
 }
 
 void TMensagemDialog::Responde(bool answer)
@@ -133,16 +155,25 @@ void TMensagemDialog::paintEvent(QPaintEvent* event)
     p.setPen(QPen(kCorMoldura, 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    if (m_padrao) {
+        // The ring that says which answer Enter gives.
+        p.setPen(QPen(QColor(30, 30, 30), 3));
+        p.drawRoundedRect(QRectF(m_padrao->geometry()).adjusted(-5, -5, 5, 5), 8, 8);
+    }
 }
 
 void TMensagemDialog::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: Responde(true); return;
+    case Qt::Key_Enter: Responde(m_padrao == sbtSim); return;
     case Qt::Key_Escape:
-        // Leaving a question is a "no"; leaving a notice is reading it.
-        Responde(m_kind == TKind::Notice);
+        // Leaving a notice is reading it; leaving a confirmation is a "no"; an
+        // answer that is recorded is the operator's to give, not the key's.
+        if (!m_pergunta)
+            Responde(true);
+        else if (m_teclas != TPerguntaMensagem::Escolha)
+            Responde(false);
         return;
     default: QDialog::keyPressEvent(event);
     }

@@ -1,8 +1,10 @@
 #pragma once
 // The touch-sized message box behind Mensagem: large text, large buttons,
-// "Sim"/"Não" for a question and "OK" for a notice.
+// "Sim"/"Não" for a question and "OK" for a notice. The button Enter presses
+// is ringed, so a keyboard user sees what Enter will answer.
 #include <QDialog>
 
+#include "Mensagem.h"
 #include "dll_export.h"
 
 class QLabel;
@@ -11,12 +13,15 @@ class TBlendedBitBtn;
 class DLL_EXPORT TMensagemDialog : public QDialog {
     Q_OBJECT
 public:
-    enum class TKind { Notice, Question, Warning };
-
-    TMensagemDialog(const QString& text, TKind kind, QWidget* parent = nullptr);
+    // A notice (with the sign given) or a question (keys as estilo.Pergunta).
+    TMensagemDialog(const QString& text, bool pergunta, MensagemEstilo estilo, QWidget* parent = nullptr);
 
     // True: "Sim" (question) or "OK" (notice).
     bool Answer() const { return m_answer; }
+    // The button Enter presses.
+    TBlendedBitBtn* Padrao() const { return m_padrao; }
+    // The sign shown: Automatico only on a plain question ("?").
+    TSinalMensagem Sinal() const { return m_sinal; }
 
     QLabel* lblTexto = nullptr;
     TBlendedBitBtn* sbtSim = nullptr; // "OK" on a notice
@@ -29,6 +34,9 @@ protected:
 private:
     void Responde(bool answer);
 
-    TKind m_kind;
+    bool m_pergunta;
+    TPerguntaMensagem m_teclas = TPerguntaMensagem::Escolha;
+    TSinalMensagem m_sinal = TSinalMensagem::Automatico;
+    TBlendedBitBtn* m_padrao = nullptr;
     bool m_answer = false;
 };
