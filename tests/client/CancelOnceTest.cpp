@@ -1,6 +1,7 @@
 // Every cancellation written, told and reported once: two tills on one item,
 // items taken from another tab, combo and split-bill rows met twice in a run,
-// and host services that fail after a row was written.
+// host services that fail after a row was written, and a cancel-all run that
+// cannot read its order again.
 #include "ItemListTestSupport.h"
 #include "QuantityText.h"
 #include "RdmCancelaProd.h"
@@ -320,6 +321,31 @@ TEST_P(CancelOnceTest, FailureAfterTheCommitIsToldThenTheCommittedRowsAreDispatc
         EXPECT_EQ(f.MensagemFimExecucao(), falha);
         EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U"}));
     }
+}
+
+// A cancel-all run whose list cannot be read again afterwards: what the run
+// believes is no answer, so the caller hears that the result is unchecked.
+TEST_P(CancelOnceTest, CancelAllThatCannotReadTheOrderAgainSaysSo)
+{
+    exec("UPDATE COMANDAVEN SET DSCOMANDA = 'DLV_0100'");
+    d.Item({.NRPRODCOMVEN = "000001"});
+    fake->OnCall = [&](const FakeHost::Call& call) {
+        if (call.Service == "DisparaImprimeCancProduto" && fake->Count(call.Service) == 1)
+            BreakStatement(rdmCancelaProd->adqItComanda, "ITCOMANDAVEN");
+    };
+    QString erro;
+    try {
+        Abre(kComanda, "DLV_T", "T");
+    } catch (const Exception& e) {
+        erro = e.Message();
+    }
+    fake->OnCall = nullptr;
+
+    EXPECT_TRUE(erro.startsWith("Não foi possível conferir o resultado do cancelamento: ")) << erro.toStdString();
+    EXPECT_TRUE(erro.contains("TABELA_AUSENTE", Qt::CaseInsensitive)) << erro.toStdString();
+    EXPECT_FALSE(erro.contains("Não cancelados")) << erro.toStdString();
+    EXPECT_EQ(Linhas(), QStringList({"0:000001/6/1"}));
+    EXPECT_EQ(fake->Count("DisparaImprimeCancProduto"), 2);
 }
 
 KVP_INSTANTIATE_ENGINES(CancelOnceTest);
