@@ -14,7 +14,9 @@
 #include <QPixmap>
 #include <QSet>
 #include <QString>
+#include <exception>
 #include <functional>
+#include <optional>
 
 #include "ClientDataSet.h"
 #include "Messages.h"
@@ -103,6 +105,9 @@ public:
 
     // --- the cancellation command ---
     void sbtCancelarClick();
+    // The notice that ended the last run of the command (a refusal, a failed
+    // write, a bad quantity); empty when it ran through or was given up.
+    QString MensagemFimExecucao() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -139,12 +144,19 @@ private:
     void CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& l);
     void PassoDelivery(const TValoresCancelamento& v, const TLinhaItem& l);
     void BaixaAcrescimo(const QString& nrComanda, double valor);
-    void CancelaLinha(const TValoresCancelamento& v, const TLinhaItem& l);
-    void CancelaQuantidade(const TValoresCancelamento& v, const TLinhaItem& l);
+    void CancelaLinha(TValoresCancelamento& v, const TLinhaItem& l);
+    void CancelaQuantidade(TValoresCancelamento& v, const TLinhaItem& l);
+    static void AnotaOrigem(TValoresCancelamento& v, const TLinhaItem& l);
     void RegistraAcesso(const TValoresCancelamento& v, const TLinhaItem& l, const QString& palavra,
                         const QString& quantidade);
     void MostraDisplay(const QString& quantidade, const QString& nome);
     void Protegido(const std::function<void()>& bloco);
+    // The end of a run that stopped: its failure shown (unless it was), the
+    // tickets of the rows it cancelled dispatched, the list put back and
+    // reloaded; then a silent abort.
+    [[noreturn]] void EncerraAposParada(TValoresCancelamento& v, const std::exception_ptr& falha);
+    void MostraFalha(const std::exception_ptr& falha);
+    void RecarregaAposParada(const TValoresCancelamento& v);
     static void NaTransacao(const std::function<void()>& escritas);
     void Aviso(const QString& texto);
 
@@ -162,8 +174,9 @@ private:
     void BuscaGarcom(const QString& nrComanda);
     void DespachaTickets(const TItemCancelado& ultimo, QVariantList& troca);
     void DespachaAposParada(TValoresCancelamento& v);
-    // A cancel-all run: what of the order is still not cancelled.
-    QStringList ItensNaoCancelados();
+    // A cancel-all run: what of the order is still not cancelled, read anew
+    // from the database; none when it could not be read (the reason in `falha`).
+    std::optional<QStringList> ItensNaoCancelados(QString& falha);
     bool Pergunta(const QString& texto, int tipo);
 
     // Call arguments
@@ -210,4 +223,9 @@ private:
     // List state
     bool boExibeCanc = false;
     int inQtdMarcados = 0;
+
+    // Command runs: the first notice of the current one, and the one that
+    // ended the last.
+    QString stAvisoExecucao;
+    QString stMensagemFim;
 };

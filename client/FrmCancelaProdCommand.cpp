@@ -3,6 +3,8 @@
 #include "FrmCancelaProd.h"
 
 #include <QLocale>
+#include <QScopeGuard>
+#include <exception>
 
 #include "Exception.h"
 #include "Mensagem.h"
@@ -30,6 +32,9 @@ double ValorLinha(const TClientDataSet& ds)
 
 void TfrmCancelaProd::Aviso(const QString& texto)
 {
+    // The first notice of a run is the one that ended it.
+    if (stAvisoExecucao.isEmpty())
+        stAvisoExecucao = texto;
     Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
 }
 
@@ -48,8 +53,16 @@ void TfrmCancelaProd::RestauraFiltro(const TValoresCancelamento& v)
     }
 }
 
+QString TfrmCancelaProd::MensagemFimExecucao() const
+{
+    return stMensagemFim;
+}
+
 void TfrmCancelaProd::sbtCancelarClick()
 {
+    stAvisoExecucao.clear();
+    // However the run ends, the caller is told of the notice that ended it.
+    const auto fim = qScopeGuard([this] { stMensagemFim = stAvisoExecucao; });
     TValoresCancelamento v;
     cdsProdAux.CopyDataSet(cdsProduto);
 
@@ -118,28 +131,61 @@ void TfrmCancelaProd::sbtCancelarClick()
     RecriaTickets();
     cdsProduto.First();
     v.vaTroca = TValoresCancelamento::NovaTroca();
-    bool itensFeitos = false;
     try {
         ExecutaItens(v);
-        itensFeitos = true;
+    } catch (...) {
+        EncerraAposParada(v, std::current_exception());
+    }
+    try {
         if (!v.Cancelados.isEmpty())
             DespachaTickets(v.Cancelados.constLast(), v.vaTroca);
     } catch (...) {
-        // A run stopped early: items before the stop are cancelled in the
-        // database, so the kitchen is told of them all the same. The list
-        // shows what the database holds, and only the rows the run did not
-        // reach stay marked, so that nothing invites a second cancellation.
-        if (!itensFeitos)
-            DespachaAposParada(v);
-        try {
-            RestauraFiltro(v);
-            CarregaProdutosMantendoMarcas(v.Tratados);
-        } catch (...) {
-            // The reload has shown its own failure; the stop is what to report.
-        }
-        throw;
+        // Everything is cancelled; only the print service failed. Nothing is
+        // dispatched again: what reached it may have printed.
+        MostraFalha(std::current_exception());
+        RecarregaAposParada(v);
+        Abort();
     }
 
     RestauraFiltro(v);
     CarregaProdutos();
+}
+
+void TfrmCancelaProd::MostraFalha(const std::exception_ptr& falha)
+{
+    try {
+        std::rethrow_exception(falha);
+    } catch (const EAbort&) {
+        // Shown where it happened.
+    } catch (const Exception& e) {
+        Aviso(e.Message());
+    } catch (const std::exception& e) {
+        Aviso(QString::fromUtf8(e.what()));
+    } catch (...) {
+        Aviso(QStringLiteral("Erro desconhecido no cancelamento de produto."));
+    }
+}
+
+void TfrmCancelaProd::RecarregaAposParada(const TValoresCancelamento& v)
+{
+    // The list still shows the cancelled rows marked: show what the database
+    // holds, and keep marked only the rows the run did not reach, so that
+    // nothing invites a second cancellation and nothing has to be marked again.
+    try {
+        RestauraFiltro(v);
+        CarregaProdutosMantendoMarcas(v.Tratados);
+    } catch (...) {
+        // The reload has shown its own failure; the stop is what to report.
+    }
+}
+
+void TfrmCancelaProd::EncerraAposParada(TValoresCancelamento& v, const std::exception_ptr& falha)
+{
+    // The operator reads why the run stopped before the kitchen is told of the
+    // rows it had cancelled: those are in the database, so they are told all
+    // the same.
+    MostraFalha(falha);
+    DespachaAposParada(v);
+    RecarregaAposParada(v);
+    Abort();
 }

@@ -21,6 +21,8 @@ bool PedeQuantidade(const TLinhaItem& l)
     return QtdeToStr(l.QtProdComVen).compare(QLatin1String("1")) > 0;
 }
 
+// A row whose cancellation committed is handled, and its ticket is owed from
+// here on, whatever fails after.
 void Anota(TValoresCancelamento& v, TItemCancelado::TCaminho caminho, const TLinhaItem& l)
 {
     v.Tratados.insert(l.Chave());
@@ -61,9 +63,7 @@ void TfrmCancelaProd::ExecutaItens(TValoresCancelamento& v)
         else
             CaminhoInteiro(v, l);
 
-        Anota(v, TItemCancelado::TCaminho::Normal, l);
         Protegido([&] {
-            GeraTickets(v.Cancelados.constLast());
             BuscaGarcom(l.NrComanda);
             v.vaTroca = TValoresCancelamento::NovaTroca();
         });
@@ -91,10 +91,11 @@ void TfrmCancelaProd::CaminhoDivideConta(TValoresCancelamento& v)
                     CancelaLinha(v, l);
                 });
             });
-            v.Tratados.insert(l.Chave());
-            RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QtdeToStr(l.QtProdComVen));
             Anota(v, TItemCancelado::TCaminho::DivideConta, l);
             Protegido([&] { GeraTickets(v.Cancelados.constLast()); });
+            Protegido([&] {
+                RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QtdeToStr(l.QtProdComVen));
+            });
         }
         cdsProduto.Delete();
     }
@@ -135,10 +136,6 @@ void TfrmCancelaProd::CaminhoCombo(TValoresCancelamento& v)
         });
     });
     v.Tratados.insert(marcada.Chave());
-    for (const TLinhaItem& m : std::as_const(membros)) {
-        v.Tratados.insert(m.Chave());
-        RegistraAcesso(v, m, msgPadrao.Msg(QStringLiteral("Mot_Prod_Comb")), QtdeToStr(m.QtProdComVen));
-    }
     const qsizetype primeiro = v.Cancelados.size();
     for (const TLinhaItem& m : std::as_const(membros))
         Anota(v, TItemCancelado::TCaminho::Combo, m);
@@ -146,17 +143,26 @@ void TfrmCancelaProd::CaminhoCombo(TValoresCancelamento& v)
         for (qsizetype i = primeiro; i < v.Cancelados.size(); ++i)
             GeraTickets(v.Cancelados.at(i));
     });
+    Protegido([&] {
+        for (const TLinhaItem& m : std::as_const(membros))
+            RegistraAcesso(v, m, msgPadrao.Msg(QStringLiteral("Mot_Prod_Comb")), QtdeToStr(m.QtProdComVen));
+    });
 }
 
 void TfrmCancelaProd::CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& l)
 {
     PerguntaQuantidade(v, l);
     Protegido([&] {
+        // The row's share, from the quantity the write finds stored: it
+        // refuses a row whose quantity is no longer the one listed.
         NaTransacao([&] {
             BaixaAcrescimo(l.NrComanda, l.VrAcrComVen / l.QtProdComVen * v.doQtdeCanc);
             CancelaQuantidade(v, l);
         });
-        v.Tratados.insert(l.Chave());
+    });
+    Anota(v, TItemCancelado::TCaminho::Normal, l);
+    Protegido([&] { GeraTickets(v.Cancelados.constLast()); });
+    Protegido([&] {
         RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QtdeToStr(v.doQtdeCanc));
         MostraDisplay(QtdeToStr(v.doQtdeCanc), l.NmProduto);
     });
@@ -169,7 +175,10 @@ void TfrmCancelaProd::CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& 
             BaixaAcrescimo(l.NrComanda, l.VrAcrComVen);
             CancelaLinha(v, l);
         });
-        v.Tratados.insert(l.Chave());
+    });
+    Anota(v, TItemCancelado::TCaminho::Normal, l);
+    Protegido([&] { GeraTickets(v.Cancelados.constLast()); });
+    Protegido([&] {
         // The detail always says 1 here, also for a fraction cancelled whole.
         RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QStringLiteral("1"));
         MostraDisplay(QtdeToStr(l.QtProdComVen), l.NmProduto);

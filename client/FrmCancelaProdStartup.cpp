@@ -8,6 +8,7 @@
 #include "DBGrid.h"
 #include "Exception.h"
 #include "HostServices.h"
+#include "Mensagem.h"
 #include "ModuleVariables.h"
 #include "Srv_kvp00917.h"
 
@@ -132,13 +133,19 @@ void TfrmCancelaProd::LeOperador()
     }
 }
 
-QStringList TfrmCancelaProd::ItensNaoCancelados()
+std::optional<QStringList> TfrmCancelaProd::ItensNaoCancelados(QString& falha)
 {
-    // From the database, not from what the run believes it did.
+    // From the database, not from what the run believes it did: a list that
+    // could not be read again tells nothing of what is left.
     try {
         CarregaProdutos();
-    } catch (const std::exception&) {
-        // Shown already; the list as it stands is the best answer left.
+    } catch (const EAbort&) {
+        falha = UltimaMensagem(); // the reload showed why
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        const auto* own = dynamic_cast<const Exception*>(&e);
+        falha = own ? own->Message() : QString::fromUtf8(e.what());
+        return std::nullopt;
     }
     cdsProdAux.CopyDataSet(cdsProduto);
     QStringList pendentes;
@@ -200,17 +207,23 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
             sbtCancelarClick();
         } catch (const EAbort&) {
             falha = std::current_exception();
+            motivo = stMensagemFim;
         } catch (const std::exception& e) {
             falha = std::current_exception();
             const auto* own = dynamic_cast<const Exception*>(&e);
             motivo = own ? own->Message() : QString::fromUtf8(e.what());
         }
-        const QStringList pendentes = ItensNaoCancelados();
-        if (!pendentes.isEmpty()) {
-            const QString texto = QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
-                                      .arg(pendentes.join(QStringLiteral("; ")));
-            throw Exception(motivo.isEmpty() ? texto : motivo + QLatin1Char('\n') + texto);
-        }
+        const auto comMotivo = [&motivo](const QString& texto) {
+            return motivo.isEmpty() ? texto : motivo + QLatin1Char('\n') + texto;
+        };
+        QString semLeitura;
+        const std::optional<QStringList> pendentes = ItensNaoCancelados(semLeitura);
+        if (!pendentes)
+            throw Exception(comMotivo(
+                QStringLiteral("Não foi possível conferir o resultado do cancelamento: %1").arg(semLeitura)));
+        if (!pendentes->isEmpty())
+            throw Exception(comMotivo(QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
+                                          .arg(pendentes->join(QStringLiteral("; ")))));
         if (falha)
             std::rethrow_exception(falha);
         sbtSairClick();

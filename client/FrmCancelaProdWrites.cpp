@@ -50,35 +50,50 @@ void TfrmCancelaProd::BaixaAcrescimo(const QString& nrComanda, double valor)
     CheckResultServ(setAcrescimo(stCdFilial, stCdCaixa, nrComanda, valor), true, 0);
 }
 
-void TfrmCancelaProd::CancelaLinha(const TValoresCancelamento& v, const TLinhaItem& l)
+void TfrmCancelaProd::CancelaLinha(TValoresCancelamento& v, const TLinhaItem& l)
 {
     const auto grava = [&](const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen,
-                           const QString& nrSeqBeneCons) {
+                           const QString& nrSeqBeneCons, const QString& qtListada, const QString& idStListado,
+                           const QString& idOrigem) {
         CheckResultServ(setStatusItemComanda(stCdFilial, stCdCaixa, nrVendaRest, nrComanda, nrProdComVen, v.stCdGrpOcor,
                                              v.stCdGrpOcor, v.stTxMotivo, stCdOperador, v.stSupervisor, nrSeqBeneCons,
-                                             v.stProduzido),
+                                             v.stProduzido, qtListada, idStListado, idOrigem),
                         true, 0);
     };
-    grava(l.NrVendaRest, l.NrComanda, l.NrProdComVen, l.NrSeqBeneConsIt);
+    // The row must still be what the operator saw.
+    grava(l.NrVendaRest, l.NrComanda, l.NrProdComVen, l.NrSeqBeneConsIt, QtdeToStr(l.QtProdComVen), l.IdStPrComVen,
+          QString());
     // The benefit went back with the item itself: a booking made at another
     // till is not deleted there, so naming it again would give it back twice.
-    if (l.TemOrigem())
-        grava(QString(), l.NrComandaOri, l.NrProdComOri, QString());
+    if (l.TemOrigem()) {
+        grava(QString(), l.NrComandaOri, l.NrProdComOri, QString(), QString(), QString(), QStringLiteral("S"));
+        AnotaOrigem(v, l);
+    }
 }
 
-void TfrmCancelaProd::CancelaQuantidade(const TValoresCancelamento& v, const TLinhaItem& l)
+void TfrmCancelaProd::CancelaQuantidade(TValoresCancelamento& v, const TLinhaItem& l)
 {
     const QString motivo = EmptyString(v.stTxMotivo) ? QString() : v.stTxMotivo;
     const QString supervisor = EmptyString(v.stSupervisor) ? QString() : v.stSupervisor;
-    const auto grava = [&](const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen) {
+    const auto grava = [&](const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen,
+                           const QString& qtListada, const QString& idStListado, const QString& idOrigem) {
         CheckResultServ(setCancelaProd(stCdFilial, stCdCaixa, nrVendaRest, nrComanda, nrProdComVen,
                                        QtdeToStr(v.doQtdeCanc), v.stCdGrpOcor, v.stCdGrpOcor, motivo, stCdOperador,
-                                       v.stProduzido, supervisor),
+                                       v.stProduzido, supervisor, qtListada, idStListado, idOrigem),
                         true, 0);
     };
-    grava(l.NrVendaRest, l.NrComanda, l.NrProdComVen);
-    if (l.TemOrigem())
-        grava(QString(), l.NrComandaOri, l.NrProdComOri);
+    grava(l.NrVendaRest, l.NrComanda, l.NrProdComVen, QtdeToStr(l.QtProdComVen), l.IdStPrComVen, QString());
+    if (l.TemOrigem()) {
+        grava(QString(), l.NrComandaOri, l.NrProdComOri, QString(), QString(), QStringLiteral("S"));
+        AnotaOrigem(v, l);
+    }
+}
+
+void TfrmCancelaProd::AnotaOrigem(TValoresCancelamento& v, const TLinhaItem& l)
+{
+    // Cancelled with the taken item (or found cancelled already): when the list
+    // reaches it as a marked row of its own, there is nothing left to write.
+    v.Tratados.insert(l.ChaveOrigem());
 }
 
 void TfrmCancelaProd::RegistraAcesso(const TValoresCancelamento& v, const TLinhaItem& l, const QString& palavra,

@@ -14,6 +14,7 @@ TLinhaItem TLinhaItem::De(const TClientDataSet& ds)
     l.CdArvProd = texto("CDARVPROD");
     l.NmProduto = texto("NMPRODUTO");
     l.QtProdComVen = numero("QTPRODCOMVEN");
+    l.IdStPrComVen = texto("IDSTPRCOMVEN");
     l.VrAcrComVen = numero("VRACRCOMVEN");
     l.NrSeqBeneConsIt = texto("NRSEQBENECONSIT");
     l.DsComandaOri = texto("DSCOMANDAORI");

@@ -14,6 +14,7 @@ struct TLinhaItem {
     QString CdArvProd;
     QString NmProduto;
     double QtProdComVen = 0;
+    QString IdStPrComVen;
     double VrAcrComVen = 0;
     QString NrSeqBeneConsIt;
     QString DsComandaOri;
@@ -28,6 +29,7 @@ struct TLinhaItem {
 
     // Item numbers restart in every comanda: the comanda and the number name a row.
     QString Chave() const { return NrComanda + QLatin1Char('/') + NrProdComVen; }
+    QString ChaveOrigem() const { return NrComandaOri + QLatin1Char('/') + NrProdComOri; }
     // Taken from another comanda: its writes are repeated on the origin row.
     bool TemOrigem() const { return !DsComandaOri.isEmpty(); }
 };

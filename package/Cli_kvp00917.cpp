@@ -24,6 +24,7 @@ namespace Cli_kvp00917 {
 namespace {
 
 bool emExecucao = false; // a call is inside its modal window
+QString mensagemFimChamada; // the notice that ended the call's last run of the command
 
 void MostraErro(const QString& message)
 {
@@ -70,6 +71,7 @@ void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QS
 
     SetDefaultExceptionHandler(MostraErro); // also for hosts that never ran Initialize
     boCancelTodos = false;
+    mensagemFimChamada.clear();
     try {
         if (!boIdCriado || !frmCancelaProd) {
             frmCancelaProd = new TfrmCancelaProd(nullptr);
@@ -88,7 +90,19 @@ void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QS
         Libera();
         throw;
     }
+    // A run refused or stopped inside the window was shown to the operator;
+    // the caller must not read the call as completed.
+    const QString fim = frmCancelaProd ? frmCancelaProd->MensagemFimExecucao() : QString();
     Libera();
+    if (!fim.isEmpty()) {
+        mensagemFimChamada = fim;
+        throw EAbort();
+    }
+}
+
+QString MensagemFimChamada()
+{
+    return mensagemFimChamada;
 }
 
 } // namespace Cli_kvp00917
@@ -158,7 +172,8 @@ extern "C" void CancelaProduto(const char* nrComanda, const char* dsComanda, con
     } catch (const EAbort&) {
         // Already shown to the operator; the host may still want to know what.
         ultimoFim = CANCELAPRODUTO_MENSAGEM;
-        mensagemFim() = UltimaMensagem().toUtf8();
+        const QString fim = Cli_kvp00917::MensagemFimChamada();
+        mensagemFim() = (fim.isEmpty() ? UltimaMensagem() : fim).toUtf8();
     } catch (const Exception& e) {
         GuardaErro(e.Message());
     } catch (const std::exception& e) {

@@ -15,6 +15,11 @@ namespace Cli_kvp00917 {
 PKG_EXPORT void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QString& modo,
                                const QString& nrMesa);
 
+// A call whose last run of the command was refused or stopped inside the
+// window ends as a silent abort too; this is the notice that ended that run
+// (empty for other calls).
+PKG_EXPORT QString MensagemFimChamada();
+
 // The unit's start-up and shut-down sections (run by Initialize / Finalize).
 void Inicializacao();
 void Finalizacao();

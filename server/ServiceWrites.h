@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 #include "RdmCancelaProd.h"
 
@@ -38,13 +39,28 @@ struct ItemTravado {
     QVariant QTPRODCOMVEN;
     QString CDSENHAPED;
     QString NRSEQBENECONSIT; // its benefit booking, empty when none
+    QString IDSTPRCOMVEN;
+};
+
+// What the operator saw of the item when the list was loaded: its quantity as
+// decimal text and its state. An empty value is not compared.
+struct ItemListado {
+    QString Quantidade;
+    QString Estado;
 };
 
 // Reads the item under its row lock (adqItem) and refuses, naming it, an item
-// that does not exist or is already cancelled: a second cancellation would
-// lower the surcharge and give the benefit back once more.
+// that does not exist, is already cancelled or no longer holds what the list
+// showed: a second cancellation would lower the surcharge and give the benefit
+// back once more, and a changed row would be cancelled for what it no longer is.
 ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
-                               const QString& nrProdComVen);
+                               const QString& nrProdComVen, const ItemListado& listado = {});
+
+// The origin row of an item taken from another tab, under its row lock; none
+// when it is gone or already cancelled, for then there is nothing to repeat
+// on it and the taken item must not be held back by it.
+std::optional<ItemTravado> LeOrigemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
+                                                const QString& nrProdComVen);
 
 // The benefit of a booking goes back to its balance (+1.0) wherever it was
 // booked; the booking itself is deleted only at this till. Nothing moves for

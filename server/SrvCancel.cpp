@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "Exception.h"
 #include "QrvProxCodigo.h"
@@ -44,20 +45,68 @@ void BindChavePedido(TADOStatement& s, const QString& cdFilial, const QString& n
 
 } // namespace
 
-ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
-                               const QString& nrProdComVen)
+namespace {
+
+std::optional<ItemTravado> LeItemTravado(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
+                                         const QString& nrProdComVen)
 {
     TADOQuery& item = m.adqItem;
     item.Close();
     BindChaveItem(item, cdFilial, nrComanda, nrProdComVen);
     item.Open();
     if (item.IsEmpty())
-        throw Exception(QStringLiteral("Item %1 da comanda %2 não encontrado.").arg(nrProdComVen, nrComanda));
+        return std::nullopt;
     item.First();
-    if (item.FieldAsString(QStringLiteral("IDSTPRCOMVEN")) == QLatin1String("6"))
+    return ItemTravado{item.FieldValue(QStringLiteral("QTPRODCOMVEN")), item.FieldAsString(QStringLiteral("CDSENHAPED")),
+                       item.FieldAsString(QStringLiteral("NRSEQBENECONSIT")),
+                       item.FieldAsString(QStringLiteral("IDSTPRCOMVEN")).trimmed()};
+}
+
+QString TextoQuantidade(const QVariant& quantidade)
+{
+    return quantidade.isNull() ? QStringLiteral("nenhuma") : QtdeToStr(SemRuido(quantidade.toDouble()));
+}
+
+// Another till (or the kitchen) may have changed the row since the list was
+// read: what the operator decided on must still be what is stored.
+void ConfereComoListado(const ItemTravado& item, const ItemListado& listado, const QString& nrComanda,
+                        const QString& nrProdComVen)
+{
+    const bool quantidadeMudou = !listado.Quantidade.isEmpty()
+        && (item.QTPRODCOMVEN.isNull()
+            || SemRuido(item.QTPRODCOMVEN.toDouble()) != SemRuido(StrToQtde(listado.Quantidade)));
+    const bool estadoMudou = !listado.Estado.isEmpty() && listado.Estado.trimmed() != item.IDSTPRCOMVEN;
+    if (!quantidadeMudou && !estadoMudou)
+        return;
+    throw Exception(QStringLiteral("Item %1 da comanda %2 foi alterado desde que a lista foi carregada: agora tem "
+                                   "quantidade %3 e situação %4 (na lista: quantidade %5, situação %6). Nada foi "
+                                   "cancelado deste item.")
+                        .arg(nrProdComVen, nrComanda, TextoQuantidade(item.QTPRODCOMVEN), item.IDSTPRCOMVEN,
+                             listado.Quantidade.isEmpty() ? TextoQuantidade(item.QTPRODCOMVEN) : listado.Quantidade,
+                             listado.Estado.isEmpty() ? item.IDSTPRCOMVEN : listado.Estado.trimmed()));
+}
+
+} // namespace
+
+ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
+                               const QString& nrProdComVen, const ItemListado& listado)
+{
+    const std::optional<ItemTravado> item = LeItemTravado(m, cdFilial, nrComanda, nrProdComVen);
+    if (!item)
+        throw Exception(QStringLiteral("Item %1 da comanda %2 não encontrado.").arg(nrProdComVen, nrComanda));
+    if (item->IDSTPRCOMVEN == QLatin1String("6"))
         throw Exception(QStringLiteral("Item %1 da comanda %2 já está cancelado.").arg(nrProdComVen, nrComanda));
-    return {item.FieldValue(QStringLiteral("QTPRODCOMVEN")), item.FieldAsString(QStringLiteral("CDSENHAPED")),
-            item.FieldAsString(QStringLiteral("NRSEQBENECONSIT"))};
+    ConfereComoListado(*item, listado, nrComanda, nrProdComVen);
+    return *item;
+}
+
+std::optional<ItemTravado> LeOrigemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, const QString& nrComanda,
+                                                const QString& nrProdComVen)
+{
+    std::optional<ItemTravado> item = LeItemTravado(m, cdFilial, nrComanda, nrProdComVen);
+    if (item && item->IDSTPRCOMVEN == QLatin1String("6"))
+        return std::nullopt;
+    return item;
 }
 
 void DevolveBeneficio(TrdmCancelaProd& m, const QString& nrSeqBeneCons, const QString& cdFilial, const QString& cdCaixa)
@@ -120,16 +169,23 @@ void CancelaItemInteiro(TrdmCancelaProd& m, const QString& cdFilial, const QStri
 QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
                         const QString& nrComanda, const QString& nrProdComVen, const QString& quantidade,
                         const QString& unused7, const QString& cdGrpOcor, const QString& txMotivo,
-                        const QString& cdOperCanc, const QString& idProdProduz, const QString& cdSupervisor)
+                        const QString& cdOperCanc, const QString& idProdProduz, const QString& cdSupervisor,
+                        const QString& qtListada, const QString& idStListado, const QString& idOrigem)
 {
     Q_UNUSED(unused7);
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
         // Freed on every path, failures included.
         const auto proxCodigo = std::make_unique<TdtmQrvProxCodigo>(m.adcCancelaProd);
         const QDateTime agora = m.Agora();
+        const bool origem = idOrigem == QLatin1String("S");
 
         EmTransacao(m.adcCancelaProd, [&] {
-            const ItemTravado item = LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen);
+            const std::optional<ItemTravado> lido = origem
+                ? LeOrigemParaCancelar(m, cdFilial, nrComanda, nrProdComVen)
+                : LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen, {qtListada, idStListado});
+            if (!lido)
+                return;
+            const ItemTravado& item = *lido;
             if (item.QTPRODCOMVEN.isNull())
                 throw EDatabaseError(
                     QStringLiteral("Item %1 da comanda %2 sem quantidade.").arg(nrProdComVen, nrComanda));
@@ -143,8 +199,13 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                 throw EConvertError(QStringLiteral("Quantidade a cancelar com mais de %1 casas decimais: '%2'.")
                                         .arg(KvpSchema::kCasasQuantidade)
                                         .arg(quantidade));
+            // More than is left would cancel the rest and be told as the whole amount.
+            if (SemRuido(qtCancelar) > SemRuido(qtArmazenada))
+                throw Exception(QStringLiteral("Quantidade a cancelar (%1) maior que a do item %2 da comanda %3 (%4). "
+                                               "Nada foi cancelado deste item.")
+                                    .arg(quantidade.trimmed(), nrProdComVen, nrComanda, TextoQuantidade(item.QTPRODCOMVEN)));
 
-            if (qtArmazenada > qtCancelar) {
+            if (SemRuido(qtArmazenada) > SemRuido(qtCancelar)) {
                 const QString nrNovo = proxCodigo->PrxItemComanda(cdFilial, nrComanda, 1);
 
                 TADOCommand& ins = m.acmInsItemCan;
@@ -179,8 +240,10 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                                    cdSupervisor, cdOperCanc, agora);
                 CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen, agora);
                 // The whole line goes, its benefit link with it: the benefit goes
-                // back as when the item is cancelled without a quantity.
-                DevolveBeneficio(m, item.NRSEQBENECONSIT, cdFilial, cdCaixa);
+                // back as when the item is cancelled without a quantity. An
+                // origin row shares the taken item's booking, given back there.
+                if (!origem)
+                    DevolveBeneficio(m, item.NRSEQBENECONSIT, cdFilial, cdCaixa);
             }
         });
         return QVariant();

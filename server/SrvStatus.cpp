@@ -51,17 +51,26 @@ void GravaEstadoComanda(TrdmCancelaProd& m, const QString& cdFilial, const QStri
 QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
                               const QString& nrComanda, const QString& nrProdComVen, const QString& unused6,
                               const QString& cdGrpOcor, const QString& txMotivo, const QString& cdOperCanc,
-                              const QString& cdSupervisor, const QString& nrSeqBeneCons, const QString& idProdProduz)
+                              const QString& cdSupervisor, const QString& nrSeqBeneCons, const QString& idProdProduz,
+                              const QString& qtListada, const QString& idStListado, const QString& idOrigem)
 {
     Q_UNUSED(unused6);
     return RunService([&](TrdmCancelaProd& m) -> QVariant {
         const QDateTime agora = m.Agora();
+        const bool origem = idOrigem == QLatin1String("S");
         EmTransacao(m.adcCancelaProd, [&] {
-            LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen);
+            if (origem) {
+                if (!LeOrigemParaCancelar(m, cdFilial, nrComanda, nrProdComVen))
+                    return;
+            } else {
+                LeItemParaCancelar(m, cdFilial, nrComanda, nrProdComVen, {qtListada, idStListado});
+            }
             CancelaItemInteiro(m, cdFilial, nrComanda, nrProdComVen, cdGrpOcor, txMotivo, idProdProduz, cdSupervisor,
                                cdOperCanc, agora);
             CancelaItPedidoQrv(m, cdFilial, nrVendaRest, nrComanda, nrProdComVen, agora);
-            DevolveBeneficio(m, nrSeqBeneCons, cdFilial, cdCaixa);
+            // An origin row shares the taken item's booking, given back there.
+            if (!origem)
+                DevolveBeneficio(m, nrSeqBeneCons, cdFilial, cdCaixa);
         });
         return QVariant();
     });

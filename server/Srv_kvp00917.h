@@ -34,15 +34,25 @@ double getValAdiantamento(const QString& cdFilial, const QString& nrComanda);
 QVariant getInfoProdProduz();
 QVariant getOcorCanc(const QString& cdFilial, const QString& cdLoja, const QString& cdProduto, const QString& unused);
 
-// Writes
+// Writes. The item writes take three further texts. `qtListada` and
+// `idStListado`: the quantity (decimal text) and state of the row as the list
+// showed it, compared under the row lock with what is stored; a row that
+// changed is refused, naming it, and nothing of it is written. Empty: not
+// compared. `idOrigem` "S": the write repeats a taken item's cancellation on
+// its origin row, which is written only while it is there and not cancelled,
+// and gives no benefit back (the taken item's cancellation did).
 QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
                         const QString& nrComanda, const QString& nrProdComVen, const QString& quantidade,
                         const QString& unused7, const QString& cdGrpOcor, const QString& txMotivo,
-                        const QString& cdOperCanc, const QString& idProdProduz, const QString& cdSupervisor);
+                        const QString& cdOperCanc, const QString& idProdProduz, const QString& cdSupervisor,
+                        const QString& qtListada = QString(), const QString& idStListado = QString(),
+                        const QString& idOrigem = QString());
 QVariant setStatusItemComanda(const QString& cdFilial, const QString& cdCaixa, const QString& nrVendaRest,
                               const QString& nrComanda, const QString& nrProdComVen, const QString& unused6,
                               const QString& cdGrpOcor, const QString& txMotivo, const QString& cdOperCanc,
-                              const QString& cdSupervisor, const QString& nrSeqBeneCons, const QString& idProdProduz);
+                              const QString& cdSupervisor, const QString& nrSeqBeneCons, const QString& idProdProduz,
+                              const QString& qtListada = QString(), const QString& idStListado = QString(),
+                              const QString& idOrigem = QString());
 QVariant setStatusPedidos(const QString& cdFilial, const QString& nrVendaRest, const QString& nrComanda,
                           const QString& nrProdComVen, const QString& idStPrComVen);
 QVariant setAcrescimo(const QString& cdFilial, const QString& cdCaixa, const QString& nrComanda, double valor);

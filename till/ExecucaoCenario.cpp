@@ -185,7 +185,9 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
         {QStringLiteral("outcome"),
          QJsonObject{{QStringLiteral("error"),
                       fim.Erro.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(fim.Erro)},
-                     {QStringLiteral("ended"), ComoTerminou(fim.Fim)}}},
+                     {QStringLiteral("ended"), ComoTerminou(fim.Fim)},
+                     {QStringLiteral("message"),
+                      fim.Mensagem.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(fim.Mensagem)}}},
         {QStringLiteral("grid"), janela.Grade()},
     };
     const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Indented);

@@ -271,6 +271,27 @@ TEST_P(ScenarioTest, TheRecordEqualsWhatTheFakeHostSeesOfTheSameRun)
     }
 }
 
+// A press of the button whose write failed was told to the operator, who then
+// closed the window: the call ends with that message, not as completed.
+TEST_P(ScenarioTest, ARunThatFailedInsideTheWindowEndsTheCallWithItsMessage)
+{
+    Pedido({{"000001", "1"}});
+    exec(QStringLiteral("DROP TABLE MOVBENEFICIOCTR"));
+    const Rodada r = Roda(Cenario(R"(, "parameters": {"IDSOLOBSCAN": "N"}, "answers": {"Mensagem": [true]},
+        "actions": [{"mark": {"comanda": "0000000100", "item": "000001"}}, {"click": "sbtCancelar"}])"));
+    ASSERT_TRUE(r.ComRegistro) << r.Erros.toStdString();
+    EXPECT_EQ(r.Saida, 0) << r.Erros.toStdString();
+    const QJsonObject fim = r.Registro.value(QStringLiteral("outcome")).toObject();
+    const QStringList mensagens = Mensagens(r.Registro);
+    ASSERT_EQ(mensagens.size(), 2) << mensagens.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(mensagens[1].contains(QStringLiteral("MOVBENEFICIOCTR"), Qt::CaseInsensitive))
+        << mensagens[1].toStdString();
+    EXPECT_EQ(fim.value(QStringLiteral("ended")).toString(), QStringLiteral("mensagem"));
+    EXPECT_EQ(fim.value(QStringLiteral("message")).toString(), mensagens[1]);
+    EXPECT_TRUE(fim.value(QStringLiteral("error")).isNull());
+    EXPECT_EQ(Grade(r.Registro), QStringList({"000001:1:U"}));
+}
+
 KVP_INSTANTIATE_ENGINES(ScenarioTest);
 
 TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
