@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "ClientDataSet.h"
+#include "Mensagem.h"
 #include "Messages.h"
 
 class QFrame;
@@ -177,7 +178,9 @@ private:
     // A cancel-all run: what of the order is still not cancelled, read anew
     // from the database; none when it could not be read (the reason in `falha`).
     std::optional<QStringList> ItensNaoCancelados(QString& falha);
-    bool Pergunta(const QString& texto, int tipo);
+    // The produced answer is stored, so Escape must not give it; a
+    // confirmation takes Escape as "Não".
+    bool Pergunta(const QString& texto, int tipo, TPerguntaMensagem teclas = TPerguntaMensagem::Automatica);
 
     // Call arguments
     QString stNrComanda;

@@ -38,10 +38,10 @@ void TfrmCancelaProd::Aviso(const QString& texto)
     Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
 }
 
-bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo)
+bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo, TPerguntaMensagem teclas)
 {
     return Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("S"), tipo, QString(), stIdEsquema, 0,
-                    nullptr);
+                    nullptr, {TSinalMensagem::Automatico, teclas});
 }
 
 void TfrmCancelaProd::RestauraFiltro(const TValoresCancelamento& v)
@@ -102,7 +102,7 @@ void TfrmCancelaProd::sbtCancelarClick()
                       {campo("CDPRODUTO"), campo("CDARVPROD"), campo("DTHRINCOMVEN")}, {.CaseInsensitive = true});
     v.inCodAcesso = numero && cdsProdAux.RecNo() == ultimo ? inCtCancUltItem : inCtCancItemGen;
 
-    if (!boCancelTodos && v.boPerguntaProduzido && Pergunta(msgPadrao.Msg(QStringLiteral("Prod_Produz")), 1))
+    if (!boCancelTodos && v.boPerguntaProduzido && Pergunta(msgPadrao.Msg(QStringLiteral("Prod_Produz")), 1, TPerguntaMensagem::Escolha))
         v.stProduzido = QStringLiteral("S");
 
     if (doTotRestante > 0) {
@@ -123,7 +123,8 @@ void TfrmCancelaProd::sbtCancelarClick()
     }
 
     if (!boCancelTodos
-        && !Pergunta(QStringLiteral("Confirma o Cancelamento de %1 Produto(s) ?").arg(cdsProduto.RecordCount()), 1)) {
+        && !Pergunta(QStringLiteral("Confirma o Cancelamento de %1 Produto(s) ?").arg(cdsProduto.RecordCount()), 1,
+                     TPerguntaMensagem::Confirmacao)) {
         RestauraFiltro(v);
         return;
     }

@@ -257,6 +257,27 @@ TEST_P(CancelCommandTest, ChecksAndExitsBeforeTheFirstWrite)
     EXPECT_EQ(Linhas(), intactas);
 }
 
+TEST_P(CancelCommandTest, StoredAnswerIsNeverGivenByEscapeAndTheCountConfirmationTakesItAsNo)
+{
+    d.Item({.NRPRODCOMVEN = "000001"});
+    d.ParamGeral("S");
+    QList<std::pair<QString, TPerguntaMensagem>> teclas;
+    SetMensagemHandler([&](const MensagemArgs& a) {
+        teclas.append({a.Texto, EstiloEfetivo(true, a.Tipo, a.Estilo).Pergunta});
+        return fake->NextMensagem(a);
+    });
+    fake->AcessoRespostas = {{true, {}}};
+    fake->MensagemRespostas = {false, false};
+    TfrmCancelaProd& f = Abre(kComanda, "CMD");
+    Marca(f, {"000001"});
+    Cancela(f);
+
+    const QList<std::pair<QString, TPerguntaMensagem>> esperadas{
+        {"O produto foi produzido?", TPerguntaMensagem::Escolha},
+        {"Confirma o Cancelamento de 1 Produto(s) ?", TPerguntaMensagem::Confirmacao}};
+    EXPECT_EQ(teclas, esperadas);
+}
+
 TEST_P(CancelCommandTest, FailingWriteOnTheThirdOfFiveLeavesTwoCancelledAndNothingOfTheThird)
 {
     for (int i = 1; i <= 5; ++i) {
