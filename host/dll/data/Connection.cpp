@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QTimeZone>
@@ -10,6 +11,7 @@
 #include "Exception.h"
 #include "HostServices.h"
 #include "ado/ADO.h"
+#include "ado/ADOErrors.h"
 
 namespace {
 
@@ -127,6 +129,70 @@ bool SetADODBSession(TADOConnection& connection)
     default: break;
     }
     return ok;
+}
+
+bool ExisteTabela(TADOConnection& connection, const QString& table)
+{
+    QSqlQuery q(connection.Database());
+    QString sql;
+    switch (connection.Dialect()) {
+    case TSqlDialect::SQLite:
+        sql = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND UPPER(name) = ?");
+        break;
+    case TSqlDialect::PostgreSQL:
+        sql = QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                             "WHERE table_schema = current_schema() AND UPPER(table_name) = ?");
+        break;
+    case TSqlDialect::Oracle:
+        sql = QStringLiteral("SELECT COUNT(*) FROM user_tables WHERE UPPER(table_name) = ?");
+        break;
+    default: sql = QStringLiteral("SELECT COUNT(*) FROM INFORMATION_SCHEMA.TABLES WHERE UPPER(TABLE_NAME) = ?"); break;
+    }
+    if (!q.prepare(sql))
+        RaiseStatementError(QStringLiteral("ExisteTabela"), q.lastError(), connection.ConnectionString);
+    q.addBindValue(table.toUpper());
+    if (!q.exec() || !q.next())
+        RaiseStatementError(QStringLiteral("ExisteTabela"), q.lastError(), connection.ConnectionString);
+    return q.value(0).toInt() > 0;
+}
+
+int LeVersaoEsquema(TADOConnection& connection)
+{
+    const QString table = QString::fromLatin1(kTabelaVersao);
+    if (!ExisteTabela(connection, table))
+        return 0;
+    QSqlQuery q(connection.Database());
+    if (!q.exec(QStringLiteral("SELECT MAX(NRVERSAO) FROM %1").arg(table)) || !q.next())
+        RaiseStatementError(QStringLiteral("LeVersaoEsquema"), q.lastError(), connection.ConnectionString);
+    return q.value(0).toInt();
+}
+
+void VerificaVersaoEsquema(TADOConnection& connection)
+{
+    const int versao = LeVersaoEsquema(connection);
+    if (versao == kVersaoEsquema)
+        return;
+    const QString banco = connection.DisplayName();
+    if (versao > kVersaoEsquema)
+        throw Exception(QStringLiteral("O banco de dados %1 está na versão %2 do esquema, mais nova que a deste "
+                                       "programa (%3). Atualize o programa do caixa.")
+                            .arg(banco)
+                            .arg(versao)
+                            .arg(kVersaoEsquema));
+    const QString onde = versao == 0 ? QStringLiteral("não registra a versão do esquema")
+                                     : QStringLiteral("está na versão %1 do esquema").arg(versao);
+    throw Exception(QStringLiteral("O banco de dados %1 %2 e este programa precisa da versão %3. Atualize-o com "
+                                   "kvp-dbinit --upgrade (um banco vazio se prepara com kvp-dbinit).")
+                        .arg(banco, onde)
+                        .arg(kVersaoEsquema));
+}
+
+void PreparaSessao(TADOConnection& connection)
+{
+    if (connection.SessionReused())
+        return;
+    SetADODBSession(connection);
+    VerificaVersaoEsquema(connection);
 }
 
 bool TryConnect(TADOConnection& connection)
