@@ -128,7 +128,7 @@ int main(int argc, char** argv)
         std::unique_ptr<CapturaTela> captura;
         if (QGuiApplication::platformName() == QLatin1String("offscreen"))
             captura = std::make_unique<CapturaTela>();
-        TJanelaPedidos janela(HostFolder());
+        TJanelaPedidos janela(PackageFolder());
         janela.show();
         return app.exec();
     }
@@ -140,7 +140,7 @@ int main(int argc, char** argv)
     ReenviaTiquetesPendentes();
     std::unique_ptr<TPacote> pacote;
     try {
-        pacote = std::make_unique<TPacote>(HostFolder());
+        pacote = std::make_unique<TPacote>(PackageFolder());
     } catch (const Exception& e) {
         std::fprintf(stderr, "Erro: %s\n", e.what());
         return 1;

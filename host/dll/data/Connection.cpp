@@ -15,37 +15,6 @@
 
 namespace {
 
-// kvp.ini is read by hand: the settings reader of the framework would split a
-// value at commas and treat ';' of an ODBC string as the start of a comment.
-// An empty section takes the key from any section.
-QString iniValue(const QString& path, const QString& section, const QString& key)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    QTextStream in(&file);
-    QString current;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            current = line.mid(1, line.indexOf(QLatin1Char(']')) - 1).trimmed();
-            continue;
-        }
-        if (!section.isEmpty() && current.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        QString value = line.mid(eq + 1).trimmed();
-        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
-            value = value.mid(1, value.size() - 2);
-        return value;
-    }
-    return QString();
-}
-
 QString machineTimeZone()
 {
     return QString::fromUtf8(QTimeZone::systemTimeZoneId());
@@ -75,7 +44,13 @@ bool tryExecute(TADOConnection& connection, const QString& sql)
 
 QString KvpIniValue(const QString& section, const QString& key)
 {
-    return iniValue(QDir(HostFolder()).filePath(QStringLiteral("kvp.ini")), section, key);
+    const QString value = IniFileValue(QDir(HostFolder()).filePath(QStringLiteral("kvp.ini")), section, key);
+    // An installed till also reads the system's kvp.ini (the restaurant's
+    // database, the folder); its own folder's file says otherwise per till.
+    const QString system = SystemIniPath();
+    if (!value.isEmpty() || system.isEmpty())
+        return value;
+    return IniFileValue(system, section, key);
 }
 
 QString _GetStringConexQrv(const QString& /*unused*/)

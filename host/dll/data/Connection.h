@@ -14,8 +14,9 @@ class TADOConnection;
 // Its value is a SQLite file path, a postgresql:// URL, or an ODBC string.
 DLL_EXPORT QString _GetStringConexQrv(const QString& unused);
 
-// A setting of kvp.ini in the host folder ("" when absent): key=value under
-// [section], or under any section when section is empty.
+// A setting of kvp.ini in the host folder ("" when absent), else, for an
+// installed program, of the system's kvp.ini: key=value under [section], or
+// under any section when section is empty.
 DLL_EXPORT QString KvpIniValue(const QString& section, const QString& key);
 
 // Session set-up right after connecting (SQLite: WAL, busy timeout, foreign keys;
