@@ -1,5 +1,13 @@
-# Shared by scripts/demo and scripts/test: install what is missing, then build.
+# Shared by the project's scripts: install what is missing, then build.
 # Sourced, not run.
+
+# A script stopped by `set -e` would otherwise end without a word: name the
+# script, the line and the command that failed. Sourcing scripts get it too.
+kvp_report_errors() {
+    set -E
+    trap 'kvp_status=$?; echo "$(basename "$0"): parou na linha $LINENO (saída $kvp_status): $BASH_COMMAND" >&2' ERR
+}
+kvp_report_errors
 
 KVP_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KVP_BUILD="${KVP_BUILD:-$KVP_ROOT/build}"

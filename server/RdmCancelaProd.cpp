@@ -77,9 +77,8 @@ void TrdmCancelaProd::adcCancelaProdBeforeConnect(TADOConnection& sender)
 
 void TrdmCancelaProd::adcCancelaProdAfterConnect(TADOConnection& sender)
 {
-    // A session kept from an earlier call was set up when it was opened.
-    if (!sender.SessionReused())
-        SetADODBSession(sender);
+    // Raises, before any statement, on a database of another schema version.
+    PreparaSessao(sender);
     // Every statement must carry the text of this database before the first one runs.
     ApplyDialect(sender.Dialect());
 }

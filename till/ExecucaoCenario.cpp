@@ -137,7 +137,7 @@ int ExecutaCenario(const QString& arquivo, const QString& registro)
         if (!registro.isEmpty() && !saida.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw Exception(
                 QStringLiteral("não foi possível gravar o registro %1: %2").arg(registro, saida.errorString()));
-        pacote = std::make_unique<TPacote>(HostFolder());
+        pacote = std::make_unique<TPacote>(PackageFolder());
         if (!pasta.isValid())
             throw Exception(QStringLiteral("não foi possível criar a pasta temporária: %1").arg(pasta.errorString()));
         // The terminal's files of the run live there, never in the till's folder.

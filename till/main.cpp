@@ -134,7 +134,7 @@ int main(int argc, char** argv)
         std::unique_ptr<CapturaTela> captura;
         if (QGuiApplication::platformName() == QLatin1String("offscreen"))
             captura = std::make_unique<CapturaTela>();
-        TJanelaPedidos janela(HostFolder());
+        TJanelaPedidos janela(PackageFolder());
         janela.show();
         const int codigo = app.exec();
         // A ticket still in the spool is sent at the next start.
@@ -150,7 +150,7 @@ int main(int argc, char** argv)
     TRemetenteTiquetes::Instancia().Acorda();
     std::unique_ptr<TPacote> pacote;
     try {
-        pacote = std::make_unique<TPacote>(HostFolder());
+        pacote = std::make_unique<TPacote>(PackageFolder());
     } catch (const Exception& e) {
         std::fprintf(stderr, "Erro: %s\n", e.what());
         return 1;

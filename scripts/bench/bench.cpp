@@ -562,7 +562,7 @@ int memoria(const QString& database, qint64 items)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     till.setProcessEnvironment(env);
     till.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    till.start(HostFolder() + QStringLiteral("/till"),
+    till.start(ProgramFolder() + QStringLiteral("/till"),
                {QStringLiteral("9100000500"), QStringLiteral("RES_9002"), QStringLiteral("CMD")});
     if (!till.waitForFinished(120000) || till.exitCode() != 0) {
         out << "  o till falhou: " << till.readAllStandardOutput() << "\n";

@@ -8,9 +8,11 @@
 // money are exact decimals where the engine has them (SQLite keeps them as
 // REAL); date-times carry no zone (the module writes the machine's local time).
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
+#include "Connection.h"
 #include "ado/ADO.h"
 
 namespace KvpSchema {
@@ -235,30 +237,77 @@ inline QString ColumnType(const Column& c, TSqlDialect dialect)
     return QString();
 }
 
+inline QString CreateIndexStatement(const Table& t, const Index& ix)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(ix.Name, t.Name, ix.Columns.join(QStringLiteral(", ")));
+}
+
+// A column as CREATE TABLE and ALTER TABLE ... ADD COLUMN write it.
+inline QString ColumnDefinition(const Table& t, const Column& c, TSqlDialect dialect)
+{
+    QString line = QStringLiteral("%1 %2").arg(c.Name, ColumnType(c, dialect));
+    if (!c.Default.isEmpty())
+        line += QStringLiteral(" DEFAULT ") + c.Default;
+    if (t.PrimaryKey.contains(c.Name))
+        line += QStringLiteral(" NOT NULL");
+    return line;
+}
+
+// CREATE TABLE and its CREATE INDEX statements.
+inline QStringList CreateTableStatements(const Table& t, TSqlDialect dialect)
+{
+    QStringList lines;
+    for (const Column& c : t.Columns)
+        lines << QStringLiteral("    ") + ColumnDefinition(t, c, dialect);
+    if (!t.PrimaryKey.isEmpty())
+        lines << QStringLiteral("    CONSTRAINT PK_%1 PRIMARY KEY (%2)")
+                     .arg(t.Name, t.PrimaryKey.join(QStringLiteral(", ")));
+    QStringList statements{QStringLiteral("CREATE TABLE %1 (\n%2\n)").arg(t.Name, lines.join(QStringLiteral(",\n")))};
+    for (const Index& ix : t.Indexes)
+        statements << CreateIndexStatement(t, ix);
+    return statements;
+}
+
+// The table that records which schema versions a database went through (one
+// row per version, the highest is the database's).
+inline QString CreateVersionTableStatement(TSqlDialect dialect)
+{
+    return QStringLiteral("CREATE TABLE %1 (\n    NRVERSAO INTEGER NOT NULL,\n    DTHRVERSAO %2,\n"
+                          "    CONSTRAINT PK_%1 PRIMARY KEY (NRVERSAO)\n)")
+        .arg(QString::fromLatin1(kTabelaVersao), ColumnType(Column{QString(), Kind::DateTime, 0, QString()}, dialect));
+}
+
+inline QString RecordVersionStatement(int version)
+{
+    return QStringLiteral("INSERT INTO %1 (NRVERSAO, DTHRVERSAO) VALUES (%2, CURRENT_TIMESTAMP)")
+        .arg(QString::fromLatin1(kTabelaVersao))
+        .arg(version);
+}
+
 // CREATE TABLE and CREATE INDEX statements, in an order that runs on an empty
-// database.
+// database, then the version table with this program's version in it.
 inline QStringList CreateStatements(TSqlDialect dialect)
 {
     QStringList statements;
-    for (const Table& t : Tables()) {
-        QStringList lines;
-        for (const Column& c : t.Columns) {
-            QString line = QStringLiteral("    %1 %2").arg(c.Name, ColumnType(c, dialect));
-            if (!c.Default.isEmpty())
-                line += QStringLiteral(" DEFAULT ") + c.Default;
-            if (t.PrimaryKey.contains(c.Name))
-                line += QStringLiteral(" NOT NULL");
-            lines << line;
-        }
-        if (!t.PrimaryKey.isEmpty())
-            lines << QStringLiteral("    CONSTRAINT PK_%1 PRIMARY KEY (%2)")
-                         .arg(t.Name, t.PrimaryKey.join(QStringLiteral(", ")));
-        statements << QStringLiteral("CREATE TABLE %1 (\n%2\n)").arg(t.Name, lines.join(QStringLiteral(",\n")));
-        for (const Index& ix : t.Indexes)
-            statements << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                              .arg(ix.Name, t.Name, ix.Columns.join(QStringLiteral(", ")));
-    }
+    for (const Table& t : Tables())
+        statements << CreateTableStatements(t, dialect);
+    statements << CreateVersionTableStatement(dialect) << RecordVersionStatement(kVersaoEsquema);
     return statements;
+}
+
+// What a till's database role may do on each table, besides reading: the
+// writes of the cancellation and nothing else. Tables not named here are
+// read only; no table's definition may be changed.
+inline QList<QPair<QString, QString>> TillWriteRights()
+{
+    return {
+        {QStringLiteral("ITCOMANDAVEN"), QStringLiteral("INSERT, UPDATE")},
+        {QStringLiteral("COMANDAVEN"), QStringLiteral("UPDATE")},
+        {QStringLiteral("ITPEDIDOQRV"), QStringLiteral("UPDATE")},
+        {QStringLiteral("ITPEDIDOQRVREL"), QStringLiteral("UPDATE")},
+        {QStringLiteral("MOVBENEFICIOCTR"), QStringLiteral("UPDATE")},
+        {QStringLiteral("MOVBENEFICIOCONS"), QStringLiteral("DELETE")},
+    };
 }
 
 } // namespace KvpSchema

@@ -7,10 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "PackageTestSupport.h"
+#include "Schema.h"
 #include "kvp00917.h"
 
 TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
@@ -26,9 +29,18 @@ TEST(HeadlessHostTest, WithoutAnyDisplayEveryCallEndsAndSaysHow)
     dbinit.start(bin + QStringLiteral("/kvp-dbinit"), {banco});
     ASSERT_TRUE(dbinit.waitForFinished(60000));
     ASSERT_EQ(dbinit.exitCode(), 0) << dbinit.readAllStandardError().toStdString();
-    // A database without any table: the item list cannot be loaded.
+    // A database of this schema version without any sales table: the session
+    // opens, the item list cannot be loaded.
     const QString vazio = pasta.filePath(QStringLiteral("vazio.db"));
-    ASSERT_TRUE(QFile(vazio).open(QIODevice::WriteOnly));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("vazio"));
+        db.setDatabaseName(vazio);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(KvpSchema::CreateVersionTableStatement(TSqlDialect::SQLite)));
+        ASSERT_TRUE(q.exec(KvpSchema::RecordVersionStatement(kVersaoEsquema)));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("vazio"));
 
     const struct {
         const char* nome;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QTimeZone>
@@ -10,39 +11,9 @@
 #include "Exception.h"
 #include "HostServices.h"
 #include "ado/ADO.h"
+#include "ado/ADOErrors.h"
 
 namespace {
-
-// kvp.ini is read by hand: the settings reader of the framework would split a
-// value at commas and treat ';' of an ODBC string as the start of a comment.
-// An empty section takes the key from any section.
-QString iniValue(const QString& path, const QString& section, const QString& key)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    QTextStream in(&file);
-    QString current;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            current = line.mid(1, line.indexOf(QLatin1Char(']')) - 1).trimmed();
-            continue;
-        }
-        if (!section.isEmpty() && current.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        QString value = line.mid(eq + 1).trimmed();
-        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
-            value = value.mid(1, value.size() - 2);
-        return value;
-    }
-    return QString();
-}
 
 QString machineTimeZone()
 {
@@ -73,7 +44,13 @@ bool tryExecute(TADOConnection& connection, const QString& sql)
 
 QString KvpIniValue(const QString& section, const QString& key)
 {
-    return iniValue(QDir(HostFolder()).filePath(QStringLiteral("kvp.ini")), section, key);
+    const QString value = IniFileValue(QDir(HostFolder()).filePath(QStringLiteral("kvp.ini")), section, key);
+    // An installed till also reads the system's kvp.ini (the restaurant's
+    // database, the folder); its own folder's file says otherwise per till.
+    const QString system = SystemIniPath();
+    if (!value.isEmpty() || system.isEmpty())
+        return value;
+    return IniFileValue(system, section, key);
 }
 
 QString _GetStringConexQrv(const QString& /*unused*/)
@@ -127,6 +104,70 @@ bool SetADODBSession(TADOConnection& connection)
     default: break;
     }
     return ok;
+}
+
+bool ExisteTabela(TADOConnection& connection, const QString& table)
+{
+    QSqlQuery q(connection.Database());
+    QString sql;
+    switch (connection.Dialect()) {
+    case TSqlDialect::SQLite:
+        sql = QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND UPPER(name) = ?");
+        break;
+    case TSqlDialect::PostgreSQL:
+        sql = QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                             "WHERE table_schema = current_schema() AND UPPER(table_name) = ?");
+        break;
+    case TSqlDialect::Oracle:
+        sql = QStringLiteral("SELECT COUNT(*) FROM user_tables WHERE UPPER(table_name) = ?");
+        break;
+    default: sql = QStringLiteral("SELECT COUNT(*) FROM INFORMATION_SCHEMA.TABLES WHERE UPPER(TABLE_NAME) = ?"); break;
+    }
+    if (!q.prepare(sql))
+        RaiseStatementError(QStringLiteral("ExisteTabela"), q.lastError(), connection.ConnectionString);
+    q.addBindValue(table.toUpper());
+    if (!q.exec() || !q.next())
+        RaiseStatementError(QStringLiteral("ExisteTabela"), q.lastError(), connection.ConnectionString);
+    return q.value(0).toInt() > 0;
+}
+
+int LeVersaoEsquema(TADOConnection& connection)
+{
+    const QString table = QString::fromLatin1(kTabelaVersao);
+    if (!ExisteTabela(connection, table))
+        return 0;
+    QSqlQuery q(connection.Database());
+    if (!q.exec(QStringLiteral("SELECT MAX(NRVERSAO) FROM %1").arg(table)) || !q.next())
+        RaiseStatementError(QStringLiteral("LeVersaoEsquema"), q.lastError(), connection.ConnectionString);
+    return q.value(0).toInt();
+}
+
+void VerificaVersaoEsquema(TADOConnection& connection)
+{
+    const int versao = LeVersaoEsquema(connection);
+    if (versao == kVersaoEsquema)
+        return;
+    const QString banco = connection.DisplayName();
+    if (versao > kVersaoEsquema)
+        throw Exception(QStringLiteral("O banco de dados %1 está na versão %2 do esquema, mais nova que a deste "
+                                       "programa (%3). Atualize o programa do caixa.")
+                            .arg(banco)
+                            .arg(versao)
+                            .arg(kVersaoEsquema));
+    const QString onde = versao == 0 ? QStringLiteral("não registra a versão do esquema")
+                                     : QStringLiteral("está na versão %1 do esquema").arg(versao);
+    throw Exception(QStringLiteral("O banco de dados %1 %2 e este programa precisa da versão %3. Atualize-o com "
+                                   "kvp-dbinit --upgrade (um banco vazio se prepara com kvp-dbinit).")
+                        .arg(banco, onde)
+                        .arg(kVersaoEsquema));
+}
+
+void PreparaSessao(TADOConnection& connection)
+{
+    if (connection.SessionReused())
+        return;
+    SetADODBSession(connection);
+    VerificaVersaoEsquema(connection);
 }
 
 bool TryConnect(TADOConnection& connection)
