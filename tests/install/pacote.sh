@@ -23,7 +23,7 @@ if grep -v '^\./usr/' "$T/conteudo" | grep -qv '^\./$'; then
     falha "o pacote instala fora de /usr: $(grep -v '^\./usr/' "$T/conteudo" | tr '\n' ' ')"
 fi
 depends="$(dpkg-deb -f "$deb" Depends)"
-for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql; do
+for p in libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n; do
     echo "$depends" | grep -qE "(^|, )$p( |,|$)" || falha "o pacote não depende de $p: $depends"
 done
 echo "pacote: ok ($deb)"
