@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 #include <functional>
 
 #include "BlendedBitBtn.h"
@@ -156,9 +157,14 @@ void TfrmCancelaProd::CarregaProdutos()
 void TfrmCancelaProd::CarregaProdutosMantendoMarcas(const QSet<QString>& tratados)
 {
     // A slip after the supervisor and the reason must not make the operator
-    // mark everything again; what the run handled, or another till
-    // cancelled meanwhile, loses its mark with the reload.
+    // mark everything again; what the run handled, or another till cancelled
+    // or changed meanwhile, loses its mark with the reload: the operator
+    // decides again on what the row holds now.
     const auto chave = [this] { return TLinhaItem::De(cdsProduto).Chave(); };
+    const auto como = [this] {
+        return cdsProduto.FieldByName(QStringLiteral("QTPRODCOMVEN"))->AsString() + QLatin1Char('|')
+            + cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString();
+    };
     const auto todas = [this](const std::function<void()>& cada) {
         const bool filtrada = cdsProduto.Filtered();
         cdsProduto.SetFiltered(false);
@@ -167,18 +173,19 @@ void TfrmCancelaProd::CarregaProdutosMantendoMarcas(const QSet<QString>& tratado
         cdsProduto.SetFiltered(filtrada);
         cdsProduto.First();
     };
-    QSet<QString> marcadas;
+    QHash<QString, QString> marcadas;
     todas([&] {
         if (cdsProduto.FieldByName(QStringLiteral("IDCHECK"))->AsString() == QLatin1String("C"))
-            marcadas.insert(chave());
+            marcadas.insert(chave(), como());
     });
     CarregaProdutos();
-    marcadas -= tratados;
+    for (const QString& t : tratados)
+        marcadas.remove(t);
     if (marcadas.isEmpty())
         return;
     todas([&] {
         if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != QLatin1String("6")
-            && marcadas.contains(chave()))
+            && marcadas.value(chave()) == como())
             GravaMarca(QStringLiteral("C"));
     });
 }

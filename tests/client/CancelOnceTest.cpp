@@ -319,7 +319,7 @@ TEST_P(CancelOnceTest, FailureAfterTheCommitIsToldThenTheCommittedRowsAreDispatc
         ASSERT_GE(aviso, 0) << Servicos().join(' ').toStdString();
         EXPECT_LT(aviso, Posicao("DisparaImprimeCancProduto"));
         EXPECT_EQ(f.MensagemFimExecucao(), falha);
-        EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002U"}));
+        EXPECT_EQ(Marcas(f.cdsProduto), QStringList({"0:000002C"}));
     }
 }
 

@@ -289,7 +289,7 @@ TEST_P(ScenarioTest, ARunThatFailedInsideTheWindowEndsTheCallWithItsMessage)
     EXPECT_EQ(fim.value(QStringLiteral("ended")).toString(), QStringLiteral("mensagem"));
     EXPECT_EQ(fim.value(QStringLiteral("message")).toString(), mensagens[1]);
     EXPECT_TRUE(fim.value(QStringLiteral("error")).isNull());
-    EXPECT_EQ(Grade(r.Registro), QStringList({"000001:1:U"}));
+    EXPECT_EQ(Grade(r.Registro), QStringList({"000001:1:C"}));
 }
 
 KVP_INSTANTIATE_ENGINES(ScenarioTest);
