@@ -177,7 +177,7 @@ void TfrmCancelaProd::CarregaProdutosMantendoMarcas(const QSet<QString>& tratado
     if (marcadas.isEmpty())
         return;
     todas([&] {
-        if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != QLatin1String("6")
+        if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != kEstadoCancelado
             && marcadas.contains(chave()))
             GravaMarca(QStringLiteral("C"));
     });
