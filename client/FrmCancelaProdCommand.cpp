@@ -19,8 +19,6 @@ using namespace Cli_kvp00917;
 
 namespace {
 
-const QString kUnidade = QStringLiteral("Cli_Kvp00917");
-
 // Value of a marked row for the advance-payment rule.
 double ValorLinha(const TClientDataSet& ds)
 {

@@ -129,8 +129,7 @@ void TfrmCancelaProd::CarregaProdutos()
         doTotRestante = getValAdiantamento(stCdFilial, stNrComanda);
         const QVariant itens = getItemMesa(stCdFilial, stNrComanda, stModo, stCdProdConsum, stCdProdConsuf,
                                            stCdProdCouver);
-        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"),
-                                               QStringLiteral("Cli_Kvp00917"),
+        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"), kUnidade,
                                                stCdFilial + QLatin1Char('-') + stNrComanda + QLatin1Char('-')
                                                    + stIdEsquema2,
                                                QStringLiteral("002"));

@@ -193,7 +193,7 @@ void TfrmCancelaProd::PassoDelivery(const TValoresCancelamento& v, const TLinhaI
         return;
     const QString estado(kEstadoCancelado);
     MensagemMetodo(setStatusPedidos(stCdFilial, l.NrVendaRest, l.NrComanda, l.NrProdComVen, estado), true, 0,
-                   QStringLiteral("setStatusPedidos"), QStringLiteral("Cli_Kvp00917"),
+                   QStringLiteral("setStatusPedidos"), kUnidade,
                    QStringList{stCdFilial, l.NrVendaRest, l.NrComanda, l.NrProdComVen, estado}.join(QLatin1Char('-')),
                    QStringLiteral("002"));
 }

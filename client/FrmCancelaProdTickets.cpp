@@ -3,13 +3,12 @@
 // row by row as the command cancels, along the row's path.
 #include "FrmCancelaProd.h"
 
+#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
 
 namespace {
-
-const QString kUnidade = QStringLiteral("Cli_Kvp00917");
 
 QList<TFieldDef> CamposTicket()
 {
