@@ -1,3 +1,7 @@
+#include <QHash>
+#include <QStringList>
+
+#include "FieldDefs.h"
 #include "ItemFields.h"
 #include "OcorrenciasSql.h"
 #include "RdmCancelaProd.h"
@@ -104,8 +108,8 @@ QString ItComandaJuncaoSql(TSqlDialect dialect)
 
 QList<TFieldDef> OcorrenciaFields()
 {
-    return {Texto(QStringLiteral("CDGRPOCOR"), 2), Texto(QStringLiteral("CDOCORR"), 2),
-            Texto(QStringLiteral("CDTIPRISCO"), 2), Texto(QStringLiteral("DSOCORR"), 40)};
+    return {StringField(QStringLiteral("CDGRPOCOR"), 2), StringField(QStringLiteral("CDOCORR"), 2),
+            StringField(QStringLiteral("CDTIPRISCO"), 2), StringField(QStringLiteral("DSOCORR"), 40)};
 }
 
 QString TotAdiantamentoSql(TSqlDialect dialect)
