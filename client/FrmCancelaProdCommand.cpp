@@ -33,7 +33,7 @@ void TfrmCancelaProd::Aviso(const QString& texto)
     // The first notice of a run is the one that ended it.
     if (stAvisoExecucao.isEmpty())
         stAvisoExecucao = texto;
-    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
+    Avisa(texto, TSinalMensagem::Automatico, stIdEsquema);
 }
 
 bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo, TPerguntaMensagem teclas)

@@ -147,7 +147,7 @@ void TfrmCancelaProd::CarregaProdutos()
     } catch (const std::exception& e) {
         const auto* own = dynamic_cast<const Exception*>(&e);
         const QString texto = own ? own->Message() : QString::fromUtf8(e.what());
-        Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
+        Avisa(texto, TSinalMensagem::Automatico, stIdEsquema);
         Abort();
     }
 }

@@ -25,11 +25,6 @@ namespace {
 constexpr auto kIntervaloReenvio = std::chrono::seconds(30);
 const QByteArray kCabecalho = QByteArrayLiteral("KVP-TIQUETE 1");
 
-void Avisa(const QString& texto)
-{
-    Mensagem(texto, QString(), QString(), QStringLiteral("N"), 3, QString(), QString(), 0);
-}
-
 // A spooled ticket. Files of an older till hold the address on the first line
 // and the bytes after it; they are read as well.
 struct TArquivoTiquete {
