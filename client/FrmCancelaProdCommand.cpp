@@ -19,8 +19,6 @@ using namespace Cli_kvp00917;
 
 namespace {
 
-const QString kUnidade = QStringLiteral("Cli_Kvp00917");
-
 // Value of a marked row for the advance-payment rule.
 double ValorLinha(const TClientDataSet& ds)
 {
@@ -35,7 +33,7 @@ void TfrmCancelaProd::Aviso(const QString& texto)
     // The first notice of a run is the one that ended it.
     if (stAvisoExecucao.isEmpty())
         stAvisoExecucao = texto;
-    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
+    Avisa(texto, TSinalMensagem::Automatico, stIdEsquema);
 }
 
 bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo, TPerguntaMensagem teclas)

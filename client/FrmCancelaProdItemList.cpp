@@ -130,8 +130,7 @@ void TfrmCancelaProd::CarregaProdutos()
         doTotRestante = getValAdiantamento(stCdFilial, stNrComanda);
         const QVariant itens = getItemMesa(stCdFilial, stNrComanda, stModo, stCdProdConsum, stCdProdConsuf,
                                            stCdProdCouver);
-        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"),
-                                               QStringLiteral("Cli_Kvp00917"),
+        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"), kUnidade,
                                                stCdFilial + QLatin1Char('-') + stNrComanda + QLatin1Char('-')
                                                    + stIdEsquema2,
                                                QStringLiteral("002"));
@@ -149,7 +148,7 @@ void TfrmCancelaProd::CarregaProdutos()
     } catch (const std::exception& e) {
         const auto* own = dynamic_cast<const Exception*>(&e);
         const QString texto = own ? own->Message() : QString::fromUtf8(e.what());
-        Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), stIdEsquema, 0, nullptr);
+        Avisa(texto, TSinalMensagem::Automatico, stIdEsquema);
         Abort();
     }
 }
@@ -184,7 +183,7 @@ void TfrmCancelaProd::CarregaProdutosMantendoMarcas(const QSet<QString>& tratado
     if (marcadas.isEmpty())
         return;
     todas([&] {
-        if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != QLatin1String("6")
+        if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != kEstadoCancelado
             && marcadas.value(chave()) == como())
             GravaMarca(QStringLiteral("C"));
     });

@@ -4,6 +4,7 @@
 
 #include "Exception.h"
 #include "FilterExpression.h"
+#include "ItemFields.h"
 #include "ModuleVariables.h"
 #include "QuantityText.h"
 #include "ResultChecks.h"
@@ -190,9 +191,9 @@ void TfrmCancelaProd::PassoDelivery(const TValoresCancelamento& v, const TLinhaI
     // Only when the whole row is gone.
     if (stModo != QLatin1String("DLV") || (v.doQtdeCanc != 0 && l.QtProdComVen != v.doQtdeCanc))
         return;
-    const QString estado = QStringLiteral("6");
+    const QString estado(kEstadoCancelado);
     MensagemMetodo(setStatusPedidos(stCdFilial, l.NrVendaRest, l.NrComanda, l.NrProdComVen, estado), true, 0,
-                   QStringLiteral("setStatusPedidos"), QStringLiteral("Cli_Kvp00917"),
+                   QStringLiteral("setStatusPedidos"), kUnidade,
                    QStringList{stCdFilial, l.NrVendaRest, l.NrComanda, l.NrProdComVen, estado}.join(QLatin1Char('-')),
                    QStringLiteral("002"));
 }

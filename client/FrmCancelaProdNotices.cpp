@@ -4,6 +4,7 @@
 #include "FrmCancelaProd.h"
 
 #include "Exception.h"
+#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
@@ -13,8 +14,7 @@
 void TfrmCancelaProd::BuscaGarcom(const QString& nrComanda)
 {
     cdsGarcomMesa.SetData(MensagemMetodo(getGarcomMesa(stCdFilial, nrComanda), true, 0, QStringLiteral("getGarcomMesa"),
-                                         QStringLiteral("Cli_Kvp00917"), stCdFilial + QLatin1Char('-') + nrComanda,
-                                         QStringLiteral("002")));
+                                         kUnidade, stCdFilial + QLatin1Char('-') + nrComanda, QStringLiteral("002")));
 }
 
 void TfrmCancelaProd::DespachaTickets(const TItemCancelado& ultimo, QVariantList& troca)

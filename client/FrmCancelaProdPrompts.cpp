@@ -17,7 +17,7 @@ void TfrmCancelaProd::PerguntaMotivo(TValoresCancelamento& v, const TLinhaItem& 
 {
     cdsObs.SetData(
         MensagemMetodo(getOcorCanc(stCdFilial, stCdLoja, l.CdProduto, QString()), true, 0,
-                       QStringLiteral("getOcorCanc"), QStringLiteral("Cli_Kvp00917"),
+                       QStringLiteral("getOcorCanc"), kUnidade,
                        stCdFilial + QLatin1Char('-') + stCdLoja + QLatin1Char('-') + l.CdProduto + QLatin1Char('-'),
                        QStringLiteral("002")));
     QVariantList resultado(10);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "DBGrid.h"
+#include "ItemFields.h"
 #include "ModuleVariables.h"
 #include "ValueFunctions.h"
 
@@ -84,7 +85,7 @@ void TfrmCancelaProd::dbgProdutoDblClick()
 
     QString nova;
     if (Valor(cdsProduto, "IDCHECK") == kDesmarcado) {
-        if (Valor(cdsProduto, "IDSTPRCOMVEN") == QLatin1String("6"))
+        if (Valor(cdsProduto, "IDSTPRCOMVEN") == kEstadoCancelado)
             return;
         nova = kMarcado;
     } else {
@@ -135,7 +136,7 @@ void TfrmCancelaProd::dbgProdutoTitleClick(int column)
         inQtdMarcados = 0;
     } else {
         while (!cdsProduto.Eof()) {
-            if (Valor(cdsProduto, "IDSTPRCOMVEN") != QLatin1String("6"))
+            if (Valor(cdsProduto, "IDSTPRCOMVEN") != kEstadoCancelado)
                 GravaMarca(kMarcado);
             cdsProduto.Next();
         }

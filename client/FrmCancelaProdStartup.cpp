@@ -8,6 +8,7 @@
 #include "DBGrid.h"
 #include "Exception.h"
 #include "HostServices.h"
+#include "ItemFields.h"
 #include "Mensagem.h"
 #include "ModuleVariables.h"
 #include "Srv_kvp00917.h"
@@ -153,7 +154,7 @@ std::optional<QStringList> TfrmCancelaProd::ItensNaoCancelados(QString& falha)
         const auto texto = [this](const char* campo) {
             return cdsProdAux.FieldByName(QLatin1String(campo))->AsString();
         };
-        if (texto("IDSTPRCOMVEN") != QLatin1String("6"))
+        if (texto("IDSTPRCOMVEN") != kEstadoCancelado)
             pendentes << texto("NRPRODCOMVEN") + QLatin1Char(' ') + texto("NMPRODUTO");
     }
     return pendentes;

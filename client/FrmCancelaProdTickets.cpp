@@ -3,25 +3,18 @@
 // row by row as the command cancels, along the row's path.
 #include "FrmCancelaProd.h"
 
+#include "FieldDefs.h"
+#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
 
 namespace {
 
-const QString kUnidade = QStringLiteral("Cli_Kvp00917");
-
 QList<TFieldDef> CamposTicket()
 {
-    const auto campo = [](const char* nome, TFieldType tipo, int tamanho) {
-        TFieldDef def;
-        def.Name = QLatin1String(nome);
-        def.DataType = tipo;
-        def.Size = tamanho;
-        return def;
-    };
-    const auto texto = [&campo](const char* nome, int tamanho) { return campo(nome, TFieldType::ftString, tamanho); };
-    return {texto("NMPRODUTO", 50),    campo("QTPRODCOMVEN", TFieldType::ftFloat, 0),
+    const auto texto = [](const char* nome, int tamanho) { return StringField(QLatin1String(nome), tamanho); };
+    return {texto("NMPRODUTO", 50),    FloatField(QStringLiteral("QTPRODCOMVEN")),
             texto("CDPORIMPPROD", 15), texto("IDIMPCANITEM", 1),
             texto("IDMODEIMPRES", 5),  texto("NMPRODUTOPAI", 50),
             texto("CDPRODUTO", 10),    texto("NRSEQUITVEND", 10),

@@ -6,6 +6,7 @@
 #include "ClientDataSet.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
+#include "ItemFields.h"
 
 ProdutoItemDelegate::ProdutoItemDelegate(TClientDataSet* dataSet, const QPixmap* check, const QPixmap* uncheck,
                                          const QPixmap* gray, QObject* parent)
@@ -51,7 +52,7 @@ void ProdutoItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 
     const QRect rect = option.rect;
     const int row = index.row();
-    const bool cancelado = RowValue(row, QStringLiteral("IDSTPRCOMVEN")) == QLatin1String("6");
+    const bool cancelado = RowValue(row, QStringLiteral("IDSTPRCOMVEN")) == kEstadoCancelado;
     // The view flags the current cell only while it (or its viewport) has the
     // focus: that cell is the selected one.
     const bool selecionada = option.state.testFlag(QStyle::State_HasFocus);

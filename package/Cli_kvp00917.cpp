@@ -28,7 +28,7 @@ QString mensagemFimChamada; // the notice that ended the call's last run of the 
 
 void MostraErro(const QString& message)
 {
-    Mensagem(message, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0, nullptr);
+    Avisa(message);
 }
 
 // Step 4 of every call: the window first, then the data module.

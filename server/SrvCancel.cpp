@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "Exception.h"
+#include "ItemFields.h"
 #include "QrvProxCodigo.h"
 #include "QuantityText.h"
 #include "Schema.h"
@@ -94,7 +95,7 @@ ItemTravado LeItemParaCancelar(TrdmCancelaProd& m, const QString& cdFilial, cons
     const std::optional<ItemTravado> item = LeItemTravado(m, cdFilial, nrComanda, nrProdComVen);
     if (!item)
         throw Exception(QStringLiteral("Item %1 da comanda %2 não encontrado.").arg(nrProdComVen, nrComanda));
-    if (item->IDSTPRCOMVEN == QLatin1String("6"))
+    if (item->IDSTPRCOMVEN == kEstadoCancelado)
         throw Exception(QStringLiteral("Item %1 da comanda %2 já está cancelado.").arg(nrProdComVen, nrComanda));
     ConfereComoListado(*item, listado, nrComanda, nrProdComVen);
     return *item;
@@ -104,7 +105,7 @@ std::optional<ItemTravado> LeOrigemParaCancelar(TrdmCancelaProd& m, const QStrin
                                                 const QString& nrProdComVen)
 {
     std::optional<ItemTravado> item = LeItemTravado(m, cdFilial, nrComanda, nrProdComVen);
-    if (item && item->IDSTPRCOMVEN == QLatin1String("6"))
+    if (item && item->IDSTPRCOMVEN == kEstadoCancelado)
         return std::nullopt;
     return item;
 }
@@ -214,7 +215,7 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                 ins.SetParam(QStringLiteral("QTPRODCOMVEN"), qtCancelar);
                 ins.SetParam(QStringLiteral("CDGRPOCOR"), cdGrpOcor);
                 ins.SetParam(QStringLiteral("TXPRODCOMVEN"), txMotivo);
-                ins.SetParam(QStringLiteral("IDSTPRCOMVEN"), QStringLiteral("6"));
+                ins.SetParam(QStringLiteral("IDSTPRCOMVEN"), QString(kEstadoCancelado));
                 ins.SetParam(QStringLiteral("DTHRINCOMVEN"), agora);
                 ins.SetParam(QStringLiteral("IDPRODPRODUZ"), idProdProduz);
                 ins.SetParam(QStringLiteral("DTHRPRODCANVEN"), agora);

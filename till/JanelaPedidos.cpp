@@ -24,11 +24,6 @@ namespace {
 
 constexpr int kIntervaloPendentesMs = 30000;
 
-void Avisa(const QString& texto, TSinalMensagem sinal = TSinalMensagem::Aviso)
-{
-    Mensagem(texto, QString(), QString(), QStringLiteral("N"), 3, QString(), QString(), 0, nullptr, {.Sinal = sinal});
-}
-
 bool Pergunta(const QString& texto, TPerguntaMensagem tipo)
 {
     return Mensagem(texto, QString(), QString(), QStringLiteral("S"), tipo == TPerguntaMensagem::Irreversivel ? 0 : 1,
@@ -172,7 +167,8 @@ void TJanelaPedidos::CancelaProdutos(int linha)
         return;
     if (const TPedidoAberto& p = m_modelo.Pedido(linha); p.EmRecebimento) {
         Avisa(QStringLiteral("A mesa %1 está em recebimento em outro caixa: nada pode ser cancelado nela agora.")
-                  .arg(p.NrMesa));
+                  .arg(p.NrMesa),
+              TSinalMensagem::Aviso);
         // The other till may have finished meanwhile.
         Recarrega();
         return;
@@ -276,7 +272,7 @@ void TJanelaPedidos::MostraPendentes()
 {
     AtualizaPendentes();
     if (m_pendentes == 0) {
-        Avisa(QStringLiteral("Nenhum tíquete de cancelamento aguardando impressora."));
+        Avisa(QStringLiteral("Nenhum tíquete de cancelamento aguardando impressora."), TSinalMensagem::Aviso);
         return;
     }
     QDialog dialogo(this);

@@ -9,6 +9,7 @@
 #include "Connection.h"
 #include "DataSetFile.h"
 #include "Exception.h"
+#include "FieldDefs.h"
 #include "HostServices.h"
 #include "ValueFunctions.h"
 #include "ado/ADO.h"
@@ -35,14 +36,6 @@ const QString kFiltroFilial = QStringLiteral(" AND CO.CDFILIAL = :P_CDFILIAL");
 const QString kJuncoes = QStringLiteral(
     "SELECT MJ.CDFILIAL, MJ.CDLOJA, MJ.NRJUNMESA, MJ.NRMESA FROM JUNCAOMESA JM, MESAJUNCAO MJ "
     "WHERE JM.CDFILIAL = MJ.CDFILIAL AND JM.CDLOJA = MJ.CDLOJA AND JM.NRJUNMESA = MJ.NRJUNMESA");
-
-TFieldDef Campo(const char* nome, TFieldType tipo = TFieldType::ftString)
-{
-    TFieldDef def;
-    def.Name = QLatin1String(nome);
-    def.DataType = tipo;
-    return def;
-}
 
 // The package lists a table's items only for tabs labelled as table service,
 // and only when the sale has a table.
@@ -108,16 +101,16 @@ QList<TPedidoAberto> TBancoTill::Pedidos(const QString& cdFilial)
     pedidos.SetSQL(kPedidos.arg(cdFilial.isEmpty() ? QString() : kFiltroFilial));
     if (!cdFilial.isEmpty())
         pedidos.SetParam(QStringLiteral("P_CDFILIAL"), cdFilial);
-    pedidos.PersistentFields = {Campo("CDFILIAL"),
-                                Campo("NRCOMANDA"),
-                                Campo("DSCOMANDA"),
-                                Campo("CDLOJA"),
-                                Campo("NRMESA"),
-                                Campo("DTHRABERMESA", TFieldType::ftDateTime),
-                                Campo("IDSTMESAAUX"),
-                                Campo("QTLINHAS", TFieldType::ftInteger),
-                                Campo("QTITENS", TFieldType::ftInteger),
-                                Campo("VRTOTAL", TFieldType::ftFloat)};
+    pedidos.PersistentFields = {StringField(QStringLiteral("CDFILIAL")),
+                                StringField(QStringLiteral("NRCOMANDA")),
+                                StringField(QStringLiteral("DSCOMANDA")),
+                                StringField(QStringLiteral("CDLOJA")),
+                                StringField(QStringLiteral("NRMESA")),
+                                DateTimeField(QStringLiteral("DTHRABERMESA")),
+                                StringField(QStringLiteral("IDSTMESAAUX")),
+                                FieldOf(QStringLiteral("QTLINHAS"), TFieldType::ftInteger),
+                                FieldOf(QStringLiteral("QTITENS"), TFieldType::ftInteger),
+                                FloatField(QStringLiteral("VRTOTAL"))};
     TADOQuery juncoes(m_conexao.get(), QStringLiteral("adqJuncoesMesa"));
     juncoes.SetSQL(kJuncoes);
     try {

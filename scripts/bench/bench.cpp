@@ -37,6 +37,7 @@
 #include "Exception.h"
 #include "FrmCancelaProd.h"
 #include "HostServices.h"
+#include "ItemFields.h"
 #include "Mensagem.h"
 #include "Pkg_kvp00917.h"
 #include "RdmCancelaProd.h"
@@ -326,7 +327,7 @@ QList<Escrita> escritas()
          }},
         {QStringLiteral("setStatusPedidos"),
          [](const QString& c, const QString& i) {
-             const QVariant r = setStatusPedidos(kFilial, kVendaBench, c, i, QStringLiteral("6"));
+             const QVariant r = setStatusPedidos(kFilial, kVendaBench, c, i, QString(kEstadoCancelado));
              if (r.typeId() != QMetaType::Bool)
                  throw Exception(r.toString());
          }},

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <tuple>
 
+#include "ItemFields.h"
 #include "ado/ADO.h"
 
 namespace {
@@ -78,7 +79,7 @@ void addItems(Writer& w, const QList<Item>& items)
 {
     QList<QVariantList> values;
     for (const Item& i : items) {
-        const bool cancelled = i.estado == QLatin1String("6");
+        const bool cancelled = i.estado == kEstadoCancelado;
         values << QVariantList{kFilial,
                                i.comanda,
                                i.numero,
@@ -128,7 +129,7 @@ void addItems(Writer& w, const QList<Item>& items)
     for (const Item& i : items) {
         if (i.refil == QLatin1String("S"))
             continue;
-        const bool cancelled = i.estado == QLatin1String("6");
+        const bool cancelled = i.estado == kEstadoCancelado;
         const QString situacao = cancelled ? QStringLiteral("C") : QStringLiteral("P");
         if (!i.grupoCombo.isEmpty() || i.comanda == QLatin1String("9001"))
             alternative << QVariantList{kFilial, i.venda, i.comanda, i.numero, situacao, i.quantidade};

@@ -1,3 +1,7 @@
+#include <QHash>
+#include <QStringList>
+
+#include "FieldDefs.h"
 #include "ItemFields.h"
 #include "OcorrenciasSql.h"
 #include "RdmCancelaProd.h"
@@ -34,18 +38,22 @@ ItemDialect DialectOf(TSqlDialect d)
     }
 }
 
-// The 26 item columns after IDCHECK; the seat is a constant in the tab list.
+// The 26 item columns after IDCHECK, in the record's order; most are the item
+// row's own, and the seat is a constant in the tab list.
 QString ItemColumns(const ItemDialect& d, const QString& lugar, bool comandaOriAntes)
 {
-    const QString ori = comandaOriAntes ? QStringLiteral("IT.NRCOMANDAORI, IT.NRPRODCOMORI")
-                                        : QStringLiteral("IT.NRPRODCOMORI, IT.NRCOMANDAORI");
-    return QStringLiteral(
-               "IT.NRPRODCOMVEN, IT.QTPRODCOMVEN, IT.VRPRECCOMVEN, %1 AS TXPRODCOMVEN, IT.IDSTPRCOMVEN, "
-               "IT.VRDESCCOMVEN, PR.CDARVPROD, %2 AS NMPRODUTO, IT.CDPRODUTO, IT.DTHRINCOMVEN, IT.NRCOMANDA, "
-               "IT.IDPRODIMPFIS, IT.NRSEQPRODCOM, IT.VRACRCOMVEN, CO.VRACRCOMANDA, PR.IDPESAPROD, "
-               "IT.DSCOMANDAORI, %3, IT.CDVENDEDOR, IT.NRVENDAREST, %4 AS NRLUGARMESA, "
-               "IT.NRSEQBENECONSIT, IT.IDDIVIDECONTA, IT.NRSEQPRODPAI, IT.CDPRODPROMOCAO")
-        .arg(d.textoItem, d.nomeProduto, ori, lugar);
+    const QHash<QString, QString> origem{
+        {QStringLiteral("TXPRODCOMVEN"), d.textoItem + QStringLiteral(" AS TXPRODCOMVEN")},
+        {QStringLiteral("CDARVPROD"), QStringLiteral("PR.CDARVPROD")},
+        {QStringLiteral("NMPRODUTO"), d.nomeProduto + QStringLiteral(" AS NMPRODUTO")},
+        {QStringLiteral("VRACRCOMANDA"), QStringLiteral("CO.VRACRCOMANDA")},
+        {QStringLiteral("IDPESAPROD"), QStringLiteral("PR.IDPESAPROD")},
+        {QStringLiteral("NRLUGARMESA"), lugar + QStringLiteral(" AS NRLUGARMESA")},
+    };
+    QStringList colunas;
+    for (const TFieldDef& f : ItemFields(comandaOriAntes).mid(1))
+        colunas << origem.value(f.Name, QStringLiteral("IT.") + f.Name);
+    return colunas.join(QStringLiteral(", "));
 }
 
 const QString kExclusoes = QStringLiteral(
@@ -93,19 +101,18 @@ QString ItComandaJuncaoSql(TSqlDialect dialect)
         + juncoesDaMesa + QStringLiteral(")))")
         + UmaLinhaSo(dialect, QStringLiteral("SELECT COUNT(*)") + juncoesDaMesa,
                      QStringLiteral("A mesa está em mais de uma junção de mesas"));
-    return QStringLiteral("SELECT 'U' AS IDCHECK, A.NRPRODCOMVEN, A.QTPRODCOMVEN, A.VRPRECCOMVEN, A.TXPRODCOMVEN, "
-                          "A.IDSTPRCOMVEN, A.VRDESCCOMVEN, A.CDARVPROD, A.NMPRODUTO, A.CDPRODUTO, A.DTHRINCOMVEN, "
-                          "A.NRCOMANDA, A.IDPRODIMPFIS, A.NRSEQPRODCOM, A.VRACRCOMVEN, A.VRACRCOMANDA, A.IDPESAPROD, "
-                          "A.DSCOMANDAORI, A.NRCOMANDAORI, A.NRPRODCOMORI, A.CDVENDEDOR, A.NRVENDAREST, "
-                          "A.NRLUGARMESA, A.NRSEQBENECONSIT, A.IDDIVIDECONTA, A.NRSEQPRODPAI, A.CDPRODPROMOCAO FROM (")
+    QStringList externas;
+    for (const TFieldDef& f : ItemFields(true).mid(1))
+        externas << QStringLiteral("A.") + f.Name;
+    return QStringLiteral("SELECT 'U' AS IDCHECK, ") + externas.join(QStringLiteral(", ")) + QStringLiteral(" FROM (")
         + parte + QStringLiteral(" AND (VE.NRMESA = :P_NRMESA) UNION ") + parte + juntas + QStringLiteral(") A")
         + kOrdemItens.arg(QStringLiteral("A"));
 }
 
 QList<TFieldDef> OcorrenciaFields()
 {
-    return {Texto(QStringLiteral("CDGRPOCOR"), 2), Texto(QStringLiteral("CDOCORR"), 2),
-            Texto(QStringLiteral("CDTIPRISCO"), 2), Texto(QStringLiteral("DSOCORR"), 40)};
+    return {StringField(QStringLiteral("CDGRPOCOR"), 2), StringField(QStringLiteral("CDOCORR"), 2),
+            StringField(QStringLiteral("CDTIPRISCO"), 2), StringField(QStringLiteral("DSOCORR"), 40)};
 }
 
 QString TotAdiantamentoSql(TSqlDialect dialect)

@@ -1,3 +1,4 @@
+#include "FieldDefs.h"
 #include "RdmCancelaProd.h"
 #include "StatementHelpers.h"
 
@@ -136,5 +137,5 @@ void TrdmCancelaProd::DefinePrinterStatements()
 
     adqImpCancInteg.SetSQL(
         QStringLiteral("SELECT IDIMPCANPEDINT FROM CAIXA WHERE CDFILIAL = :P_CDFILIAL AND CDCAIXA = :P_CDCAIXA"));
-    adqImpCancInteg.PersistentFields = {Texto(QStringLiteral("IDIMPCANPEDINT"), 1)};
+    adqImpCancInteg.PersistentFields = {StringField(QStringLiteral("IDIMPCANPEDINT"), 1)};
 }

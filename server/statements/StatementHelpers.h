@@ -1,39 +1,11 @@
 #pragma once
-// Small builders shared by the statement files: persistent field definitions
-// and the filling of a dialect storage from one text function.
+// Small builders shared by the statement files: the dialects' forms of a few
+// clauses and the filling of a dialect storage from one text function.
 #include <QString>
 
 #include "ADOSqlStorage.h"
-#include "DataPacket.h"
 
 namespace statements {
-
-inline TFieldDef Texto(const QString& name, int size, bool readOnly = false, const QString& label = QString())
-{
-    TFieldDef f;
-    f.Name = name;
-    f.DataType = TFieldType::ftString;
-    f.Size = size;
-    f.ReadOnly = readOnly;
-    f.DisplayLabel = label;
-    return f;
-}
-
-inline TFieldDef Numero(const QString& name)
-{
-    TFieldDef f;
-    f.Name = name;
-    f.DataType = TFieldType::ftFloat;
-    return f;
-}
-
-inline TFieldDef DataHora(const QString& name)
-{
-    TFieldDef f;
-    f.Name = name;
-    f.DataType = TFieldType::ftDateTime;
-    return f;
-}
 
 // An amount cut (not rounded) to cents. Binary floating point must not cost a
 // cent: 0.29 * 100 is 28.999999999999996, so the value is first brought to a

@@ -11,17 +11,13 @@
 #include "DBGrid.h"
 #include "EventGuard.h"
 #include "Exception.h"
+#include "FieldDefs.h"
 
 namespace {
 
 TFieldDef Texto(const char* name, int size, const QString& label = {})
 {
-    TFieldDef def;
-    def.Name = QLatin1String(name);
-    def.DataType = TFieldType::ftString;
-    def.Size = size;
-    def.DisplayLabel = label;
-    return def;
+    return StringField(QLatin1String(name), size, false, label);
 }
 
 TColumn Coluna(const char* field, const QString& title, int width, const QColor& background = {})

@@ -9,6 +9,7 @@
 
 #include "ClientDataSet.h"
 #include "DBGrid.h"
+#include "FieldDefs.h"
 #include "FrmCancelaProd.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
@@ -26,11 +27,7 @@ void Grava(const QString& fileName, const QList<Coluna>& colunas)
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     TClientDataSet ds;
     for (const Coluna& c : colunas) {
-        TFieldDef def;
-        def.Name = c.Nome;
-        def.DataType = c.Tipo;
-        def.Size = c.Tipo == TFieldType::ftString ? 40 : 0;
-        ds.FieldDefs().append(def);
+        ds.FieldDefs().append(FieldOf(c.Nome, c.Tipo, c.Tipo == TFieldType::ftString ? 40 : 0));
     }
     ds.CreateDataSet();
     ds.Append();

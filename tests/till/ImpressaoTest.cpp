@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QStringDecoder>
 #include <QTableWidget>
 #include <QTest>
@@ -19,9 +20,11 @@
 #include <unistd.h>
 
 #include "DataPacket.h"
+#include "EnvioImpressora.h"
 #include "EscPos.h"
 #include "ImpressaoCancelamento.h"
 #include "JanelaPedidos.h"
+#include "PastaCaixa.h"
 #include "SaidasTillSupport.h"
 
 namespace {
@@ -64,6 +67,30 @@ TEST(ImpressaoEscPos, BytesExatos)
     }
     EXPECT_EQ(TEscPos::TabelaDaPagina(QStringLiteral("IBM860")), 3);
     EXPECT_EQ(TEscPos::TabelaDaPagina(QStringLiteral("windows-1252")), 16);
+}
+
+// A printer that is a folder keeps every ticket, none over another, and a
+// listing by name gives them in the order they were sent, as the spool's does.
+TEST(ImpressoraPasta, UmArquivoPorTiqueteNaOrdemDoEnvio)
+{
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    const QDateTime antes = QDateTime::currentDateTime().addMSecs(-1);
+    for (int i = 1; i <= 12; ++i) {
+        QString erro;
+        ASSERT_TRUE(EnviaParaImpressora(pasta.path(), QByteArray::number(i), 1000, erro)) << erro.toStdString();
+    }
+    const QStringList nomes = QDir(pasta.path()).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(nomes.size(), 12);
+    for (int i = 0; i < nomes.size(); ++i) {
+        QFile f(QDir(pasta.path()).filePath(nomes[i]));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray::number(i + 1)) << nomes[i].toStdString();
+        ASSERT_TRUE(nomes[i].startsWith(QLatin1String("tiquete-")) && nomes[i].endsWith(QLatin1String(".prn")));
+        const QDateTime hora = HoraArquivoTiquete(nomes[i].mid(8));
+        EXPECT_TRUE(hora >= antes && hora <= QDateTime::currentDateTime()) << nomes[i].toStdString();
+    }
+    EXPECT_FALSE(HoraArquivoTiquete(QStringLiteral("tiquete-1.prn")).isValid());
 }
 
 // What the local stand-in printer shows of a ticket: the text in the page the

@@ -45,6 +45,5 @@ void TRelFiscaisDialog::Escolhe(const QString& entrada)
     QVariantList nada;
     LogImpNFiscalTill({QStringLiteral("Menu fiscal: %1 pedida; nenhuma impressora fiscal neste caixa").arg(entrada)},
                       nada);
-    Mensagem(QStringLiteral("%1: nenhuma impressora fiscal está ligada a este caixa. Nada foi emitido.").arg(entrada),
-             QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0);
+    Avisa(QStringLiteral("%1: nenhuma impressora fiscal está ligada a este caixa. Nada foi emitido.").arg(entrada));
 }

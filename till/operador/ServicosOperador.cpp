@@ -17,11 +17,7 @@
 namespace {
 
 // Everything this side tells the operator stops the operation.
-void Avisa(const QString& texto)
-{
-    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0, nullptr,
-             {.Sinal = TSinalMensagem::Erro});
-}
+constexpr TSinalMensagem kSinalAviso = TSinalMensagem::Erro;
 
 // A terminal file's fields; none when it cannot be read (the caller decides
 // whether that matters).
@@ -55,7 +51,7 @@ bool VerificaAcessoTill(int codigo, const QString& operador, QString& autorizado
     try {
         arquivo = TArquivoAcesso::Le();
     } catch (const Exception& e) {
-        Avisa(QStringLiteral("Não foi possível conferir o acesso: %1").arg(e.Message()));
+        Avisa(QStringLiteral("Não foi possível conferir o acesso: %1").arg(e.Message()), kSinalAviso);
         RegistraRecusa(codigo, operador, QString(), e.Message());
         return false;
     }
@@ -67,7 +63,7 @@ bool VerificaAcessoTill(int codigo, const QString& operador, QString& autorizado
         const QString texto = QStringLiteral("Nenhum supervisor cadastrado neste caixa (%1). Cadastre um com "
                                              "till --set-pin.")
                                   .arg(arquivo.Arquivo());
-        Avisa(texto);
+        Avisa(texto, kSinalAviso);
         RegistraRecusa(codigo, operador, QString(), texto);
         return false;
     }
@@ -85,7 +81,7 @@ bool VerificaAcessoTill(int codigo, const QString& operador, QString& autorizado
     if (dialogo.Falhas() >= TVerificaAcessoDialog::kMaxFalhas) {
         RegistraRecusa(codigo, operador, dialogo.UltimoCodigo(),
                        QStringLiteral("%1 PINs errados").arg(TVerificaAcessoDialog::kMaxFalhas));
-        Avisa(QStringLiteral("Acesso negado: %1 PINs errados.").arg(TVerificaAcessoDialog::kMaxFalhas));
+        Avisa(QStringLiteral("Acesso negado: %1 PINs errados.").arg(TVerificaAcessoDialog::kMaxFalhas), kSinalAviso);
     }
     return false;
 }
@@ -106,7 +102,8 @@ void ObservacaoTill(const QVariantList& dados, QVariantList& resultado, QString&
             if (motivos.isEmpty()) {
                 Avisa(QStringLiteral("Nenhum motivo de cancelamento cadastrado no banco para a filial %1, loja %2. "
                                      "Cadastre os motivos para poder cancelar.")
-                          .arg(filial, loja));
+                          .arg(filial, loja),
+                      kSinalAviso);
                 texto = QStringLiteral("erro");
                 return;
             }
@@ -114,7 +111,7 @@ void ObservacaoTill(const QVariantList& dados, QVariantList& resultado, QString&
                         .arg(filial, loja, ArquivoMotivos());
         }
     } catch (const Exception& e) {
-        Avisa(QStringLiteral("Não foi possível ler os motivos de cancelamento: %1").arg(e.Message()));
+        Avisa(QStringLiteral("Não foi possível ler os motivos de cancelamento: %1").arg(e.Message()), kSinalAviso);
         texto = QStringLiteral("erro");
         return;
     }

@@ -68,7 +68,7 @@ void TTecladoNumericoDialog::Confirma()
     if (m_decimais && texto.startsWith(separador))
         texto.prepend(QLatin1Char('0'));
     if (texto.isEmpty()) {
-        Mensagem(m_vazio, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), QString(), 0);
+        Avisa(m_vazio);
         edtValor->setFocus();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "ConexaoCaixa.h"
 #include "Connection.h"
+#include "FieldDefs.h"
 #include "Schema.h"
 #include "ado/ADO.h"
 
@@ -23,23 +24,15 @@ QString Texto(const QVariant& v)
     return v.isNull() ? QString() : v.toString().trimmed();
 }
 
-TFieldDef Campo(const QString& nome, TFieldType tipo)
-{
-    TFieldDef def;
-    def.Name = nome;
-    def.DataType = tipo;
-    return def;
-}
-
 QList<TFieldDef> Campos()
 {
     QList<TFieldDef> campos;
     for (const char* nome : {"CDFILIAL", "NRCOMANDA", "DSCOMANDA", "NRMESA", "NRPRODCOMVEN", "CDPRODUTO", "NMPRODUTO",
                              "CDOPERCANC", "CDSUPERVISOR", "CDGRPOCOR", "TXPRODCOMVEN"})
-        campos << Campo(QString::fromLatin1(nome), TFieldType::ftString);
+        campos << StringField(QString::fromLatin1(nome));
     for (const char* nome : {"QTPRODCOMVEN", "VRPRECCOMVEN", "VRDESCCOMVEN"})
-        campos << Campo(QString::fromLatin1(nome), TFieldType::ftFloat);
-    campos << Campo(QStringLiteral("DTHRPRODCANVEN"), TFieldType::ftDateTime);
+        campos << FloatField(QString::fromLatin1(nome));
+    campos << DateTimeField(QStringLiteral("DTHRPRODCANVEN"));
     return campos;
 }
 

@@ -14,6 +14,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "PastaCaixa.h"
+
 namespace {
 
 QString ErroSistema()
@@ -107,13 +109,7 @@ bool EnviaArquivo(const QString& caminho, const QByteArray& bytes, QString& erro
 {
     const QFileInfo info(caminho);
     if (info.isDir()) {
-        static int sequencia = 0;
-        const QString nome = QStringLiteral("%1/tiquete-%2-%3-%4.prn")
-                                 .arg(caminho,
-                                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")))
-                                 .arg(::getpid())
-                                 .arg(++sequencia);
-        QSaveFile f(nome);
+        QSaveFile f(caminho + QStringLiteral("/tiquete-") + NomeArquivoTiquete(QStringLiteral(".prn")));
         if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit())
             return true;
         erro = f.errorString();

@@ -25,11 +25,6 @@ namespace {
 constexpr auto kIntervaloReenvio = std::chrono::seconds(30);
 const QByteArray kCabecalho = QByteArrayLiteral("KVP-TIQUETE 1");
 
-void Avisa(const QString& texto)
-{
-    Mensagem(texto, QString(), QString(), QStringLiteral("N"), 3, QString(), QString(), 0);
-}
-
 // A spooled ticket. Files of an older till hold the address on the first line
 // and the bytes after it; they are read as well.
 struct TArquivoTiquete {
@@ -153,26 +148,11 @@ bool GravaDuravel(const QString& pasta, const QString& nome, const QByteArray& c
     return true;
 }
 
-// Names sort in the order the tickets were written: the time (never going
-// back within a run), the process, then a counter, all of fixed width.
-QString NovoNome()
-{
-    static std::mutex trava;
-    static qint64 ultimo = 0;
-    static int sequencia = 0;
-    const std::lock_guard l(trava);
-    ultimo = std::max(ultimo, QDateTime::currentMSecsSinceEpoch());
-    return QStringLiteral("%1-%2-%3.tiq")
-        .arg(QDateTime::fromMSecsSinceEpoch(ultimo).toString(QStringLiteral("yyyyMMdd-HHmmsszzz")))
-        .arg(::getpid(), 10, 10, QLatin1Char('0'))
-        .arg(++sequencia, 8, 10, QLatin1Char('0'));
-}
-
 bool GuardaPendente(const TArquivoTiquete& t)
 {
     if (!QDir().mkpath(PastaPendentes()))
         return false;
-    return GravaDuravel(PastaPendentes(), NovoNome(), Serializa(t));
+    return GravaDuravel(PastaPendentes(), NomeArquivoTiquete(QStringLiteral(".tiq")), Serializa(t));
 }
 
 // Main printer, then its backup; the printer that took it, or empty.
@@ -385,8 +365,7 @@ QList<TTiquetePendente> ListaPendentes()
             t.Mesa = a.Mesa;
             t.Produtos = a.Produtos;
         }
-        // Named when kept: yyyyMMdd-HHmmsszzz-...
-        t.Guardado = QDateTime::fromString(nome.left(18), QStringLiteral("yyyyMMdd-HHmmsszzz"));
+        t.Guardado = HoraArquivoTiquete(nome);
         lista << t;
     }
     return lista;

@@ -15,6 +15,7 @@
 #include "ClientDataSet.h"
 #include "DataSetFile.h"
 #include "Exception.h"
+#include "FieldDefs.h"
 
 const QString kArquivoParametros = QStringLiteral("PARAMETROSQRV.CDS");
 const QString kArquivoOperador = QStringLiteral("Dados/Cadastros/ControleAcess.cds");
@@ -24,11 +25,7 @@ namespace {
 
 TColunaTerminal Coluna(const char* nome, TFieldType tipo, const QVariant& valor)
 {
-    TFieldDef def;
-    def.Name = QLatin1String(nome);
-    def.DataType = tipo;
-    def.Size = tipo == TFieldType::ftString ? 40 : 0;
-    return {def, valor};
+    return {FieldOf(QLatin1String(nome), tipo, tipo == TFieldType::ftString ? 40 : 0), valor};
 }
 
 const auto S = TFieldType::ftString;
@@ -88,9 +85,7 @@ TArquivoTerminal ParametrosDemo()
 QList<TFieldDef> CamposAcesso()
 {
     const auto campo = [](const char* nome, TFieldType tipo, int tamanho) {
-        TFieldDef def = Coluna(nome, tipo, QVariant()).Def;
-        def.Size = tamanho;
-        return def;
+        return FieldOf(QLatin1String(nome), tipo, tamanho);
     };
     return {campo("CDOPERADOR", S, 12), campo("NMOPERADOR", S, 40), campo("CDACESSOS", S, 200),
             campo("SALPIN", S, 64),     campo("HASHPIN", S, 64),    campo("ITERPIN", I, 0)};

@@ -86,6 +86,12 @@ bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, co
     return question ? answer : true;
 }
 
+void Avisa(const QString& texto, TSinalMensagem sinal, const QString& idEsquema)
+{
+    Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("N"), 3, QString(), idEsquema, 0, nullptr,
+             {.Sinal = sinal});
+}
+
 void SetMensagemHandler(MensagemHandler handler_)
 {
     handler() = std::move(handler_);

@@ -46,6 +46,11 @@ DLL_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QStrin
                          int tipo, const QString& arg6, const QString& idEsquema, int arg8,
                          TClientDataSet* dataSet = nullptr, MensagemEstilo estilo = {});
 
+// A notice (message type 3) the operator only acknowledges, with the host's
+// arguments for one; Automatico shows it as a warning.
+DLL_EXPORT void Avisa(const QString& texto, TSinalMensagem sinal = TSinalMensagem::Automatico,
+                      const QString& idEsquema = QString());
+
 // An empty handler puts the real dialog back.
 DLL_EXPORT void SetMensagemHandler(MensagemHandler handler);
 
