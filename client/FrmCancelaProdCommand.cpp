@@ -100,7 +100,8 @@ void TfrmCancelaProd::sbtCancelarClick()
                       {campo("CDPRODUTO"), campo("CDARVPROD"), campo("DTHRINCOMVEN")}, {.CaseInsensitive = true});
     v.inCodAcesso = numero && cdsProdAux.RecNo() == ultimo ? inCtCancUltItem : inCtCancItemGen;
 
-    if (!boCancelTodos && v.boPerguntaProduzido && Pergunta(msgPadrao.Msg(QStringLiteral("Prod_Produz")), 1, TPerguntaMensagem::Escolha))
+    if (!boCancelTodos && v.boPerguntaProduzido
+        && Pergunta(msgPadrao.Msg(QStringLiteral("Prod_Produz")), 1, TPerguntaMensagem::Escolha))
         v.stProduzido = QStringLiteral("S");
 
     if (doTotRestante > 0) {

@@ -94,9 +94,8 @@ void TfrmCancelaProd::CaminhoDivideConta(TValoresCancelamento& v)
             });
             Anota(v, TItemCancelado::TCaminho::DivideConta, l);
             Protegido([&] { GeraTickets(v.Cancelados.constLast()); });
-            Protegido([&] {
-                RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QtdeToStr(l.QtProdComVen));
-            });
+            Protegido(
+                [&] { RegistraAcesso(v, l, msgPadrao.Msg(QStringLiteral("Mot_Prod")), QtdeToStr(l.QtProdComVen)); });
         }
         cdsProduto.Delete();
     }

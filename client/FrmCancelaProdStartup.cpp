@@ -220,11 +220,12 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
         QString semLeitura;
         const std::optional<QStringList> pendentes = ItensNaoCancelados(semLeitura);
         if (!pendentes)
-            throw Exception(comMotivo(
-                QStringLiteral("Não foi possível conferir o resultado do cancelamento: %1").arg(semLeitura)));
+            throw Exception(
+                comMotivo(QStringLiteral("Não foi possível conferir o resultado do cancelamento: %1").arg(semLeitura)));
         if (!pendentes->isEmpty())
-            throw Exception(comMotivo(QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
-                                          .arg(pendentes->join(QStringLiteral("; ")))));
+            throw Exception(
+                comMotivo(QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
+                              .arg(pendentes->join(QStringLiteral("; ")))));
         if (falha)
             std::rethrow_exception(falha);
         sbtSairClick();

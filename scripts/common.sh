@@ -33,10 +33,12 @@ KVP_TEST_PACKAGES=(libgtest-dev googletest)
 
 # Both scripts configure the build folder with the same options, so running
 # one after the other rebuilds nothing: kvp_build [TARGET...] (none: all).
-# Under CI (CI=true) a compiler warning fails the build.
+# A compiler warning fails the build, on a developer's machine as in CI, so a
+# warning is met where it was written. KVP_WARNINGS_AS_ERRORS=OFF lets a
+# newer compiler's new warnings through until the code catches up (.ci/run
+# never does).
 kvp_build() {
-    local werror=OFF
-    [ "${CI:-}" = "true" ] && werror=ON
+    local werror="${KVP_WARNINGS_AS_ERRORS:-ON}"
     cmake -S "$KVP_ROOT" -B "$KVP_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVP_BUILD_TESTS=ON \
         -DKVP_WARNINGS_AS_ERRORS="$werror" >/dev/null
     local targets=()

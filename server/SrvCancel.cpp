@@ -58,7 +58,8 @@ std::optional<ItemTravado> LeItemTravado(TrdmCancelaProd& m, const QString& cdFi
     if (item.IsEmpty())
         return std::nullopt;
     item.First();
-    return ItemTravado{item.FieldValue(QStringLiteral("QTPRODCOMVEN")), item.FieldAsString(QStringLiteral("CDSENHAPED")),
+    return ItemTravado{item.FieldValue(QStringLiteral("QTPRODCOMVEN")),
+                       item.FieldAsString(QStringLiteral("CDSENHAPED")),
                        item.FieldAsString(QStringLiteral("NRSEQBENECONSIT")),
                        item.FieldAsString(QStringLiteral("IDSTPRCOMVEN")).trimmed()};
 }
@@ -202,9 +203,10 @@ QVariant setCancelaProd(const QString& cdFilial, const QString& cdCaixa, const Q
                                         .arg(quantidade));
             // More than is left would cancel the rest and be told as the whole amount.
             if (SemRuido(qtCancelar) > SemRuido(qtArmazenada))
-                throw Exception(QStringLiteral("Quantidade a cancelar (%1) maior que a do item %2 da comanda %3 (%4). "
-                                               "Nada foi cancelado deste item.")
-                                    .arg(quantidade.trimmed(), nrProdComVen, nrComanda, TextoQuantidade(item.QTPRODCOMVEN)));
+                throw Exception(
+                    QStringLiteral("Quantidade a cancelar (%1) maior que a do item %2 da comanda %3 (%4). "
+                                   "Nada foi cancelado deste item.")
+                        .arg(quantidade.trimmed(), nrProdComVen, nrComanda, TextoQuantidade(item.QTPRODCOMVEN)));
 
             if (SemRuido(qtArmazenada) > SemRuido(qtCancelar)) {
                 const QString nrNovo = proxCodigo->PrxItemComanda(cdFilial, nrComanda, 1);

@@ -250,8 +250,9 @@ TCenario LeCenario(const QString& fileName)
         leitor.Erro(QString(), QStringLiteral("o cenário deve ser um objeto JSON { ... }"));
     const QJsonObject raiz = leitor.Objeto(doc.object(), QString(),
                                            {QStringLiteral("call"), QStringLiteral("database"),
-                                            QStringLiteral("outputs"), QStringLiteral("parameters"), QStringLiteral("operator"),
-                                            QStringLiteral("answers"), QStringLiteral("actions")},
+                                            QStringLiteral("outputs"), QStringLiteral("parameters"),
+                                            QStringLiteral("operator"), QStringLiteral("answers"),
+                                            QStringLiteral("actions")},
                                            {QStringLiteral("call")});
 
     TCenario c;

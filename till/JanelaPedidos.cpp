@@ -10,8 +10,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
-#include <memory>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "Exception.h"
 #include "ImpressaoCancelamento.h"
@@ -250,16 +250,17 @@ void TJanelaPedidos::PreenchePendentes(QTableWidget* tabela) const
     tabela->setRowCount(int(pendentes.size()));
     for (int r = 0; r < pendentes.size(); ++r) {
         const TTiquetePendente& t = pendentes.at(r);
-        const QString situacao = t.Enviando            ? QStringLiteral("enviando agora")
+        const QString situacao = t.Enviando       ? QStringLiteral("enviando agora")
             : motivos.value(t.Endereco).isEmpty() ? QStringLiteral("aguardando")
                                                   : QStringLiteral("aguardando: %1").arg(motivos.value(t.Endereco));
-        const QStringList celulas{
-            t.Guardado.isValid() ? locale.toString(t.Guardado.time(), QStringLiteral("HH:mm")) : QStringLiteral("?"),
-            t.Pedido,
-            t.Mesa,
-            t.Produtos.join(QStringLiteral(", ")),
-            t.Endereco.isEmpty() ? QStringLiteral("(sem endereço)") : conf.NomeImpressora(t.Endereco),
-            situacao};
+        const QStringList celulas{t.Guardado.isValid() ? locale.toString(t.Guardado.time(), QStringLiteral("HH:mm"))
+                                                       : QStringLiteral("?"),
+                                  t.Pedido,
+                                  t.Mesa,
+                                  t.Produtos.join(QStringLiteral(", ")),
+                                  t.Endereco.isEmpty() ? QStringLiteral("(sem endereço)")
+                                                       : conf.NomeImpressora(t.Endereco),
+                                  situacao};
         for (int c = 0; c < celulas.size(); ++c) {
             auto* item = new QTableWidgetItem(celulas.at(c));
             item->setToolTip(celulas.at(c));

@@ -156,9 +156,9 @@ Verdict explain(TADOConnection& c, const TADOStatement& s, const SalesKeys& k, b
         const bool ok = setup.exec(QStringLiteral("DEALLOCATE ALL"))
             && setup.exec(QStringLiteral("SET plan_cache_mode = force_generic_plan"))
             && setup.exec(QStringLiteral("PREPARE kvp_generico AS ") + positional)
-            && q.exec(QStringLiteral("EXPLAIN EXECUTE kvp_generico")
-                      + (literals.isEmpty() ? QString()
-                                            : QStringLiteral("(%1)").arg(literals.join(QStringLiteral(", ")))));
+            && q.exec(
+                QStringLiteral("EXPLAIN EXECUTE kvp_generico")
+                + (literals.isEmpty() ? QString() : QStringLiteral("(%1)").arg(literals.join(QStringLiteral(", ")))));
         if (!ok) {
             v.error = (q.lastError().isValid() ? q.lastError() : setup.lastError()).text();
             setup.exec(QStringLiteral("RESET plan_cache_mode"));

@@ -149,9 +149,8 @@ QVariantList Dados(const QString& produto, const QString& endereco)
                              "NMPRODUTOPAI", "CDPRODUTO", "NRSEQUITVEND", "CDGRPOCOR", "DSOCORR", "DSENDPORTA"})
         p.FieldDefs.append(
             TFieldDef{QLatin1String(nome), qstrcmp(nome, "QTPRODCOMVEN") ? TFieldType::ftString : TFieldType::ftFloat});
-    p.Rows.append({produto, 1.0, QStringLiteral("01"), QStringLiteral("S"), QString(), QString(),
-                   QStringLiteral("123"), QStringLiteral("000001"), QStringLiteral("02"),
-                   QStringLiteral("Produto lançado errado"), endereco});
+    p.Rows.append({produto, 1.0, QStringLiteral("01"), QStringLiteral("S"), QString(), QString(), QStringLiteral("123"),
+                   QStringLiteral("000001"), QStringLiteral("02"), QStringLiteral("Produto lançado errado"), endereco});
     return {false,
             QStringLiteral("1"),
             QStringLiteral("1010"),

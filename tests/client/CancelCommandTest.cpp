@@ -272,9 +272,10 @@ TEST_P(CancelCommandTest, StoredAnswerIsNeverGivenByEscapeAndTheCountConfirmatio
     Marca(f, {"000001"});
     Cancela(f);
 
-    const QList<std::pair<QString, TPerguntaMensagem>> esperadas{
-        {"O produto foi produzido?", TPerguntaMensagem::Escolha},
-        {"Confirma o Cancelamento de 1 Produto(s) ?", TPerguntaMensagem::Confirmacao}};
+    const QList<std::pair<QString, TPerguntaMensagem>> esperadas{{"O produto foi produzido?",
+                                                                  TPerguntaMensagem::Escolha},
+                                                                 {"Confirma o Cancelamento de 1 Produto(s) ?",
+                                                                  TPerguntaMensagem::Confirmacao}};
     EXPECT_EQ(teclas, esperadas);
 }
 

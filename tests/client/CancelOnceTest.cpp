@@ -105,10 +105,24 @@ TEST_P(CancelOnceTest, TwoTillsOnOneItemCancelEachUnitOnceAndTheLoserIsTold)
         QStringList grade; // this till's list afterwards
     };
     const Caso casos[] = {
-        {"both type 3 of 4", 4, "3", {"0:000011/1/1", "0:000012/6/3"}, "1/P", 10.0 - 3 * 0.5, {"000011x3"},
-         "quantidade 1 ", {"0:000011U"}},
-        {"both type 1 of 4", 4, "1", {"0:000011/1/3", "0:000012/6/1"}, "3/P", 10.0 - 0.5, {"000011x1"},
-         "quantidade 3 ", {"0:000011U"}},
+        {"both type 3 of 4",
+         4,
+         "3",
+         {"0:000011/1/1", "0:000012/6/3"},
+         "1/P",
+         10.0 - 3 * 0.5,
+         {"000011x3"},
+         "quantidade 1 ",
+         {"0:000011U"}},
+        {"both type 1 of 4",
+         4,
+         "1",
+         {"0:000011/1/3", "0:000012/6/1"},
+         "3/P",
+         10.0 - 0.5,
+         {"000011x1"},
+         "quantidade 3 ",
+         {"0:000011U"}},
         {"both whole", 1, nullptr, {"0:000011/6/1"}, "1/C", 10.0 - 0.5, {"000011x1"}, "já está cancelado", {}},
     };
     for (const Caso& c : casos) {
@@ -161,8 +175,7 @@ TEST_P(CancelOnceTest, TwoTillsOnOneItemCancelEachUnitOnceAndTheLoserIsTold)
             if (s == "DisparaImprimeCancProduto" || s == "LogControleAcess")
                 (i >= inicioOutro && i < fimOutroPos ? doOutro : desteCaixa) << s;
         }
-        EXPECT_EQ(doOutro,
-                  QStringList({"LogControleAcess", "DisparaImprimeCancProduto", "DisparaImprimeCancProduto"}));
+        EXPECT_EQ(doOutro, QStringList({"LogControleAcess", "DisparaImprimeCancProduto", "DisparaImprimeCancProduto"}));
         EXPECT_EQ(desteCaixa, QStringList());
         // This till's run ended refused, naming the item and what it holds now.
         const QString fim = f.MensagemFimExecucao();

@@ -323,7 +323,7 @@ TEST_P(UpgradeTest, TheTillsRoleCancelsAnItemAndCannotChangeTheSchema)
     const QString db = otherDatabase();
     m_role = QStringLiteral("kvp_caixa_%1").arg(QCoreApplication::applicationPid());
     const Execucao created = runProgram(QStringLiteral("kvp-dbinit"),
-                                   {db, QStringLiteral("--demo"), QStringLiteral("--role"), m_role});
+                                        {db, QStringLiteral("--demo"), QStringLiteral("--role"), m_role});
     if (engine() == TestEngine::SQLite) {
         // A file has no roles: said, not pretended.
         m_role.clear();
@@ -352,7 +352,7 @@ TEST_P(UpgradeTest, TheTillsRoleCancelsAnItemAndCannotChangeTheSchema)
     out.write(QJsonDocument(scenario).toJson());
     out.close();
     const Execucao run = runProgram(QStringLiteral("till"),
-                               {QStringLiteral("--scenario"), file, QStringLiteral("--record"), record});
+                                    {QStringLiteral("--scenario"), file, QStringLiteral("--record"), record});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QFile recorded(record);
     ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));

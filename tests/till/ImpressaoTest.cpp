@@ -305,7 +305,8 @@ TEST_F(Impressao, ImpressoraSurdaOuDesligadaNaoPrendeOCaixa)
         EXPECT_EQ(ListaPendentes().size(), 2);
         ASSERT_EQ(mensagens.size(), 1);
         EXPECT_TRUE(mensagens[0].contains(QStringLiteral("impressora Cozinha"))
-                    && mensagens[0].contains(QStringLiteral("tíquete")) && mensagens[0].contains(QStringLiteral("guardado")))
+                    && mensagens[0].contains(QStringLiteral("tíquete"))
+                    && mensagens[0].contains(QStringLiteral("guardado")))
             << mensagens[0].toStdString();
         // Tried again while it is still off: nothing new for the operator.
         TRemetenteTiquetes::Instancia().Acorda();

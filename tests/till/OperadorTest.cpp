@@ -183,8 +183,9 @@ TEST_F(Operador, PinsErradosBloqueiamOCodigoEntreDialogosEReinicios)
             Autoriza(d, QStringLiteral("0099"), QStringLiteral("0000"));
             EXPECT_TRUE(d.lblAviso->text().contains(QStringLiteral("1 de 3"))) << d.lblAviso->text().toStdString();
             Autoriza(d, QStringLiteral("0099"), QStringLiteral("0000"));
-            EXPECT_EQ(d.lblAviso->text(), QStringLiteral("Supervisor 0099 bloqueado por PINs incorretos demais. "
-                                                         "Aguarde 5 minutos e tente de novo, ou chame outro supervisor."));
+            EXPECT_EQ(d.lblAviso->text(),
+                      QStringLiteral("Supervisor 0099 bloqueado por PINs incorretos demais. "
+                                     "Aguarde 5 minutos e tente de novo, ou chame outro supervisor."));
             Autoriza(d, QStringLiteral("0099"), QStringLiteral("2580"));
             EXPECT_TRUE(d.isVisible());
             EXPECT_TRUE(d.lblAviso->text().contains(QStringLiteral("bloqueado"))) << d.lblAviso->text().toStdString();

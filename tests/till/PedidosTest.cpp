@@ -58,20 +58,20 @@ protected:
                      .NRMESA = QLatin1String(mesa),
                      .DTHRFECHMESA = fechada});
         };
-        const auto comanda = [&](const char* venda, const char* nr, const char* ds, const char* estado = "1",
+        const auto comanda = [&](const char* nrVenda, const char* nr, const char* ds, const char* estado = "1",
                                  const QString& filial = kFilial) {
             d.Comanda({.CDFILIAL = filial,
                        .NRCOMANDA = QLatin1String(nr),
-                       .NRVENDAREST = QLatin1String(venda),
+                       .NRVENDAREST = QLatin1String(nrVenda),
                        .DSCOMANDA = QLatin1String(ds),
                        .IDSTCOMANDA = QLatin1String(estado)});
         };
-        const auto item = [&](const char* venda, const char* comanda, const char* nr, double qt, double preco,
+        const auto item = [&](const char* nrVenda, const char* nrComanda, const char* nr, double qt, double preco,
                               const char* estado = "1", double desc = 0, double acr = 0,
                               const QString& filial = kFilial) {
             d.Item({.CDFILIAL = filial,
-                    .NRVENDAREST = QLatin1String(venda),
-                    .NRCOMANDA = QLatin1String(comanda),
+                    .NRVENDAREST = QLatin1String(nrVenda),
+                    .NRCOMANDA = QLatin1String(nrComanda),
                     .NRPRODCOMVEN = QLatin1String(nr),
                     .QTPRODCOMVEN = qt,
                     .VRPRECCOMVEN = preco,

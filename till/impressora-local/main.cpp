@@ -38,7 +38,7 @@ int Escuta(quint16 porta)
         return -1;
     const int sim = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
-    sockaddr_in endereco {};
+    sockaddr_in endereco{};
     endereco.sin_family = AF_INET;
     endereco.sin_port = htons(porta);
     endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -55,7 +55,7 @@ int Escuta(quint16 porta)
 QByteArray Recebe(int conexao)
 {
     // A sender that stops half-way must not hold the other printers up.
-    timeval espera {10, 0};
+    timeval espera{10, 0};
     ::setsockopt(conexao, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
     QByteArray bytes;
     char bloco[4096];

@@ -16,8 +16,8 @@
 #include <unistd.h>
 
 #include "ArquivosDemo.h"
-#include "DataSetFile.h"
 #include "Connection.h"
+#include "DataSetFile.h"
 #include "Exception.h"
 #include "HostServices.h"
 
@@ -249,7 +249,7 @@ TArquivoAcesso::TConferencia TArquivoAcesso::Confere(const QString& codigo, cons
     }
     // Codes nobody could type (not digits) cannot be locked out, nor fill the file.
     if (!CodigoUsuarioValido(c) || !QFileInfo(ArquivoTentativas()).absoluteDir().exists())
-        return !certo ? TConferencia::PinErrado
+        return !certo                  ? TConferencia::PinErrado
             : u->PodeAutorizar(acesso) ? TConferencia::Autorizado
                                        : TConferencia::SemPermissao;
     if (certo) {
@@ -263,8 +263,8 @@ TArquivoAcesso::TConferencia TArquivoAcesso::Confere(const QString& codigo, cons
         falhas = ++t.Falhas;
         if (falhas >= Regras.Falhas) {
             // Doubling from the first lock-out on, up to a day.
-            const qint64 minutos
-                = std::min<qint64>(qint64(Regras.Minutos) << std::min(falhas - Regras.Falhas, 16), 24 * 60);
+            const qint64 minutos = std::min<qint64>(qint64(Regras.Minutos) << std::min(falhas - Regras.Falhas, 16),
+                                                    24 * 60);
             segundos = minutos * 60;
             t.Ate = agora.toMSecsSinceEpoch() + segundos * 1000;
         }
@@ -335,8 +335,8 @@ int DefinePinSupervisor(const QStringList& args)
         } else if (a.startsWith(QLatin1String("--"))) {
             return RecusaPin(QStringLiteral("opção desconhecida: %1").arg(Trecho(a)));
         } else if (temCodigo) {
-            return RecusaPin(QStringLiteral("mais de um código de usuário: \"%1\" e \"%2\".")
-                                 .arg(Trecho(codigo), Trecho(a)));
+            return RecusaPin(
+                QStringLiteral("mais de um código de usuário: \"%1\" e \"%2\".").arg(Trecho(codigo), Trecho(a)));
         } else {
             temCodigo = true;
             codigo = a;

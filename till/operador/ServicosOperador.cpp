@@ -39,8 +39,8 @@ void RegistraRecusa(int codigo, const QString& operador, const QString& quem, co
         ? o.value(QStringLiteral("NMOPERADOR")).toString()
         : QString();
     LogControleAcessTill(p.value(QStringLiteral("CDFILIAL")).toString(), p.value(QStringLiteral("CDCAIXA")).toString(),
-                         acao, operador, nome, quem, QStringLiteral("Acesso %1 negado").arg(codigo),
-                         motivo, QString(), QString(), QString(), QString(), 0, 0);
+                         acao, operador, nome, quem, QStringLiteral("Acesso %1 negado").arg(codigo), motivo, QString(),
+                         QString(), QString(), QString(), 0, 0);
 }
 
 } // namespace
@@ -69,9 +69,10 @@ bool VerificaAcessoTill(int codigo, const QString& operador, QString& autorizado
     }
 
     arquivo.AoBloquear = [&](const QString& quem, int falhas, qint64 segundos) {
-        RegistraRecusa(codigo, operador, quem,
-                       QStringLiteral("%1 PINs errados seguidos: bloqueado por %2 minuto(s)").arg(falhas).arg(segundos / 60),
-                       QStringLiteral("BLOQUEIO"));
+        RegistraRecusa(
+            codigo, operador, quem,
+            QStringLiteral("%1 PINs errados seguidos: bloqueado por %2 minuto(s)").arg(falhas).arg(segundos / 60),
+            QStringLiteral("BLOQUEIO"));
     };
     TVerificaAcessoDialog dialogo(codigo, operador, arquivo, QApplication::activeWindow());
     if (dialogo.exec() == QDialog::Accepted) {

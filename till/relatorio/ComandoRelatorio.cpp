@@ -87,9 +87,10 @@ int ExecutaRelatorio(const QStringList& argumentos)
 
     // Refused before the query: a device or pipe is never replaced by the report.
     if (const QFileInfo alvo(csv); !csv.isEmpty() && alvo.exists() && !alvo.isFile() && !alvo.isDir()) {
-        Escreve(stderr, QStringLiteral("Erro: %1 não é um arquivo comum (dispositivo, fila ou soquete); escolha um "
-                                       "arquivo.\n")
-                            .arg(csv));
+        Escreve(stderr,
+                QStringLiteral("Erro: %1 não é um arquivo comum (dispositivo, fila ou soquete); escolha um "
+                               "arquivo.\n")
+                    .arg(csv));
         return 1;
     }
 

@@ -350,8 +350,8 @@ QList<TTiquetePendente> ListaPendentes()
 {
     const QDir pasta(PastaPendentes());
     QList<TTiquetePendente> lista;
-    for (const QString& nome : pasta.entryList({QStringLiteral("*.tiq"), QStringLiteral("*.tiq.*")}, QDir::Files,
-                                               QDir::Name)) {
+    for (const QString& nome :
+         pasta.entryList({QStringLiteral("*.tiq"), QStringLiteral("*.tiq.*")}, QDir::Files, QDir::Name)) {
         if (nome.endsWith(QLatin1String(".enviado")))
             continue;
         TTiquetePendente t;
@@ -454,7 +454,8 @@ void TRemetenteTiquetes::Trabalha()
         }
         if (!avisos.isEmpty()) {
             const QString texto = avisos.join(QLatin1Char('\n'));
-            QMetaObject::invokeMethod(this, [texto] { Avisa(texto); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [texto] { Avisa(texto); }, Qt::QueuedConnection);
         }
         emit Passou(r);
         l.lock();

@@ -72,7 +72,7 @@ QString DescricaoTiquete(const QVariantList& dados, const TTiqueteCancelamento& 
     produtos.clear();
     for (const QVariantList& linha : tiquete.Linhas)
         produtos << Quantidade(linha.value(p.indexOf(QStringLiteral("QTPRODCOMVEN"))).toDouble())
-                        + QStringLiteral(" x ") + Campo(p, linha, "NMPRODUTO");
+                + QStringLiteral(" x ") + Campo(p, linha, "NMPRODUTO");
     const QString pedido = dados.value(iNrComanda).toString().trimmed();
     return pedido.isEmpty() ? dados.value(iComandaMostrada).toString().trimmed() : pedido;
 }

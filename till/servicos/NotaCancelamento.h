@@ -4,8 +4,8 @@
 // printer.
 #include <QByteArray>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 struct TTiqueteCancelamento {

@@ -130,7 +130,8 @@ void GravaArquivoAcesso(const QString& fileName, const QList<QVariantList>& usua
     const QByteArray xml = DataSetXml(TDataPacket{CamposAcesso(), usuarios});
     const QString pasta = QFileInfo(fileName).absolutePath();
     const auto falha = [&](const QString& motivo) {
-        return EDatabaseError(QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, motivo));
+        return EDatabaseError(
+            QStringLiteral("Não é possível gravar o arquivo de dados '%1': %2").arg(fileName, motivo));
     };
     if (!QDir().mkpath(pasta))
         throw falha(QStringLiteral("a pasta %1 não pôde ser criada").arg(pasta));

@@ -1,7 +1,7 @@
 #include "ConexaoCaixa.h"
 
-#include "ado/ADO.h"
 #include "Connection.h"
+#include "ado/ADO.h"
 
 void ConectaCaixa(TADOConnection& c)
 {
