@@ -9,7 +9,7 @@
 namespace {
 QString g_pasta;
 const QString kFormatoHora = QStringLiteral("yyyyMMdd-HHmmsszzz");
-}
+} // namespace
 
 QString PastaCaixa()
 {
