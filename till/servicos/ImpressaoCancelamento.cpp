@@ -16,6 +16,7 @@
 
 #include "DataPacket.h"
 #include "EnvioImpressora.h"
+#include "LogsTill.h"
 #include "Mensagem.h"
 #include "NotaCancelamento.h"
 #include "PastaCaixa.h"
@@ -107,20 +108,6 @@ bool Interpreta(const QByteArray& conteudo, TArquivoTiquete& t, bool soCabecalho
     t.Bytes = conteudo.mid(pos, tamanho);
     t.BytesReserva = conteudo.mid(pos + tamanho);
     return !t.Endereco.isEmpty();
-}
-
-bool GravaTudo(int fd, const QByteArray& bytes)
-{
-    qsizetype feito = 0;
-    while (feito < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + feito, size_t(bytes.size() - feito));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        feito += n;
-    }
-    return true;
 }
 
 // Written aside, flushed, renamed into place and the folder flushed too: a

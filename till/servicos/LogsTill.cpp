@@ -16,20 +16,6 @@
 
 namespace {
 
-bool GravaTudo(int fd, const QByteArray& bytes)
-{
-    qsizetype feito = 0;
-    while (feito < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + feito, size_t(bytes.size() - feito));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        feito += n;
-    }
-    return true;
-}
-
 QString Carimbo()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
@@ -50,6 +36,20 @@ void Registra(const QString& nome, const QStringList& partes)
 }
 
 } // namespace
+
+bool GravaTudo(int fd, const QByteArray& bytes)
+{
+    qsizetype feito = 0;
+    while (feito < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + feito, size_t(bytes.size() - feito));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        feito += n;
+    }
+    return true;
+}
 
 QString PastaLogs()
 {
