@@ -6,17 +6,17 @@
 #include <functional>
 
 #include "BlendedBitBtn.h"
+#include "CamposItem.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
+#include "EstiloJanela.h"
 #include "EventGuard.h"
 #include "Exception.h"
-#include "ItemFields.h"
 #include "LinhaItem.h"
 #include "Mensagem.h"
 #include "ModuleVariables.h"
 #include "ProdutoItemDelegate.h"
 #include "ResultChecks.h"
-#include "ScreenStyle.h"
 #include "Srv_kvp00917.h"
 
 using namespace Cli_kvp00917;
@@ -58,7 +58,7 @@ TColumn Coluna(const QString& field, const QString& title, int width)
 QList<TFieldDef> TfrmCancelaProd::CamposItem()
 {
     // The server's record, with the mark column after the seat as the screen keeps it.
-    QList<TFieldDef> campos = ItemFields();
+    QList<TFieldDef> campos = ::CamposItem();
     int marca = 0;
     int lugar = 0;
     for (int i = 0; i < campos.size(); ++i) {

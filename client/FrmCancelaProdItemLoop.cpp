@@ -2,13 +2,13 @@
 // path (split-bill group, combo group, typed quantity or whole row).
 #include "FrmCancelaProd.h"
 
+#include "CamposItem.h"
 #include "Exception.h"
 #include "FilterExpression.h"
-#include "ItemFields.h"
 #include "ModuleVariables.h"
-#include "QuantityText.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
+#include "TextoQuantidade.h"
 #include "ValoresCancelamento.h"
 #include "Wdc00002.h"
 

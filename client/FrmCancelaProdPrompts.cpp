@@ -5,9 +5,9 @@
 
 #include "Exception.h"
 #include "ModuleVariables.h"
-#include "QuantityText.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
+#include "TextoQuantidade.h"
 #include "ValoresCancelamento.h"
 #include "Wdc00002.h"
 

@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 
+#include "CamposItem.h"
 #include "DBGrid.h"
-#include "ItemFields.h"
 #include "ModuleVariables.h"
 #include "ValueFunctions.h"
 

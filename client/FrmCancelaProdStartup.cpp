@@ -5,10 +5,10 @@
 #include <exception>
 
 #include "BlendedBitBtn.h"
+#include "CamposItem.h"
 #include "DBGrid.h"
 #include "Exception.h"
 #include "HostServices.h"
-#include "ItemFields.h"
 #include "Mensagem.h"
 #include "ModuleVariables.h"
 #include "Srv_kvp00917.h"

@@ -4,9 +4,9 @@
 #include "FrmCancelaProd.h"
 
 #include "Exception.h"
-#include "QuantityText.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
+#include "TextoQuantidade.h"
 #include "ValoresCancelamento.h"
 #include "ValueFunctions.h"
 #include "Wdc00001.h"

@@ -3,10 +3,10 @@
 #include <QBitmap>
 #include <QPainter>
 
+#include "CamposItem.h"
 #include "ClientDataSet.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
-#include "ItemFields.h"
 
 ProdutoItemDelegate::ProdutoItemDelegate(TClientDataSet* dataSet, const QPixmap* check, const QPixmap* uncheck,
                                          const QPixmap* gray, QObject* parent)

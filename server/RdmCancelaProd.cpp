@@ -45,10 +45,10 @@ TrdmCancelaProd::TrdmCancelaProd(QObject* owner) : QObject(owner)
     adcCancelaProd.BeforeConnect = [this](TADOConnection& sender) { adcCancelaProdBeforeConnect(sender); };
     adcCancelaProd.AfterConnect = [this](TADOConnection& sender) { adcCancelaProdAfterConnect(sender); };
 
-    DefineOrderStatements();
-    DefineCancelStatements();
-    DefineStatusStatements();
-    DefinePrinterStatements();
+    DefineSqlComandas();
+    DefineSqlCancelamento();
+    DefineSqlSituacao();
+    DefineSqlImpressoras();
 }
 
 TrdmCancelaProd::~TrdmCancelaProd()

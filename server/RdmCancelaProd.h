@@ -107,10 +107,10 @@ public:
 
 private:
     // Statement texts, one file per concern.
-    void DefineOrderStatements(); // item lists, table, waiter, balance, reasons
-    void DefineCancelStatements(); // quantity split and whole cancellation
-    void DefineStatusStatements(); // tab state, surcharge, benefit
-    void DefinePrinterStatements(); // printers and products
+    void DefineSqlComandas(); // item lists, table, waiter, balance, reasons
+    void DefineSqlCancelamento(); // quantity split and whole cancellation
+    void DefineSqlSituacao(); // tab state, surcharge, benefit
+    void DefineSqlImpressoras(); // printers and products
 
     QList<TADOSqlStorage*> m_storages;
 };

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces shared by the write services (SrvCancel.cpp, SrvStatus.cpp).
+// Pieces shared by the write services (SrvCancelamento.cpp, SrvSituacao.cpp).
 #include <QDateTime>
 #include <QString>
 #include <QVariant>

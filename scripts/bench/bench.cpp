@@ -31,13 +31,13 @@
 #include <sys/resource.h>
 
 #include "ArquivosDemo.h"
+#include "CamposItem.h"
 #include "Cli_kvp00917.h"
 #include "Connection.h"
 #include "DBGrid.h"
 #include "Exception.h"
 #include "FrmCancelaProd.h"
 #include "HostServices.h"
-#include "ItemFields.h"
 #include "Mensagem.h"
 #include "Pkg_kvp00917.h"
 #include "RdmCancelaProd.h"

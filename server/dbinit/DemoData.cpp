@@ -5,7 +5,7 @@
 #include <QMap>
 #include <tuple>
 
-#include "ItemFields.h"
+#include "CamposItem.h"
 #include "ado/ADO.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include "BlendedBitBtn.h"
 #include "Cli_kvp00917.h"
 #include "DBGrid.h"
+#include "DadosComanda.h"
 #include "DbFixture.h"
 #include "Exception.h"
 #include "FakeHost.h"
 #include "FrmCancelaProd.h"
 #include "HostServices.h"
-#include "OrderData.h"
 #include "PackageTestSupport.h"
 #include "Pkg_kvp00917.h"
 #include "RdmCancelaProd.h"
@@ -50,7 +50,7 @@ protected:
 
     void Pedido(int itens)
     {
-        OrderData dados([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+        DadosComanda dados([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
         dados.Produto({});
         dados.VendaComComanda();
         for (int i = 1; i <= itens; ++i)

@@ -8,9 +8,9 @@
 
 #include "ADOSqlStorage.h"
 #include "Connection.h"
+#include "DadosComanda.h"
 #include "DbFixture.h"
 #include "Exception.h"
-#include "OrderData.h"
 #include "QrvProxCodigo.h"
 #include "RdmCancelaProd.h"
 #include "ServiceGuard.h"
@@ -381,7 +381,7 @@ int itensDaComanda()
 
 TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingChanges)
 {
-    OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    DadosComanda data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
     data.Produto({});
     data.VendaComComanda();
     data.Item({});
@@ -422,7 +422,7 @@ TEST_P(DataModuleTest, TheSessionOutlivesTheDataModuleUntilTheDatabaseSettingCha
 
 TEST_P(DataModuleTest, ASessionThatLostItsDatabaseIsReplacedWithoutAnError)
 {
-    OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    DadosComanda data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
     data.Produto({});
     data.VendaComComanda();
     data.Item({});

@@ -7,20 +7,20 @@
 
 #include "ArquivosDemo.h"
 #include "BlendedBitBtn.h"
+#include "DadosComandaTest.h"
 #include "HostServices.h"
 #include "Mensagem.h"
 #include "ObservacaoDialog.h"
-#include "OrderDataTest.h"
 #include "SaidasTillSupport.h"
 #include "ServicosOperador.h"
 
 namespace {
 
-class Motivos : public OrderDataTest {
+class Motivos : public DadosComandaTest {
 protected:
     void SetUp() override
     {
-        OrderDataTest::SetUp();
+        DadosComandaTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         ASSERT_TRUE(pasta.isValid());
@@ -37,7 +37,7 @@ protected:
     {
         SetMensagemHandler({});
         SetHostFolderOverride(QString());
-        OrderDataTest::TearDown();
+        DadosComandaTest::TearDown();
     }
 
     struct Resposta {

@@ -10,12 +10,12 @@
 #include <QTableView>
 
 #include "ArquivosDemo.h"
+#include "DadosComanda.h"
 #include "DbFixture.h"
 #include "JanelaCenario.h"
 #include "JanelaPedidos.h"
 #include "LocaleTerminal.h"
 #include "ModeloPedidos.h"
-#include "OrderData.h"
 #include "PedidosAbertos.h"
 #include "SaidasTillSupport.h"
 
@@ -49,7 +49,7 @@ protected:
     // closed tab, another branch.
     void Arruma()
     {
-        OrderData d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+        DadosComanda d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
         d.Produto({});
         const auto venda = [&](const char* nr, const char* mesa, QVariant fechada = {},
                                const QString& filial = kFilial) {
@@ -236,7 +236,7 @@ TEST_P(PedidosTill, FalhasSaoMostradasEOCaixaSegue)
 TEST_P(PedidosTill, ListaDizOQueValeParaOOperadorENaoMostraOBanco)
 {
     Arruma();
-    OrderData d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    DadosComanda d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
     d.Mesa("11", "R"); // being received at another till
     d.Mesa("10", "A");
     // A delivery whose items were all cancelled, and one with none yet.

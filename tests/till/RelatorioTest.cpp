@@ -20,13 +20,13 @@
 #include "ColunasRelatorio.h"
 #include "ComandoRelatorio.h"
 #include "ConsultaCancelamentos.h"
+#include "DadosComandaTest.h"
 #include "JanelaRelatorio.h"
 #include "LocaleTerminal.h"
-#include "OrderDataTest.h"
 #include "PastaCaixa.h"
-#include "QuantityText.h"
 #include "SaidaRelatorio.h"
 #include "SaidasTillSupport.h"
+#include "TextoQuantidade.h"
 
 using namespace od;
 

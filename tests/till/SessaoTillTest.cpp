@@ -13,12 +13,12 @@
 
 #include "ArquivosDemo.h"
 #include "BlendedBitBtn.h"
+#include "DadosComanda.h"
 #include "DbFixture.h"
 #include "JanelaCenario.h"
 #include "JanelaPedidos.h"
 #include "LocaleTerminal.h"
 #include "ObservacaoDialog.h"
-#include "OrderData.h"
 #include "SaidasTillSupport.h"
 #include "ServicosTill.h"
 #include "TecladoNumericoDialog.h"
@@ -95,7 +95,7 @@ TEST_P(SessaoTill, DaListaDoCaixaAoTiqueteDaCozinha)
 {
     ImpressoraLoopback cozinha;
     cozinha.Escuta();
-    OrderData d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+    DadosComanda d([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
     d.Impressora("EPS", "1");
     d.Porta("PT01", cozinha.Endereco());
     d.ImprLoja("01", "PT01", "EPS");

@@ -2,8 +2,8 @@
 // its items, and the tab surcharge.
 #include <gtest/gtest.h>
 
+#include "DadosComandaTest.h"
 #include "DbFixture.h"
-#include "OrderDataTest.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 

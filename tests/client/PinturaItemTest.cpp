@@ -5,9 +5,9 @@
 #include <QTest>
 
 #include "DBGrid.h"
-#include "ItemListTestSupport.h"
+#include "EstiloJanela.h"
+#include "ListaItensTestSupport.h"
 #include "Pixels.h"
-#include "ScreenStyle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "QuantityText.h"
+#include "TextoQuantidade.h"
 
 #include <QLocale>
 #include <cmath>

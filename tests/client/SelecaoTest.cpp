@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "DBGrid.h"
-#include "ItemListTestSupport.h"
+#include "ListaItensTestSupport.h"
 
 namespace {
 

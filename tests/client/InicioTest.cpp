@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "Exception.h"
-#include "ItemListTestSupport.h"
+#include "ListaItensTestSupport.h"
 #include "Srv_kvp00917.h"
 
 namespace {
@@ -18,7 +18,7 @@ protected:
         TelaDbTest::SetUp();
         if (IsSkipped())
             return;
-        OrderData d = Dados();
+        DadosComanda d = Dados();
         d.Produto({});
         d.VendaComComanda();
         for (const char* nr : {"000001", "000002", "000003"})

@@ -1,15 +1,15 @@
 // Printer and product lookups behind the production tickets.
 #include <gtest/gtest.h>
 
+#include "DadosComandaTest.h"
 #include "DataPacket.h"
 #include "DbFixture.h"
-#include "OrderDataTest.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
 using namespace od;
 
-class PrinterLookupTest : public OrderDataTest {};
+class PrinterLookupTest : public DadosComandaTest {};
 
 TEST_P(PrinterLookupTest, AdditionalItemsBetweenOrdinaryItems)
 {

@@ -9,11 +9,11 @@
 
 #include "BlendedBitBtn.h"
 #include "Cli_kvp00917.h"
+#include "DadosComanda.h"
 #include "DbFixture.h"
 #include "FakeHost.h"
 #include "FrmCancelaProd.h"
 #include "HostServices.h"
-#include "OrderData.h"
 
 struct FrmCancelaProdListProbe {
     // The parameters by the column they come from, and the other members by name.
@@ -194,9 +194,9 @@ protected:
                      semColuna);
     }
 
-    OrderData Dados()
+    DadosComanda Dados()
     {
-        return OrderData([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+        return DadosComanda([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
     }
 
     // A window initialised as the entry does it, kept in `tela`.

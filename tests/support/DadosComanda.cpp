@@ -1,4 +1,4 @@
-#include "OrderData.h"
+#include "DadosComanda.h"
 
 #include "DataPacket.h"
 #include "Exception.h"
@@ -54,7 +54,7 @@ QStringList PacketColumn(const QVariant& result, const QString& field)
     return values;
 }
 
-void OrderData::Insert(const QString& table, const QList<QPair<QString, QVariant>>& columns)
+void DadosComanda::Insert(const QString& table, const QList<QPair<QString, QVariant>>& columns)
 {
     QStringList names;
     QStringList marks;
@@ -69,27 +69,27 @@ void OrderData::Insert(const QString& table, const QList<QPair<QString, QVariant
            binds);
 }
 
-void OrderData::Venda(const od::Venda& v)
+void DadosComanda::Venda(const od::Venda& v)
 {
     Insert(QStringLiteral("VENDAREST"),
            {KVP_COL(v, CDFILIAL), KVP_COL(v, NRVENDAREST), KVP_COL(v, CDLOJA), KVP_COL(v, NRMESA),
             KVP_COL(v, CDOPERADOR), KVP_COL(v, DTHRABERMESA), KVP_COL(v, DTHRFECHMESA), KVP_COL(v, CDVENDEDOR)});
 }
 
-void OrderData::Comanda(const od::Comanda& c)
+void DadosComanda::Comanda(const od::Comanda& c)
 {
     Insert(QStringLiteral("COMANDAVEN"),
            {KVP_COL(c, CDFILIAL), KVP_COL(c, NRCOMANDA), KVP_COL(c, NRVENDAREST), KVP_COL(c, DSCOMANDA),
             KVP_COL(c, IDSTCOMANDA), KVP_COL(c, VRACRCOMANDA), KVP_COL(c, CDLOJA)});
 }
 
-void OrderData::VendaComComanda(const od::Venda& v, const od::Comanda& c)
+void DadosComanda::VendaComComanda(const od::Venda& v, const od::Comanda& c)
 {
     Venda(v);
     Comanda(c);
 }
 
-void OrderData::Item(const od::Item& i)
+void DadosComanda::Item(const od::Item& i)
 {
     Insert(
         QStringLiteral("ITCOMANDAVEN"),
@@ -102,14 +102,14 @@ void OrderData::Item(const od::Item& i)
          KVP_TXT(i, CDSENHAPED),      KVP_TXT(i, NRMESAORIG),    KVP_TXT(i, CDLOJAORIG),     KVP_TXT(i, CDLOJA)});
 }
 
-void OrderData::Produto(const od::Produto& p)
+void DadosComanda::Produto(const od::Produto& p)
 {
     Insert(QStringLiteral("PRODUTO"),
            {KVP_COL(p, CDPRODUTO), KVP_COL(p, NMPRODUTO), KVP_COL(p, NMPRODIMPFIS), KVP_COL(p, CDARVPROD),
             KVP_COL(p, IDPESAPROD), KVP_COL(p, IDTIPOCOMPPROD), KVP_COL(p, CDNVPRODUTO)});
 }
 
-void OrderData::ProdLoja(const od::ProdLoja& p)
+void DadosComanda::ProdLoja(const od::ProdLoja& p)
 {
     Insert(QStringLiteral("PRODLOJA"),
            {KVP_COL(p, CDFILIAL), KVP_COL(p, CDLOJA), KVP_COL(p, CDPRODUTO), KVP_COL(p, CDPORIMPPROD),
@@ -117,7 +117,7 @@ void OrderData::ProdLoja(const od::ProdLoja& p)
             KVP_COL(p, NRSEQIMPRPUXA)});
 }
 
-void OrderData::Pedido(const QString& table, const od::Pedido& p, bool comData)
+void DadosComanda::Pedido(const QString& table, const od::Pedido& p, bool comData)
 {
     QList<QPair<QString, QVariant>> cols{KVP_COL(p, CDFILIAL),     KVP_COL(p, NRVENDAREST), KVP_COL(p, NRCOMANDA),
                                          KVP_COL(p, NRPRODCOMVEN), KVP_COL(p, QTPRODPEQRV), KVP_COL(p, IDSITITPEDQRV)};
@@ -126,17 +126,17 @@ void OrderData::Pedido(const QString& table, const od::Pedido& p, bool comData)
     Insert(table, cols);
 }
 
-void OrderData::PedidoQrv(const od::Pedido& p)
+void DadosComanda::PedidoQrv(const od::Pedido& p)
 {
     Pedido(QStringLiteral("ITPEDIDOQRV"), p, true);
 }
 
-void OrderData::PedidoQrvRel(const od::Pedido& p)
+void DadosComanda::PedidoQrvRel(const od::Pedido& p)
 {
     Pedido(QStringLiteral("ITPEDIDOQRVREL"), p, false);
 }
 
-void OrderData::Caixa(const od::Caixa& c)
+void DadosComanda::Caixa(const od::Caixa& c)
 {
     Insert(QStringLiteral("CAIXA"),
            {KVP_COL(c, CDFILIAL), KVP_COL(c, CDCAIXA), KVP_COL(c, CDLOJA), KVP_COL(c, NRSEQIMPRLOJA1),
@@ -144,8 +144,8 @@ void OrderData::Caixa(const od::Caixa& c)
             KVP_COL(c, NRSEQIMPRLOJA5), KVP_COL(c, NRSEQIMPRLOJA5BK), KVP_COL(c, IDIMPCANPEDINT)});
 }
 
-void OrderData::Componente(const od::Item& item, const QString& cdProduto, double quantidade,
-                           const QString& idImpPrGrPromo)
+void DadosComanda::Componente(const od::Item& item, const QString& cdProduto, double quantidade,
+                              const QString& idImpPrGrPromo)
 {
     Insert(QStringLiteral("ITCOMANDAEST"),
            {KVP_COL(item, CDFILIAL),
@@ -157,7 +157,7 @@ void OrderData::Componente(const od::Item& item, const QString& cdProduto, doubl
             {QStringLiteral("IDIMPPRGRPROMO"), idImpPrGrPromo}});
 }
 
-void OrderData::Mesa(const QString& nrMesa, const QString& idStMesaAux, const QString& cdLoja)
+void DadosComanda::Mesa(const QString& nrMesa, const QString& idStMesaAux, const QString& cdLoja)
 {
     Insert(QStringLiteral("MESA"),
            {{QStringLiteral("CDFILIAL"), od::kFilial},
@@ -166,7 +166,7 @@ void OrderData::Mesa(const QString& nrMesa, const QString& idStMesaAux, const QS
             {QStringLiteral("IDSTMESAAUX"), idStMesaAux}});
 }
 
-void OrderData::Juncao(const QString& nrJunMesa, const QStringList& mesas, const QString& cdLoja)
+void DadosComanda::Juncao(const QString& nrJunMesa, const QStringList& mesas, const QString& cdLoja)
 {
     Insert(QStringLiteral("JUNCAOMESA"),
            {{QStringLiteral("CDFILIAL"), od::kFilial},
@@ -180,7 +180,7 @@ void OrderData::Juncao(const QString& nrJunMesa, const QStringList& mesas, const
                 {QStringLiteral("NRMESA"), mesa}});
 }
 
-void OrderData::Vendedor(const QString& cdVendedor, const QString& nmFanVen, const QString& nrInsJurVen)
+void DadosComanda::Vendedor(const QString& cdVendedor, const QString& nmFanVen, const QString& nrInsJurVen)
 {
     Insert(QStringLiteral("VENDEDOR"),
            {{QStringLiteral("CDVENDEDOR"), cdVendedor},
@@ -188,12 +188,12 @@ void OrderData::Vendedor(const QString& cdVendedor, const QString& nmFanVen, con
             {QStringLiteral("NRINSJURVEN"), nrInsJurVen}});
 }
 
-void OrderData::ParamGeral(const QString& idInfProdProduz)
+void DadosComanda::ParamGeral(const QString& idInfProdProduz)
 {
     Insert(QStringLiteral("PARAMGERAL"), {{QStringLiteral("IDINFPRODPRODUZ"), idInfProdProduz}});
 }
 
-void OrderData::Adiantamento(const QString& nrComanda, const QVariant& vrMov)
+void DadosComanda::Adiantamento(const QString& nrComanda, const QVariant& vrMov)
 {
     Insert(QStringLiteral("MOVCAIXAMOB"),
            {{QStringLiteral("CDFILIAL"), od::kFilial},
@@ -201,7 +201,7 @@ void OrderData::Adiantamento(const QString& nrComanda, const QVariant& vrMov)
             {QStringLiteral("VRMOV"), vrMov}});
 }
 
-void OrderData::Loja(const QString& cdGrpOcorCan, const QString& cdLoja)
+void DadosComanda::Loja(const QString& cdGrpOcorCan, const QString& cdLoja)
 {
     Insert(QStringLiteral("LOJA"),
            {{QStringLiteral("CDFILIAL"), od::kFilial},
@@ -209,13 +209,13 @@ void OrderData::Loja(const QString& cdGrpOcorCan, const QString& cdLoja)
             {QStringLiteral("CDGRPOCORCAN"), cdGrpOcorCan}});
 }
 
-void OrderData::GrupoOcor(const QString& cdGrpOcor)
+void DadosComanda::GrupoOcor(const QString& cdGrpOcor)
 {
     Insert(QStringLiteral("GRUPOCOR"), {{QStringLiteral("CDGRPOCOR"), cdGrpOcor}});
 }
 
-void OrderData::Ocorrencia(const QString& cdGrpOcor, const QString& cdOcorr, const QString& dsOcorr,
-                           const QVariant& cdProduto, const QString& idControlaObs, const QString& cdTipRisco)
+void DadosComanda::Ocorrencia(const QString& cdGrpOcor, const QString& cdOcorr, const QString& dsOcorr,
+                              const QVariant& cdProduto, const QString& idControlaObs, const QString& cdTipRisco)
 {
     Insert(QStringLiteral("OCORRENCIA"),
            {{QStringLiteral("CDGRPOCOR"), cdGrpOcor},
@@ -226,7 +226,7 @@ void OrderData::Ocorrencia(const QString& cdGrpOcor, const QString& cdOcorr, con
             {QStringLiteral("IDCONTROLAOBS"), idControlaObs}});
 }
 
-void OrderData::ProdOcorre(const QString& cdProduto, const QString& cdGrpOcor, const QString& cdOcorr)
+void DadosComanda::ProdOcorre(const QString& cdProduto, const QString& cdGrpOcor, const QString& cdOcorr)
 {
     Insert(QStringLiteral("PRODOCORRE"),
            {{QStringLiteral("CDPRODUTO"), cdProduto},
@@ -234,8 +234,8 @@ void OrderData::ProdOcorre(const QString& cdProduto, const QString& cdGrpOcor, c
             {QStringLiteral("CDOCORR"), cdOcorr}});
 }
 
-void OrderData::ObsItem(const QString& nrProdComVen, const QString& cdGrpOcor, const QString& cdOcorr,
-                        const QString& nrComanda, const QString& nrVendaRest)
+void DadosComanda::ObsItem(const QString& nrProdComVen, const QString& cdGrpOcor, const QString& cdOcorr,
+                           const QString& nrComanda, const QString& nrVendaRest)
 {
     Insert(QStringLiteral("OBSITCOMANDAVEN"),
            {{QStringLiteral("CDFILIAL"), od::kFilial},
@@ -246,20 +246,20 @@ void OrderData::ObsItem(const QString& nrProdComVen, const QString& cdGrpOcor, c
             {QStringLiteral("CDOCORR"), cdOcorr}});
 }
 
-void OrderData::Impressora(const QString& cdImpressora, const QString& idModeImpres)
+void DadosComanda::Impressora(const QString& cdImpressora, const QString& idModeImpres)
 {
     Insert(QStringLiteral("IMPRESSORA"),
            {{QStringLiteral("CDIMPRESSORA"), cdImpressora}, {QStringLiteral("IDMODEIMPRES"), idModeImpres}});
 }
 
-void OrderData::Porta(const QString& cdPortaImpr, const QString& dsEndPorta)
+void DadosComanda::Porta(const QString& cdPortaImpr, const QString& dsEndPorta)
 {
     Insert(QStringLiteral("MAPIMPRLOJA"),
            {{QStringLiteral("CDPORTAIMPR"), cdPortaImpr}, {QStringLiteral("DSENDPORTA"), dsEndPorta}});
 }
 
-void OrderData::ImprLoja(const QString& nrSeqImprLoja, const QString& cdPortaImpr, const QString& cdImpressora,
-                         const QString& cdLoja)
+void DadosComanda::ImprLoja(const QString& nrSeqImprLoja, const QString& cdPortaImpr, const QString& cdImpressora,
+                            const QString& cdLoja)
 {
     Insert(QStringLiteral("IMPRLOJA"),
            {{QStringLiteral("CDFILIAL"), od::kFilial},
@@ -269,7 +269,7 @@ void OrderData::ImprLoja(const QString& nrSeqImprLoja, const QString& cdPortaImp
             {QStringLiteral("CDIMPRESSORA"), cdImpressora}});
 }
 
-void OrderData::BeneficioSaldo(const od::Beneficio& b, double qtdeBeneficio)
+void DadosComanda::BeneficioSaldo(const od::Beneficio& b, double qtdeBeneficio)
 {
     Insert(QStringLiteral("MOVBENEFICIOCTR"),
            {KVP_COL(b, CDCLIENTE),
@@ -280,8 +280,8 @@ void OrderData::BeneficioSaldo(const od::Beneficio& b, double qtdeBeneficio)
             {QStringLiteral("QTDEBENEFICIO"), qtdeBeneficio}});
 }
 
-void OrderData::BeneficioConsumo(const QString& nrSeqBeneCons, const od::Beneficio& b, const QString& cdCaixa,
-                                 const QString& cdFilial)
+void DadosComanda::BeneficioConsumo(const QString& nrSeqBeneCons, const od::Beneficio& b, const QString& cdCaixa,
+                                    const QString& cdFilial)
 {
     Insert(QStringLiteral("MOVBENEFICIOCONS"),
            {{QStringLiteral("NRSEQBENECONS"), nrSeqBeneCons},

@@ -12,4 +12,4 @@ inline constexpr QLatin1String kEstadoCancelado("6");
 
 // In the order of the tab list's columns; the table list gives NRCOMANDAORI
 // before NRPRODCOMORI (comandaOriAntes).
-QList<TFieldDef> ItemFields(bool comandaOriAntes = false);
+QList<TFieldDef> CamposItem(bool comandaOriAntes = false);

@@ -5,13 +5,13 @@
 #include <memory>
 #include <optional>
 
+#include "CamposItem.h"
 #include "Exception.h"
-#include "ItemFields.h"
 #include "QrvProxCodigo.h"
-#include "QuantityText.h"
 #include "Schema.h"
 #include "ServiceGuard.h"
 #include "ServiceWrites.h"
+#include "TextoQuantidade.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include "DadosComandaTest.h"
 #include "DbFixture.h"
 #include "Exception.h"
-#include "OrderDataTest.h"
-#include "QuantityText.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
+#include "TextoQuantidade.h"
 
 using namespace od;
 

@@ -13,10 +13,10 @@
 #include "BlendedBitBtn.h"
 #include "Cli_kvp00917.h"
 #include "DBGrid.h"
+#include "EstiloJanela.h"
 #include "FakeHost.h"
 #include "FrmCancelaProd.h"
 #include "Pixels.h"
-#include "ScreenStyle.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ItemFields.h"
+#include "CamposItem.h"
 
 #include "FieldDefs.h"
 
-QList<TFieldDef> ItemFields(bool comandaOriAntes)
+QList<TFieldDef> CamposItem(bool comandaOriAntes)
 {
     QList<TFieldDef> f{
         StringField(QStringLiteral("IDCHECK"), 1),

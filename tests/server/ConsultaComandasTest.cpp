@@ -2,15 +2,15 @@
 #include <QDateTime>
 #include <gtest/gtest.h>
 
+#include "DadosComandaTest.h"
 #include "DataPacket.h"
 #include "DbFixture.h"
-#include "OrderDataTest.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
 using namespace od;
 
-class OrdersQueryTest : public OrderDataTest {
+class OrdersQueryTest : public DadosComandaTest {
 protected:
     // A tab with four kinds of products: plain, fiscal-named, consumption charge, cover charge.
     void Produtos()

@@ -2,7 +2,7 @@
 // Rows of the restaurant order tables for tests, with a default for every
 // column, so that a test names only what it is about:
 //
-//   OrderData data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+//   DadosComanda data([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
 //   data.Produto({});                          // product "P1", "Filé à parmegiana"
 //   data.Venda({});                            // open sale of table "0010"
 //   data.Comanda({.DSCOMANDA = "RES_0010"});   // its tab "0000000100"
@@ -153,10 +153,10 @@ QStringList RowText(const QVariantList& row);
 // A failure text in place of the packet raises EDatabaseError carrying it.
 QStringList PacketColumn(const QVariant& result, const QString& field);
 
-class OrderData {
+class DadosComanda {
 public:
     using Exec = std::function<void(const QString& sql, const QVariantList& binds)>;
-    explicit OrderData(Exec exec) : m_exec(std::move(exec)) {}
+    explicit DadosComanda(Exec exec) : m_exec(std::move(exec)) {}
 
     // Any row: columns and values in order.
     void Insert(const QString& table, const QList<QPair<QString, QVariant>>& columns);

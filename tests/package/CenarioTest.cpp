@@ -16,11 +16,11 @@
 
 #include "BlendedBitBtn.h"
 #include "DBGrid.h"
+#include "DadosComanda.h"
 #include "DbFixture.h"
 #include "FakeHost.h"
 #include "FrmCancelaProd.h"
 #include "HostServices.h"
-#include "OrderData.h"
 #include "PackageTestSupport.h"
 #include "Pkg_kvp00917.h"
 #include "ScriptedHostJson.h"
@@ -122,9 +122,9 @@ protected:
             Dados().Item({.NRPRODCOMVEN = numero, .IDSTPRCOMVEN = estado});
     }
 
-    OrderData Dados()
+    DadosComanda Dados()
     {
-        return OrderData([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
+        return DadosComanda([this](const QString& sql, const QVariantList& b) { exec(sql, b); });
     }
 
     // The call of tab od::kComanda on this test's database, and more keys.

@@ -98,7 +98,7 @@ QString ImpBackupSql(TSqlDialect d)
 
 } // namespace
 
-void TrdmCancelaProd::DefinePrinterStatements()
+void TrdmCancelaProd::DefineSqlImpressoras()
 {
     adqBuscaPortaProd.SetSQL(QStringLiteral(
         "SELECT PR.CDPRODUTO, PR.CDARVPROD, PR.NMPRODUTO, PL.CDPORIMPPROD, PL.DSENDIMPPROD, PL.IDIMPCANITEM"

@@ -87,7 +87,7 @@ QString VerificaStatusSql(TSqlDialect d)
 
 } // namespace
 
-void TrdmCancelaProd::DefineStatusStatements()
+void TrdmCancelaProd::DefineSqlSituacao()
 {
     acmUpdPedidos.SetSQL(UpdPedidosSql(TSqlDialect::Oracle));
     FillStorage(AddStorage(&acmUpdPedidos, QStringLiteral("assUpdPedidos")), UpdPedidosSql);

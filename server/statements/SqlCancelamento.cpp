@@ -74,7 +74,7 @@ QString ItemSql(TSqlDialect d)
 
 } // namespace
 
-void TrdmCancelaProd::DefineCancelStatements()
+void TrdmCancelaProd::DefineSqlCancelamento()
 {
     adqItem.SetSQL(ItemSql(TSqlDialect::SQLite));
     FillStorage(AddStorage(&adqItem, QStringLiteral("assItem")), ItemSql);

@@ -2,10 +2,10 @@
 // loop's four paths with their writes, logs and display, and what the list
 // shows after a run, whole or stopped.
 #include "DBGrid.h"
-#include "ItemListTestSupport.h"
-#include "QuantityText.h"
+#include "ListaItensTestSupport.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
+#include "TextoQuantidade.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ protected:
         return scalar("SELECT VRACRCOMANDA FROM COMANDAVEN WHERE NRCOMANDA = ?", {comanda}).toDouble();
     }
 
-    OrderData d = Dados();
+    DadosComanda d = Dados();
 };
 
 TEST_P(CancelCommandTest, WholeAndPartialItemsAreWrittenLoggedAndShownInOrder)

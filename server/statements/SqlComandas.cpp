@@ -1,8 +1,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include "CamposItem.h"
 #include "FieldDefs.h"
-#include "ItemFields.h"
 #include "OcorrenciasSql.h"
 #include "RdmCancelaProd.h"
 #include "StatementHelpers.h"
@@ -40,7 +40,7 @@ ItemDialect DialectOf(TSqlDialect d)
 
 // The 26 item columns after IDCHECK, in the record's order; most are the item
 // row's own, and the seat is a constant in the tab list.
-QString ItemColumns(const ItemDialect& d, const QString& lugar, bool comandaOriAntes)
+QString ColunasItem(const ItemDialect& d, const QString& lugar, bool comandaOriAntes)
 {
     const QHash<QString, QString> origem{
         {QStringLiteral("TXPRODCOMVEN"), d.textoItem + QStringLiteral(" AS TXPRODCOMVEN")},
@@ -51,7 +51,7 @@ QString ItemColumns(const ItemDialect& d, const QString& lugar, bool comandaOriA
         {QStringLiteral("NRLUGARMESA"), lugar + QStringLiteral(" AS NRLUGARMESA")},
     };
     QStringList colunas;
-    for (const TFieldDef& f : ItemFields(comandaOriAntes).mid(1))
+    for (const TFieldDef& f : CamposItem(comandaOriAntes).mid(1))
         colunas << origem.value(f.Name, QStringLiteral("IT.") + f.Name);
     return colunas.join(QStringLiteral(", "));
 }
@@ -68,7 +68,7 @@ const QString kOrdemItens = QStringLiteral(" ORDER BY %1.NRPRODCOMVEN, %1.NRCOMA
 QString ItComandaSql(TSqlDialect dialect)
 {
     const ItemDialect d = DialectOf(dialect);
-    return QStringLiteral("SELECT 'U' AS IDCHECK, ") + ItemColumns(d, QStringLiteral("'01'"), false)
+    return QStringLiteral("SELECT 'U' AS IDCHECK, ") + ColunasItem(d, QStringLiteral("'01'"), false)
         + QStringLiteral(" FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
                          " WHERE (CO.CDFILIAL = :P_CDFILIAL) AND (CO.NRCOMANDA = :P_NRCOMANDA)"
                          " AND (CO.CDFILIAL = IT.CDFILIAL) AND (CO.NRCOMANDA = IT.NRCOMANDA)"
@@ -81,7 +81,7 @@ QString ItComandaSql(TSqlDialect dialect)
 QString ItComandaJuncaoSql(TSqlDialect dialect)
 {
     const ItemDialect d = DialectOf(dialect);
-    const QString parte = QStringLiteral("SELECT ") + ItemColumns(d, QStringLiteral("IT.NRLUGARMESA"), true)
+    const QString parte = QStringLiteral("SELECT ") + ColunasItem(d, QStringLiteral("IT.NRLUGARMESA"), true)
         + QStringLiteral(" FROM VENDAREST VE, COMANDAVEN CO, ITCOMANDAVEN IT, PRODUTO PR"
                          " WHERE (VE.CDFILIAL = :P_CDFILIAL) AND (VE.CDLOJA = :P_CDLOJA) AND (VE.DTHRFECHMESA IS NULL)"
                          " AND (VE.CDFILIAL = CO.CDFILIAL) AND (VE.NRVENDAREST = CO.NRVENDAREST)"
@@ -102,7 +102,7 @@ QString ItComandaJuncaoSql(TSqlDialect dialect)
         + UmaLinhaSo(dialect, QStringLiteral("SELECT COUNT(*)") + juncoesDaMesa,
                      QStringLiteral("A mesa está em mais de uma junção de mesas"));
     QStringList externas;
-    for (const TFieldDef& f : ItemFields(true).mid(1))
+    for (const TFieldDef& f : CamposItem(true).mid(1))
         externas << QStringLiteral("A.") + f.Name;
     return QStringLiteral("SELECT 'U' AS IDCHECK, ") + externas.join(QStringLiteral(", ")) + QStringLiteral(" FROM (")
         + parte + QStringLiteral(" AND (VE.NRMESA = :P_NRMESA) UNION ") + parte + juntas + QStringLiteral(") A")
@@ -129,15 +129,15 @@ QString TotAdiantamentoSql(TSqlDialect dialect)
 
 } // namespace
 
-void TrdmCancelaProd::DefineOrderStatements()
+void TrdmCancelaProd::DefineSqlComandas()
 {
     adqItComanda.SetSQL(ItComandaSql(TSqlDialect::Oracle));
-    adqItComanda.PersistentFields = ItemFields(false);
+    adqItComanda.PersistentFields = CamposItem(false);
     assItComanda = AddStorage(&adqItComanda, QStringLiteral("assItComanda"));
     FillStorage(assItComanda, ItComandaSql);
 
     adqItComandaJuncao.SetSQL(ItComandaJuncaoSql(TSqlDialect::Oracle));
-    adqItComandaJuncao.PersistentFields = ItemFields(true);
+    adqItComandaJuncao.PersistentFields = CamposItem(true);
     assItComandaJuncao = AddStorage(&adqItComandaJuncao, QStringLiteral("assItComandaJuncao"));
     FillStorage(assItComandaJuncao, ItComandaJuncaoSql);
 

@@ -2,10 +2,10 @@
 // items taken from another tab, combo and split-bill rows met twice in a run,
 // host services that fail after a row was written, and a cancel-all run that
 // cannot read its order again.
-#include "ItemListTestSupport.h"
-#include "QuantityText.h"
+#include "ListaItensTestSupport.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
+#include "TextoQuantidade.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ protected:
         return -1;
     }
 
-    OrderData d = Dados();
+    DadosComanda d = Dados();
 };
 
 // The other till opens the same tab, marks the item and presses the button

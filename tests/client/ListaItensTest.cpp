@@ -2,7 +2,7 @@
 // show-cancelled switch, the cancel button, navigation and reloads.
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
-#include "ItemListTestSupport.h"
+#include "ListaItensTestSupport.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ protected:
 
 TEST_P(ItemListTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnRequest)
 {
-    OrderData d = Dados();
+    DadosComanda d = Dados();
     d.Produto({.CDPRODUTO = QStringLiteral("P2")});
     for (const char* p : {"CDPRODCONSUM", "CDPRODCONSUF", "CDPRODCOUVER"})
         d.Produto({.CDPRODUTO = Parametro(p).toString(), .NMPRODUTO = QLatin1String(p)});
@@ -70,7 +70,7 @@ TEST_P(ItemListTest, TabListLeavesOutChargesAndRefillsAndShowsCancelledOnRequest
 
 TEST_P(ItemListTest, AllCancelledOrderOpensEmptyUntilCancelledItemsAreShown)
 {
-    OrderData d = Dados();
+    DadosComanda d = Dados();
     d.VendaComComanda();
     d.Item({.NRPRODCOMVEN = QStringLiteral("000001"), .IDSTPRCOMVEN = QStringLiteral("6")});
     d.Item({.NRPRODCOMVEN = QStringLiteral("000002"), .IDSTPRCOMVEN = QStringLiteral("6")});
@@ -87,7 +87,7 @@ TEST_P(ItemListTest, AllCancelledOrderOpensEmptyUntilCancelledItemsAreShown)
 
 TEST_P(ItemListTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
 {
-    OrderData d = Dados();
+    DadosComanda d = Dados();
     d.Juncao(QStringLiteral("1"), {QStringLiteral("0010"), QStringLiteral("0011")});
     d.VendaComComanda({}, {.DSCOMANDA = QStringLiteral("RES_0010")});
     d.Comanda({.NRCOMANDA = QStringLiteral("0000000101"), .DSCOMANDA = QStringLiteral("BALCAO")});
@@ -119,7 +119,7 @@ TEST_P(ItemListTest, TableListTakesTheServiceTabsOfTheTableAndItsJoinedTable)
 
 TEST_P(ItemListTest, ClosedSalesAndClosedTabsListNothing)
 {
-    OrderData d = Dados();
+    DadosComanda d = Dados();
     d.VendaComComanda({.DTHRFECHMESA = od::kAbertura.addSecs(7200)}, {.DSCOMANDA = QStringLiteral("RES_0010")});
     d.Item({});
     d.Venda({.NRVENDAREST = QStringLiteral("0000000002"), .NRMESA = QStringLiteral("0020")});
@@ -140,7 +140,7 @@ TEST_P(ItemListTest, ClosedSalesAndClosedTabsListNothing)
 
 TEST_P(ItemListTest, NavigationReloadAndBalance)
 {
-    OrderData d = Dados();
+    DadosComanda d = Dados();
     d.VendaComComanda();
     d.Item({.NRPRODCOMVEN = QStringLiteral("000001"), .QTPRODCOMVEN = 2.0});
     d.Item({.NRPRODCOMVEN = QStringLiteral("000002"), .IDSTPRCOMVEN = QStringLiteral("6")});

@@ -3,7 +3,7 @@
 // their values, and what the kitchen hears when a run stops early.
 #include "DBGrid.h"
 #include "DataPacket.h"
-#include "ItemListTestSupport.h"
+#include "ListaItensTestSupport.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 
@@ -83,7 +83,7 @@ protected:
     }
     static QStringList Tickets(const QVariantList& despacho) { return Tickets(despacho.value(8)); }
 
-    OrderData d = Dados();
+    DadosComanda d = Dados();
 };
 
 TEST_P(CancelTicketsTest, OrdinaryPartialFallbackAndCompositeItemsGiveRowsForBothPrinterGroups)

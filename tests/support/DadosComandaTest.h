@@ -1,11 +1,11 @@
 #pragma once
-// Per-engine database tests that arrange their orders through OrderData.
+// Per-engine database tests that arrange their orders through DadosComanda.
+#include "DadosComanda.h"
 #include "DbFixture.h"
-#include "OrderData.h"
 
-class OrderDataTest : public DbEngineTest {
+class DadosComandaTest : public DbEngineTest {
 protected:
-    OrderData data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
+    DadosComanda data{[this](const QString& sql, const QVariantList& b) { exec(sql, b); }};
 
     // Every row of the tables the writes touch, to compare before and after a call.
     QList<QList<QVariantList>> TabelasEscritas()
@@ -19,11 +19,11 @@ protected:
 };
 
 // The same, with the default sale and its tab already in place.
-class OpenTabTest : public OrderDataTest {
+class OpenTabTest : public DadosComandaTest {
 protected:
     void SetUp() override
     {
-        OrderDataTest::SetUp();
+        DadosComandaTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         data.VendaComComanda();
