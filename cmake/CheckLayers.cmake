@@ -52,6 +52,8 @@ set(layers
   "server=server/"
   "client=client/"
   "package=package/"
+  "till_terminal=till/terminal/"
+  "till_dados=till/dados/"
   "till=till/")
 
 function(layer_of path out)
@@ -71,20 +73,23 @@ endfunction()
 
 # What each layer may not include: Qt modules, then the project's layers
 # (a widget layer counts as a widget header, the database access headers of
-# the toolkit as Qt SQL). The till mixes both today and is left to the
-# libraries' own include directories.
+# the toolkit as Qt SQL). The till's windows ("till": every folder of till/
+# but its data and its terminal files) read the database only through
+# till/dados.
 set(no_widgets QtWidgets toolkit_gui dll_widgets client)
-set(up_from_toolkit dll dll_widgets scripted_host wdc server client package till)
+set(up_from_toolkit dll dll_widgets scripted_host wdc server client package till till_terminal till_dados)
 set(forbid_toolkit ${no_widgets} ${up_from_toolkit})
 set(forbid_toolkit_gui QtSql toolkit_sql ${up_from_toolkit})
-set(forbid_dll ${no_widgets} scripted_host server package till)
-set(forbid_wdc ${no_widgets} dll scripted_host server package till)
-set(forbid_dll_widgets QtSql toolkit_sql scripted_host server client package till)
-set(forbid_scripted_host QtSql toolkit_sql server client package till)
-set(forbid_server ${no_widgets} scripted_host package till)
-set(forbid_client QtSql toolkit_sql server_data scripted_host package till)
-set(forbid_package scripted_host till)
-set(forbid_till "")
+set(forbid_dll ${no_widgets} scripted_host server package till till_terminal till_dados)
+set(forbid_wdc ${no_widgets} dll scripted_host server package till till_terminal till_dados)
+set(forbid_dll_widgets QtSql toolkit_sql scripted_host server client package till till_terminal till_dados)
+set(forbid_scripted_host QtSql toolkit_sql server client package till till_terminal till_dados)
+set(forbid_server ${no_widgets} scripted_host package till till_terminal till_dados)
+set(forbid_client QtSql toolkit_sql server_data scripted_host package till till_terminal till_dados)
+set(forbid_package scripted_host till till_terminal till_dados)
+set(forbid_till_terminal ${no_widgets} QtSql toolkit_sql server server_data scripted_host package till till_dados)
+set(forbid_till_dados ${no_widgets} server scripted_host package till)
+set(forbid_till QtSql toolkit_sql server server_data client)
 
 file(GLOB_RECURSE sources RELATIVE "${KVP_ROOT}"
   "${KVP_ROOT}/toolkit/*.h" "${KVP_ROOT}/toolkit/*.cpp"

@@ -17,6 +17,10 @@ function(check expect source)
   file(WRITE "${tree}/toolkit/ado/ADO.h" "#pragma once\n")
   file(WRITE "${tree}/toolkit/Exception.h" "#pragma once\n")
   file(WRITE "${tree}/host/dll/widgets/Mensagem.h" "#pragma once\n")
+  file(WRITE "${tree}/server/statements/ocorrencias/OcorrenciasSql.h" "#pragma once\n")
+  file(WRITE "${tree}/till/dados/PedidosAbertos.h" "#pragma once\n")
+  file(WRITE "${tree}/till/terminal/ArquivosDemo.h" "#pragma once\n")
+  file(WRITE "${tree}/till/JanelaPedidos.h" "#pragma once\n")
   list(JOIN ARGN "\n" text)
   file(WRITE "${tree}/${source}" "${text}\n")
   execute_process(COMMAND "${CMAKE_COMMAND}" -DKVP_ROOT=${tree} -DKVP_QT_INCLUDE=${KVP_QT_INCLUDE} -P "${KVP_CHECK}"
@@ -47,14 +51,33 @@ check(FAIL client/A.cpp "#include \"ado/ADO.h\"")
 check(FAIL client/A.cpp "#include \"../toolkit/ado/ADO.h\"")
 check(FAIL host/dll/widgets/A.cpp "#include <QSqlError>")
 check(FAIL client/A.cpp "#include \"statements/StatementHelpers.h\"")
+# A till window and Qt SQL, the database access headers or the statements.
+check(FAIL till/A.cpp "#include <QtSql/QSqlQuery>")
+check(FAIL till/A.cpp "#include <QSqlDatabase>")
+check(FAIL till/operador/A.h "#include <qsqlquery.h>")
+check(FAIL till/relatorio/A.cpp "#include <QtSql>")
+check(FAIL till/servicos/A.cpp "#include \"ado/ADO.h\"")
+check(FAIL till/A.cpp "#include \"../toolkit/ado/ADO.h\"")
+check(FAIL till/operador/A.cpp "#include \"OcorrenciasSql.h\"")
+check(FAIL till/relatorio/A.cpp "#include \"RdmCancelaProd.h\"")
+# The till's data and widgets; its terminal files and either.
+check(FAIL till/dados/A.cpp "#include <QtWidgets/QWidget>")
+check(FAIL till/dados/A.cpp "#include \"Mensagem.h\"")
+check(FAIL till/dados/A.cpp "#include \"JanelaPedidos.h\"")
+check(FAIL till/terminal/A.cpp "#include <QSqlQuery>")
+check(FAIL till/terminal/A.cpp "#include \"PedidosAbertos.h\"")
 # Runs back up.
 check(FAIL toolkit/A.cpp "#include \"RdmCancelaProd.h\"")
+check(FAIL host/dll/data/A.cpp "#include \"ArquivosDemo.h\"")
 # What the layers may include.
 check(PASS server/A.cpp "#include <QSqlQuery>" "#include <QtCore/QString>" "#include <QImage>" "#include \"ado/ADO.h\""
       "#include \"Exception.h\"" "#include <vector>")
 check(PASS client/A.cpp "#include <QWidget>" "#include <QtWidgets/QDialog>" "#include \"Srv_kvp00917.h\""
       "#include \"Mensagem.h\"" "#include \"Exception.h\"")
-check(PASS till/A.cpp "#include <QSqlQuery>" "#include <QWidget>" "#include \"FrmCancelaProd.h\"")
+check(PASS till/dados/A.cpp "#include <QSqlQuery>" "#include <QtSql/QSqlError>" "#include \"ado/ADO.h\""
+      "#include \"OcorrenciasSql.h\"" "#include \"ArquivosDemo.h\"" "#include \"Exception.h\"")
+check(PASS till/A.cpp "#include <QWidget>" "#include \"Mensagem.h\"" "#include \"PedidosAbertos.h\""
+      "#include \"ArquivosDemo.h\"")
 
 file(REMOVE_RECURSE "${tree}")
 if(failed)
