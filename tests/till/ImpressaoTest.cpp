@@ -24,6 +24,7 @@
 #include "EscPos.h"
 #include "ImpressaoCancelamento.h"
 #include "JanelaPedidos.h"
+#include "NotaCancelamento.h"
 #include "PastaCaixa.h"
 #include "SaidasTillSupport.h"
 
@@ -429,6 +430,20 @@ TEST_F(Impressao, JanelaDePendentesDizOQueCadaTiqueteEEOQueATentativaFez)
     EXPECT_TRUE(ao.Abriu());
     EXPECT_TRUE(Texto(cozinha.Recebe(), "IBM860").contains(QStringLiteral("2 x FEIJOADA")));
     EXPECT_EQ(janela.Pendentes(), 1);
+}
+
+// The ticket's last line is the time on the till's clock.
+TEST(ImpressaoEscPos, HoraDoTiqueteDoRelogioDoCaixa)
+{
+    const RelogioParado relogio(QDateTime(QDate(2026, 12, 8), QTime(19, 30, 59)));
+    const QVariantList dados = Dados(
+        {{QStringLiteral("FEIJOADA COMPLETA"), 1, QStringLiteral("S"), QStringLiteral("127.0.0.1:9100")}});
+    QStringList semEndereco;
+    const QList<TTiqueteCancelamento> tiquetes = SeparaTiquetes(dados, semEndereco);
+    ASSERT_EQ(tiquetes.size(), 1);
+    const QString texto = TEscPos::TextoImpresso(CompoeTiquete(dados, tiquetes.first(), QStringLiteral("IBM860")));
+    EXPECT_TRUE(texto.endsWith(QStringLiteral("\n08/12/2026 19:30\n--------------------------------\n")))
+        << texto.toStdString();
 }
 
 } // namespace

@@ -67,4 +67,15 @@ TEST_F(Logs, AcessoUmaLinhaComOsCamposSemQuebras)
         << linhas.at(0).toStdString();
 }
 
+// Stamped by the till's clock, to the millisecond.
+TEST_F(Logs, HoraDoRelogioDoCaixa)
+{
+    const RelogioParado relogio(QDateTime(QDate(2026, 12, 8), QTime(19, 30, 5, 120)));
+    QVariantList nada;
+    LogImpNFiscalTill({QStringLiteral("no relógio do caixa")}, nada);
+    const QStringList linhas = Linhas(PastaLogs() + QStringLiteral("/LogImpNFiscal.txt"));
+    ASSERT_EQ(linhas.size(), 2);
+    EXPECT_EQ(linhas.at(0), QStringLiteral("2026-12-08 19:30:05.120 | no relógio do caixa"));
+}
+
 } // namespace

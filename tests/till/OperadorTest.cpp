@@ -405,4 +405,27 @@ TEST_F(Teclado, EntradaVaziaDizAMensagemDadaEDesistirDevolveFalso)
     EXPECT_EQ(valor, QStringLiteral("anterior"));
 }
 
+// The lock-out runs on the till's clock, which is what the dialogs ask by
+// when they give no time of their own.
+TEST_F(Operador, BloqueioCorreNoRelogioDoCaixa)
+{
+    TArquivoAcesso a = TArquivoAcesso::Le();
+    a.DefinePin(QStringLiteral("0099"), QStringLiteral("2580"), QStringLiteral("31"), QString());
+    a.Grava();
+    const QDate dia(2026, 12, 8);
+    RelogioParado relogio(QDateTime(dia, QTime(19, 30)));
+    const TArquivoAcesso arquivo = TArquivoAcesso::Le();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(arquivo.Confere(QStringLiteral("0099"), QStringLiteral("0000"), 31),
+                  TArquivoAcesso::TConferencia::PinErrado);
+    EXPECT_EQ(arquivo.SegundosBloqueado(QStringLiteral("0099")), 300);
+    relogio.Para(QDateTime(dia, QTime(19, 34)));
+    EXPECT_EQ(arquivo.SegundosBloqueado(QStringLiteral("0099")), 60);
+    EXPECT_EQ(arquivo.Confere(QStringLiteral("0099"), QStringLiteral("2580"), 31),
+              TArquivoAcesso::TConferencia::Bloqueado);
+    relogio.Para(QDateTime(dia, QTime(19, 35)));
+    EXPECT_EQ(arquivo.Confere(QStringLiteral("0099"), QStringLiteral("2580"), 31),
+              TArquivoAcesso::TConferencia::Autorizado);
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -268,6 +269,26 @@ TEST_P(RelatorioTest, ScreenFitsTheTillAndItsFileDialogSpeaksPortuguese)
     EXPECT_TRUE(botoes.contains("Salvar")) << botoes.join(',').toStdString();
     EXPECT_TRUE(botoes.contains("Cancelar")) << botoes.join(',').toStdString();
     EXPECT_FALSE(botoes.contains("Save") || botoes.contains("Cancel")) << botoes.join(',').toStdString();
+}
+
+// The screen opens on the day of the till's clock, and offers a file named after it.
+TEST_P(RelatorioTest, OpensOnTheDayOfTheTillsClock)
+{
+    const RelogioParado relogio(Em(8, 15, 0));
+    JanelaRelatorio janela;
+    EXPECT_EQ(Itens(janela.Relatorio()), QStringList({m_parte, "000003"}));
+    EXPECT_EQ(janela.Relatorio().De, QDate(2026, 12, 8));
+    EXPECT_EQ(janela.Relatorio().Ate, QDate(2026, 12, 8));
+    QString sugerido;
+    {
+        AoAbrir<QFileDialog> ao([&](QFileDialog& d) {
+            sugerido = QFileInfo(d.selectedFiles().value(0)).fileName();
+            d.reject();
+        });
+        janela.findChild<QAbstractButton*>("sbtExportar")->click();
+        EXPECT_TRUE(ao.Abriu());
+    }
+    EXPECT_EQ(sugerido, "cancelamentos-20261208.csv");
 }
 
 KVP_INSTANTIATE_ENGINES(RelatorioTest);

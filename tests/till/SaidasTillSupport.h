@@ -14,6 +14,7 @@
 #include "HostServices.h"
 #include "ImpressaoCancelamento.h"
 #include "Mensagem.h"
+#include "RelogioCaixa.h"
 
 // Over any test fixture: ComPastaTill<::testing::Test>, ComPastaTill<DbEngineTest>.
 template <typename Base> class ComPastaTill : public Base {
@@ -50,6 +51,19 @@ protected:
     QStringList mensagens;
 };
 using SaidasTillTest = ComPastaTill<::testing::Test>;
+
+// The till's clock stopped at a moment while in scope, the machine's again after.
+class RelogioParado {
+public:
+    explicit RelogioParado(const QDateTime& momento) { Para(momento); }
+    ~RelogioParado() { DefineRelogioCaixa({}); }
+    RelogioParado(const RelogioParado&) = delete;
+    RelogioParado& operator=(const RelogioParado&) = delete;
+    void Para(const QDateTime& momento)
+    {
+        DefineRelogioCaixa([momento] { return momento; });
+    }
+};
 
 // A TCP socket bound on 127.0.0.1 (a free port, or the one given): refuses
 // connections until Escuta().

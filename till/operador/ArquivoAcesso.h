@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "PinSupervisor.h"
+#include "RelogioCaixa.h"
 
 struct TUsuarioAcesso {
     QString Codigo;
@@ -62,9 +63,9 @@ public:
     // out answers Bloqueado without its PIN being looked at, and a right PIN
     // clears its count.
     TConferencia Confere(const QString& codigo, const QString& pin, int acesso,
-                         const QDateTime& agora = QDateTime::currentDateTimeUtc()) const;
+                         const QDateTime& agora = AgoraCaixa().toUTC()) const;
     // How long the code is still locked out; 0 when it is not.
-    qint64 SegundosBloqueado(const QString& codigo, const QDateTime& agora = QDateTime::currentDateTimeUtc()) const;
+    qint64 SegundosBloqueado(const QString& codigo, const QDateTime& agora = AgoraCaixa().toUTC()) const;
     QString ArquivoTentativas() const;
 
     TRegrasBloqueio Regras;

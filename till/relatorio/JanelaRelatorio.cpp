@@ -20,6 +20,7 @@
 #include "Exception.h"
 #include "ModelosRelatorio.h"
 #include "PastaCaixa.h"
+#include "RelogioCaixa.h"
 #include "SaidaRelatorio.h"
 
 namespace {
@@ -65,7 +66,7 @@ QTableView* Grade(const QString& nome, QAbstractItemModel* modelo, QWidget* pai)
 
 QDateEdit* Dia(const QString& nome, QWidget* pai)
 {
-    auto* e = new QDateEdit(QDate::currentDate(), pai);
+    auto* e = new QDateEdit(AgoraCaixa().date(), pai);
     e->setObjectName(nome);
     e->setCalendarPopup(true);
     e->setFont(Fonte(14));
@@ -254,7 +255,7 @@ void JanelaRelatorio::EscolheArquivoCsv()
 {
     const QString sugerido = QDir(PastaCaixa())
                                  .filePath(QStringLiteral("cancelamentos-%1.csv")
-                                               .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+                                               .arg(AgoraCaixa().date().toString(QStringLiteral("yyyyMMdd"))));
     QString arquivo = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar CSV"), sugerido,
                                                    QStringLiteral("Planilha CSV (*.csv)"));
     if (arquivo.isEmpty())

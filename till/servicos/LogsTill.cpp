@@ -13,12 +13,13 @@
 #include <unistd.h>
 
 #include "PastaCaixa.h"
+#include "RelogioCaixa.h"
 
 namespace {
 
 QString Carimbo()
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    return AgoraCaixa().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
 QString Juntar(const QStringList& partes)

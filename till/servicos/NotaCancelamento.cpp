@@ -6,6 +6,7 @@
 
 #include "DataPacket.h"
 #include "EscPos.h"
+#include "RelogioCaixa.h"
 
 namespace {
 
@@ -104,6 +105,6 @@ QByteArray CompoeTiquete(const QVariantList& dados, const TTiqueteCancelamento& 
             t.Linha(QStringLiteral("    de ") + pai);
     }
     t.Linha(QString(42, QLatin1Char('-')));
-    t.Linha(QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    t.Linha(AgoraCaixa().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
     return t.Corta().Bytes();
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "HostServices.h"
+#include "RelogioCaixa.h"
 
 namespace {
 QString g_pasta;
@@ -27,7 +28,7 @@ QString NomeArquivoTiquete(const QString& extensao)
     static qint64 ultimo = 0;
     static int sequencia = 0;
     const std::lock_guard l(trava);
-    ultimo = std::max(ultimo, QDateTime::currentMSecsSinceEpoch());
+    ultimo = std::max(ultimo, AgoraCaixa().toMSecsSinceEpoch());
     return QStringLiteral("%1-%2-%3")
                .arg(QDateTime::fromMSecsSinceEpoch(ultimo).toString(kFormatoHora))
                .arg(::getpid(), 10, 10, QLatin1Char('0'))
