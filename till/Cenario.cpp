@@ -8,9 +8,17 @@
 #include <QJsonObject>
 #include <cmath>
 
-#include "JanelaCenario.h"
-
 namespace {
+
+const TTeclaCenario kTeclas[] = {
+    {"Space", Qt::Key_Space, Qt::NoModifier, " "}, {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b"},
+    {"F1", Qt::Key_F1, Qt::NoModifier, ""},        {"Ctrl+Delete", Qt::Key_Delete, Qt::ControlModifier, ""},
+    {"Up", Qt::Key_Up, Qt::NoModifier, ""},        {"Down", Qt::Key_Down, Qt::NoModifier, ""},
+};
+
+// The cancellation window's buttons, by their object names.
+const char* const kBotoes[] = {"sbtCancelar",  "sbtProdCanc", "sbtSair",      "BlendedBitBtn1",
+                               "sbtRolarCima", "sbtUltimo",   "sbtRolarBaixo"};
 
 QString Lugar(const QString& pai, const QString& chave)
 {
@@ -226,6 +234,31 @@ private:
 };
 
 } // namespace
+
+QStringList TeclasCenario()
+{
+    QStringList nomes;
+    for (const TTeclaCenario& t : kTeclas)
+        nomes << QLatin1String(t.Nome);
+    return nomes;
+}
+
+QStringList BotoesCenario()
+{
+    QStringList nomes;
+    for (const char* b : kBotoes)
+        nomes << QLatin1String(b);
+    return nomes;
+}
+
+const TTeclaCenario* TeclaCenario(const QString& nome)
+{
+    for (const TTeclaCenario& t : kTeclas) {
+        if (nome == QLatin1String(t.Nome))
+            return &t;
+    }
+    return nullptr;
+}
 
 TCenario LeCenario(const QString& fileName)
 {

@@ -10,6 +10,8 @@
 // such files: a change here must keep every file that was valid valid.
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <Qt>
 
 #include "ArquivosDemo.h"
 #include "Exception.h"
@@ -52,3 +54,18 @@ public:
 // Reads and checks the whole file before anything runs; raises ECenario at
 // the first mistake.
 TCenario LeCenario(const QString& fileName);
+
+// A key a "key" action may name, and the key event that plays it.
+struct TTeclaCenario {
+    const char* Nome;
+    Qt::Key Codigo;
+    Qt::KeyboardModifiers Modificadores;
+    const char* Texto; // the event's text
+};
+
+// The keys and buttons a scenario file may name: part of the file's format,
+// so a file that reads here is one the window can play.
+QStringList TeclasCenario();
+QStringList BotoesCenario();
+// The key of that name; null when a file may not name it.
+const TTeclaCenario* TeclaCenario(const QString& nome);

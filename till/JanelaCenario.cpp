@@ -17,22 +17,6 @@
 
 namespace {
 
-struct Tecla {
-    const char* Nome;
-    Qt::Key Codigo;
-    Qt::KeyboardModifiers Modificadores;
-    const char* Texto;
-};
-
-const Tecla kTeclas[] = {
-    {"Space", Qt::Key_Space, Qt::NoModifier, " "}, {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b"},
-    {"F1", Qt::Key_F1, Qt::NoModifier, ""},        {"Ctrl+Delete", Qt::Key_Delete, Qt::ControlModifier, ""},
-    {"Up", Qt::Key_Up, Qt::NoModifier, ""},        {"Down", Qt::Key_Down, Qt::NoModifier, ""},
-};
-
-const char* const kBotoes[] = {"sbtCancelar",  "sbtProdCanc", "sbtSair",      "BlendedBitBtn1",
-                               "sbtRolarCima", "sbtUltimo",   "sbtRolarBaixo"};
-
 const QString kJanela = QStringLiteral("frmCancelaProd");
 const QString kGrade = QStringLiteral("dbgProduto");
 
@@ -84,22 +68,6 @@ QTableView& GradeDa(QDialog& janela)
 }
 
 } // namespace
-
-QStringList TeclasCenario()
-{
-    QStringList nomes;
-    for (const Tecla& t : kTeclas)
-        nomes << QLatin1String(t.Nome);
-    return nomes;
-}
-
-QStringList BotoesCenario()
-{
-    QStringList nomes;
-    for (const char* b : kBotoes)
-        nomes << QLatin1String(b);
-    return nomes;
-}
 
 TJanelaCenario::TJanelaCenario(QString arquivo, QList<TAcaoCenario> acoes)
     : m_arquivo(std::move(arquivo)), m_acoes(std::move(acoes))
@@ -205,20 +173,18 @@ void TJanelaCenario::Realiza(QDialog& janela, const TAcaoCenario& acao)
         return;
     }
     case TTipo::Tecla: {
-        for (const Tecla& t : kTeclas) {
-            if (acao.Nome != QLatin1String(t.Nome))
-                continue;
-            QWidget* foco = QApplication::focusWidget();
-            if (!foco || foco->window() != &janela)
-                foco = janela.focusWidget() ? janela.focusWidget() : &janela;
-            QKeyEvent aperta(QEvent::KeyPress, t.Codigo, t.Modificadores, QString::fromLatin1(t.Texto));
-            QApplication::sendEvent(foco, &aperta);
-            // The press may have closed the window and freed the control.
-            QKeyEvent solta(QEvent::KeyRelease, t.Codigo, t.Modificadores, QString::fromLatin1(t.Texto));
-            QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &janela, &solta);
-            return;
-        }
-        throw erro(QStringLiteral("tecla desconhecida \"%1\"").arg(acao.Nome));
+        const TTeclaCenario* t = TeclaCenario(acao.Nome);
+        if (!t)
+            throw erro(QStringLiteral("tecla desconhecida \"%1\"").arg(acao.Nome));
+        QWidget* foco = QApplication::focusWidget();
+        if (!foco || foco->window() != &janela)
+            foco = janela.focusWidget() ? janela.focusWidget() : &janela;
+        QKeyEvent aperta(QEvent::KeyPress, t->Codigo, t->Modificadores, QString::fromLatin1(t->Texto));
+        QApplication::sendEvent(foco, &aperta);
+        // The press may have closed the window and freed the control.
+        QKeyEvent solta(QEvent::KeyRelease, t->Codigo, t->Modificadores, QString::fromLatin1(t->Texto));
+        QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &janela, &solta);
+        return;
     }
     case TTipo::Titulo: {
         QTableView& grade = GradeDa(janela);

@@ -7,15 +7,10 @@
 #include <QJsonArray>
 #include <QObject>
 #include <QPointer>
-#include <QStringList>
 
 #include "Cenario.h"
 
 class QDialog;
-
-// The keys and buttons a scenario file may name.
-QStringList TeclasCenario();
-QStringList BotoesCenario();
 
 class TJanelaCenario : public QObject {
 public:
