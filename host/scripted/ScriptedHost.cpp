@@ -44,9 +44,9 @@ void scriptedObservacao(const QVariantList& dados, QVariantList& resultado, QStr
 {
     Call call = Chamada(QStringLiteral("Observacao"), {QVariant(dados), QVariant(resultado), texto});
     const ScriptedHost::Motivo m = host().NextMotivo(call.Padrao);
-    if (resultado.isEmpty())
-        resultado.append(QVariant());
-    resultado[0] = m.Grupo;
+    if (resultado.size() <= Wdc00002::ResultadoObservacao::Grupo)
+        resultado.resize(Wdc00002::ResultadoObservacao::Grupo + 1);
+    resultado[Wdc00002::ResultadoObservacao::Grupo] = m.Grupo;
     texto = m.Texto;
     call.Devolvidos = {{1, QVariant(resultado)}, {2, texto}};
     host().Record(call);

@@ -44,4 +44,48 @@ extern WDC00002_EXPORT TRelFiscais RelFiscais;
 // Clears every procedure variable (tests start from a known state).
 WDC00002_EXPORT void ResetAll();
 
+// The positions of the arrays the services pass, each with its size.
+
+// Observacao's first argument: 'S', 'CP', the product, an empty text.
+namespace DadosObservacao {
+enum : int { Tipo, Origem, CdProduto, NmProduto, Vazio4, Tamanho };
+} // namespace DadosObservacao
+
+// Observacao's second argument: the reason's group goes to the first slot.
+namespace ResultadoObservacao {
+enum : int { Grupo, Tamanho = 10 };
+} // namespace ResultadoObservacao
+
+// The command's array, handed to LogImpNFiscal and DisparaImprimeCancProduto
+// empty; the package never reads it back.
+namespace Troca {
+enum : int { Tamanho = 10 };
+} // namespace Troca
+
+// DisparaImprimeCancProduto's first argument: the order's values, the ticket
+// rows of one dispatch and the notice's labels.
+namespace NotaCancelamento {
+enum : int {
+    Falso, // always false
+    ModeloImpressora, // the printer model of the dispatch
+    ComandaMostrada, // the tab as shown (the tab's number outside tab mode)
+    Mesa, // empty: no table
+    Garcom,
+    GrupoMotivo, // of the item cancelled last
+    Motivo, // one blank, then the reason of the item cancelled last
+    Vazio7,
+    Pacote, // the data packet of the ticket rows
+    Titulo,
+    RotCupom,
+    RotMotivo,
+    RotGarcom,
+    RotPedido,
+    RotMesa,
+    Vazio15,
+    NrComanda, // of the item cancelled last
+    DsComanda,
+    Tamanho
+};
+} // namespace NotaCancelamento
+
 } // namespace Wdc00002

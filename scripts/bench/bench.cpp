@@ -353,7 +353,7 @@ void servicosDoCancelamento()
         return true;
     };
     Wdc00002::Observacao = [](const QVariantList&, QVariantList& resultado, QString& texto) {
-        resultado[0] = QStringLiteral("01");
+        resultado[Wdc00002::ResultadoObservacao::Grupo] = QStringLiteral("01");
         texto = QStringLiteral("Motivo 1");
     };
     Wdc00002::TecladoNumerico = [](QString&, const QString&, const QString&, const QString&, int, int, bool, int, int,

@@ -302,10 +302,10 @@ TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
     tiquetes.FieldDefs = {TFieldDef{QStringLiteral("NMPRODUTO")},
                           TFieldDef{QStringLiteral("QTPRODCOMVEN"), TFieldType::ftFloat}};
     tiquetes.Rows = {{QStringLiteral("Feijoada"), 1.5}, {QStringLiteral("Suco"), QVariant()}};
-    QVariantList dados(18);
-    dados[1] = 3;
-    dados[8] = ToVariant(tiquetes);
-    QVariantList troca(10);
+    QVariantList dados(Wdc00002::NotaCancelamento::Tamanho);
+    dados[Wdc00002::NotaCancelamento::ModeloImpressora] = 3;
+    dados[Wdc00002::NotaCancelamento::Pacote] = ToVariant(tiquetes);
+    QVariantList troca(Wdc00002::Troca::Tamanho);
 
     QString autorizador;
     Wdc00002::VerificaAcesso(31, QStringLiteral("0001"), autorizador);
