@@ -26,24 +26,26 @@ void TfrmCancelaProd::DespachaTickets(const TItemCancelado& ultimo, QVariantList
             ? QString()
             : cdsGarcomMesa.FieldByName(QStringLiteral("NMFANVEN"))->AsString();
         const auto msg = [this](const char* chave) { return msgPadrao.Msg(QLatin1String(chave)); };
-        const QVariantList valores{false,
-                                   modelo,
-                                   iif(stModo == QLatin1String("CMD"), stDsComanda, ultimo.NrComandaItem),
-                                   stNrMesa,
-                                   garcom,
-                                   ultimo.CdGrpOcor,
-                                   QLatin1Char(' ') + ultimo.TxMotivo,
-                                   QString(),
-                                   ToVariant(tickets.Data()),
-                                   msg("MSG_CANC"),
-                                   msg("MSG_Cupom"),
-                                   msg("MSG_MOTIVO"),
-                                   msg("MSG_Garcom"),
-                                   msg("MSG_Pedido"),
-                                   msg("MSG_Mesa"),
-                                   QString(),
-                                   ultimo.NrComandaItem,
-                                   stDsComanda};
+        namespace Nota = Wdc00002::NotaCancelamento;
+        QVariantList valores(Nota::Tamanho);
+        valores[Nota::Falso] = false;
+        valores[Nota::ModeloImpressora] = modelo;
+        valores[Nota::ComandaMostrada] = iif(stModo == QLatin1String("CMD"), stDsComanda, ultimo.NrComandaItem);
+        valores[Nota::Mesa] = stNrMesa;
+        valores[Nota::Garcom] = garcom;
+        valores[Nota::GrupoMotivo] = ultimo.CdGrpOcor;
+        valores[Nota::Motivo] = QLatin1Char(' ') + ultimo.TxMotivo;
+        valores[Nota::Vazio7] = QString();
+        valores[Nota::Pacote] = ToVariant(tickets.Data());
+        valores[Nota::Titulo] = msg("MSG_CANC");
+        valores[Nota::RotCupom] = msg("MSG_Cupom");
+        valores[Nota::RotMotivo] = msg("MSG_MOTIVO");
+        valores[Nota::RotGarcom] = msg("MSG_Garcom");
+        valores[Nota::RotPedido] = msg("MSG_Pedido");
+        valores[Nota::RotMesa] = msg("MSG_Mesa");
+        valores[Nota::Vazio15] = QString();
+        valores[Nota::NrComanda] = ultimo.NrComandaItem;
+        valores[Nota::DsComanda] = stDsComanda;
         Wdc00002::DisparaImprimeCancProduto(valores, troca);
     };
 

@@ -60,61 +60,41 @@ void AvisaSobras(const ScriptedHost& host)
                      sobras.join(QStringLiteral(", ")).toUtf8().constData());
 }
 
-// With the till's own outputs, each output service is recorded by the
-// scripted host and then done by the till, in that order.
-Wdc00002::TLogImpNFiscal::Fn g_registraLogImp = nullptr;
-Wdc00002::TLogControleAcess::Fn g_registraLogAcesso = nullptr;
-Wdc00002::TDisparaImprimeCancProduto::Fn g_registraImpressao = nullptr;
-Wdc00001::TLimpaDisplay::Fn g_registraLimpa = nullptr;
-Wdc00001::TDisplayEnviaTexto::Fn g_registraTexto = nullptr;
+// An output service with the till's output behind the recorder the scripted
+// host put in its place, so that a record still shows every call in order.
+template <typename Assinatura> struct TSaidaDoCaixa;
+template <typename... Args> struct TSaidaDoCaixa<void(Args...)> {
+    using Fn = void (*)(Args...);
+    template <auto& Servico, Fn Saida> struct TServico {
+        static inline Fn Registra = nullptr; // the scripted host's recorder
+        static void Ambos(Args... args)
+        {
+            Registra(args...);
+            Saida(args...);
+        }
+        static void Instala()
+        {
+            Registra = Servico.get();
+            Servico = Ambos;
+        }
+    };
+};
 
-void LogImpNFiscalAmbos(const QVariantList& linha, QVariantList& resultados)
-{
-    g_registraLogImp(linha, resultados);
-    LogImpNFiscalTill(linha, resultados);
-}
-
-void LogControleAcessAmbos(const QString& a, const QString& b, const QString& c, const QString& d, const QString& e,
-                           const QString& f, const QString& g, const QString& h, const QString& i, const QString& j,
-                           const QString& k, const QString& l, int m, int n)
-{
-    g_registraLogAcesso(a, b, c, d, e, f, g, h, i, j, k, l, m, n);
-    LogControleAcessTill(a, b, c, d, e, f, g, h, i, j, k, l, m, n);
-}
-
-void ImprimeAmbos(const QVariantList& dados, QVariantList& resultados)
-{
-    g_registraImpressao(dados, resultados);
-    DisparaImprimeCancProdutoTill(dados, resultados);
-}
-
-void LimpaAmbos()
-{
-    g_registraLimpa();
-    LimpaDisplayTill();
-}
-
-void TextoAmbos(const QString& texto, int linha, int coluna, int a, int b)
-{
-    g_registraTexto(texto, linha, coluna, a, b);
-    DisplayEnviaTextoTill(texto, linha, coluna, a, b);
-}
+} // namespace
 
 void UsaSaidasDoCaixa()
 {
-    g_registraLogImp = Wdc00002::LogImpNFiscal.get();
-    g_registraLogAcesso = Wdc00002::LogControleAcess.get();
-    g_registraImpressao = Wdc00002::DisparaImprimeCancProduto.get();
-    g_registraLimpa = Wdc00001::LimpaDisplay.get();
-    g_registraTexto = Wdc00001::DisplayEnviaTexto.get();
-    Wdc00002::LogImpNFiscal = LogImpNFiscalAmbos;
-    Wdc00002::LogControleAcess = LogControleAcessAmbos;
-    Wdc00002::DisparaImprimeCancProduto = ImprimeAmbos;
-    Wdc00001::LimpaDisplay = LimpaAmbos;
-    Wdc00001::DisplayEnviaTexto = TextoAmbos;
+#define KVP_SAIDA_Pergunta(pacote, nome)
+#define KVP_SAIDA_Dialogo(pacote, nome)
+#define KVP_SAIDA_Saida(pacote, nome) TSaidaDoCaixa<pacote::F##nome>::TServico<pacote::nome, nome##Till>::Instala();
+#define KVP_SAIDA(pacote, nome, tipo) KVP_SAIDA_##tipo(pacote, nome)
+    WDC00002_SERVICOS(KVP_SAIDA)
+    WDC00001_SERVICOS(KVP_SAIDA)
+#undef KVP_SAIDA
+#undef KVP_SAIDA_Saida
+#undef KVP_SAIDA_Dialogo
+#undef KVP_SAIDA_Pergunta
 }
-
-} // namespace
 
 int ExecutaCenario(const QString& arquivo, const QString& registro)
 {

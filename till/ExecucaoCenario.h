@@ -7,3 +7,8 @@
 // 1 when the scenario is wrong (nothing ran, or the actions stopped at the
 // mistake) or the till could not run it.
 int ExecutaCenario(const QString& arquivo, const QString& registro);
+
+// A run with the till's own outputs: each output service (the Saida kind of
+// the services' lists) is recorded by the scripted host in place, then done
+// by the till. The questions stay the script's.
+void UsaSaidasDoCaixa();

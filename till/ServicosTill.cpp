@@ -11,15 +11,11 @@
 
 void InstalaServicosTill()
 {
-    Wdc00002::VerificaAcesso = VerificaAcessoTill;
-    Wdc00002::Observacao = ObservacaoTill;
-    Wdc00002::TecladoNumerico = TecladoNumericoTill;
-    Wdc00002::LogImpNFiscal = LogImpNFiscalTill;
-    Wdc00002::LogControleAcess = LogControleAcessTill;
-    Wdc00002::DisparaImprimeCancProduto = DisparaImprimeCancProdutoTill;
-    Wdc00002::RelFiscais = RelFiscaisTill;
-    Wdc00001::LimpaDisplay = LimpaDisplayTill;
-    Wdc00001::DisplayEnviaTexto = DisplayEnviaTextoTill;
+    // Each service's till function is named after it: VerificaAcessoTill, ...
+#define KVP_INSTALA(pacote, nome, tipo) pacote::nome = nome##Till;
+    WDC00002_SERVICOS(KVP_INSTALA)
+    WDC00001_SERVICOS(KVP_INSTALA)
+#undef KVP_INSTALA
 }
 
 int ReenviaTiquetesPendentes()

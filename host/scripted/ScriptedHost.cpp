@@ -44,9 +44,9 @@ void scriptedObservacao(const QVariantList& dados, QVariantList& resultado, QStr
 {
     Call call = Chamada(QStringLiteral("Observacao"), {QVariant(dados), QVariant(resultado), texto});
     const ScriptedHost::Motivo m = host().NextMotivo(call.Padrao);
-    if (resultado.isEmpty())
-        resultado.append(QVariant());
-    resultado[0] = m.Grupo;
+    if (resultado.size() <= Wdc00002::ResultadoObservacao::Grupo)
+        resultado.resize(Wdc00002::ResultadoObservacao::Grupo + 1);
+    resultado[Wdc00002::ResultadoObservacao::Grupo] = m.Grupo;
     texto = m.Texto;
     call.Devolvidos = {{1, QVariant(resultado)}, {2, texto}};
     host().Record(call);
@@ -66,40 +66,14 @@ bool scriptedTecladoNumerico(QString& valor, const QString& titulo, const QStrin
     return t.Confirmado;
 }
 
-void scriptedLogImpNFiscal(const QVariantList& linha, QVariantList& troca)
-{
-    host().Record(Chamada(QStringLiteral("LogImpNFiscal"), {QVariant(linha), QVariant(troca)}));
-}
-
-void scriptedLogControleAcess(const QString& filial, const QString& caixa, const QString& acao, const QString& operador,
-                              const QString& nome, const QString& autorizador, const QString& titulo,
-                              const QString& detalhe, const QString& venda, const QString& comanda,
-                              const QString& dsComanda, const QString& mesa, int a13, int a14)
-{
-    host().Record(Chamada(QStringLiteral("LogControleAcess"),
-                          {filial, caixa, acao, operador, nome, autorizador, titulo, detalhe, venda, comanda, dsComanda,
-                           mesa, a13, a14}));
-}
-
-void scriptedDisparaImprimeCancProduto(const QVariantList& dados, QVariantList& troca)
-{
-    host().Record(Chamada(QStringLiteral("DisparaImprimeCancProduto"), {QVariant(dados), QVariant(troca)}));
-}
-
-void scriptedRelFiscais()
-{
-    host().Record(Chamada(QStringLiteral("RelFiscais"), {}));
-}
-
-void scriptedLimpaDisplay()
-{
-    host().Record(Chamada(QStringLiteral("LimpaDisplay"), {}));
-}
-
-void scriptedDisplayEnviaTexto(const QString& texto, int linha, int coluna, int a4, int a5)
-{
-    host().Record(Chamada(QStringLiteral("DisplayEnviaTexto"), {texto, linha, coluna, a4, a5}));
-}
+// A service that answers nothing: the call is recorded with its arguments.
+template <typename Assinatura> struct TGravado;
+template <typename... Args> struct TGravado<void(Args...)> {
+    template <auto& Servico> static void Chama(Args... args)
+    {
+        host().Record(Chamada(QLatin1String(Servico.name()), {QVariant(args)...}));
+    }
+};
 
 template <typename T> T takeOr(QList<T>& queue, const T& fallback, bool& padrao)
 {
@@ -114,15 +88,17 @@ ScriptedHost::ScriptedHost()
     if (current)
         throw std::logic_error("ScriptedHost: only one scripted host at a time");
     current = this;
-    Wdc00002::VerificaAcesso = scriptedVerificaAcesso;
-    Wdc00002::Observacao = scriptedObservacao;
-    Wdc00002::TecladoNumerico = scriptedTecladoNumerico;
-    Wdc00002::LogImpNFiscal = scriptedLogImpNFiscal;
-    Wdc00002::LogControleAcess = scriptedLogControleAcess;
-    Wdc00002::DisparaImprimeCancProduto = scriptedDisparaImprimeCancProduto;
-    Wdc00002::RelFiscais = scriptedRelFiscais;
-    Wdc00001::LimpaDisplay = scriptedLimpaDisplay;
-    Wdc00001::DisplayEnviaTexto = scriptedDisplayEnviaTexto;
+    // A question is answered from its queue; the rest are only recorded.
+#define KVP_INSTALA_Pergunta(pacote, nome) pacote::nome = scripted##nome;
+#define KVP_INSTALA_Dialogo(pacote, nome) pacote::nome = TGravado<pacote::F##nome>::Chama<pacote::nome>;
+#define KVP_INSTALA_Saida(pacote, nome) KVP_INSTALA_Dialogo(pacote, nome)
+#define KVP_INSTALA(pacote, nome, tipo) KVP_INSTALA_##tipo(pacote, nome)
+    WDC00002_SERVICOS(KVP_INSTALA)
+    WDC00001_SERVICOS(KVP_INSTALA)
+#undef KVP_INSTALA
+#undef KVP_INSTALA_Saida
+#undef KVP_INSTALA_Dialogo
+#undef KVP_INSTALA_Pergunta
     SetMensagemHandler([](const MensagemArgs& args) { return host().NextMensagem(args); });
 }
 

@@ -2,13 +2,15 @@
 
 namespace Wdc00001 {
 
-TLimpaDisplay LimpaDisplay("LimpaDisplay");
-TDisplayEnviaTexto DisplayEnviaTexto("DisplayEnviaTexto");
+#define WDC00001_DEFINE(pacote, nome, tipo) T##nome nome(#nome);
+WDC00001_SERVICOS(WDC00001_DEFINE)
+#undef WDC00001_DEFINE
 
 void ResetAll()
 {
-    LimpaDisplay = nullptr;
-    DisplayEnviaTexto = nullptr;
+#define WDC00001_LIMPA(pacote, nome, tipo) nome = nullptr;
+    WDC00001_SERVICOS(WDC00001_LIMPA)
+#undef WDC00001_LIMPA
 }
 
 } // namespace Wdc00001

@@ -1,5 +1,6 @@
 #pragma once
-// Customer display services of the host's sibling package.
+// Customer display services of the host's sibling package: each signature and
+// the list of services once, as in Wdc00002.h.
 #include <QString>
 
 #include "HostProc.h"
@@ -12,12 +13,21 @@
 
 namespace Wdc00001 {
 
-using TLimpaDisplay = HostProc<void()>;
-// text; line; column; 0; 0
-using TDisplayEnviaTexto = HostProc<void(const QString&, int, int, int, int)>;
+using FLimpaDisplay = void();
+// text; line; column (both 1-based); 0; 0
+using FDisplayEnviaTexto = void(const QString& texto, int linha, int coluna, int, int);
 
-extern WDC00001_EXPORT TLimpaDisplay LimpaDisplay;
-extern WDC00001_EXPORT TDisplayEnviaTexto DisplayEnviaTexto;
+// X(package, service, kind), the kinds of WDC00002_SERVICOS.
+#define WDC00001_SERVICOS(X)                                                                                           \
+    X(Wdc00001, LimpaDisplay, Saida)                                                                                   \
+    X(Wdc00001, DisplayEnviaTexto, Saida)
+
+// The procedure variable of each service: TLimpaDisplay LimpaDisplay, ...
+#define WDC00001_DECLARA(pacote, nome, tipo)                                                                           \
+    using T##nome = HostProc<F##nome>;                                                                                 \
+    extern WDC00001_EXPORT T##nome nome;
+WDC00001_SERVICOS(WDC00001_DECLARA)
+#undef WDC00001_DECLARA
 
 WDC00001_EXPORT void ResetAll();
 

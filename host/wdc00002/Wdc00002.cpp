@@ -2,23 +2,15 @@
 
 namespace Wdc00002 {
 
-TVerificaAcesso VerificaAcesso("VerificaAcesso");
-TObservacao Observacao("Observacao");
-TTecladoNumerico TecladoNumerico("TecladoNumerico");
-TLogImpNFiscal LogImpNFiscal("LogImpNFiscal");
-TLogControleAcess LogControleAcess("LogControleAcess");
-TDisparaImprimeCancProduto DisparaImprimeCancProduto("DisparaImprimeCancProduto");
-TRelFiscais RelFiscais("RelFiscais");
+#define WDC00002_DEFINE(pacote, nome, tipo) T##nome nome(#nome);
+WDC00002_SERVICOS(WDC00002_DEFINE)
+#undef WDC00002_DEFINE
 
 void ResetAll()
 {
-    VerificaAcesso = nullptr;
-    Observacao = nullptr;
-    TecladoNumerico = nullptr;
-    LogImpNFiscal = nullptr;
-    LogControleAcess = nullptr;
-    DisparaImprimeCancProduto = nullptr;
-    RelFiscais = nullptr;
+#define WDC00002_LIMPA(pacote, nome, tipo) nome = nullptr;
+    WDC00002_SERVICOS(WDC00002_LIMPA)
+#undef WDC00002_LIMPA
 }
 
 } // namespace Wdc00002

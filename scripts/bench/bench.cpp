@@ -353,18 +353,15 @@ void servicosDoCancelamento()
         return true;
     };
     Wdc00002::Observacao = [](const QVariantList&, QVariantList& resultado, QString& texto) {
-        resultado[0] = QStringLiteral("01");
+        resultado[Wdc00002::ResultadoObservacao::Grupo] = QStringLiteral("01");
         texto = QStringLiteral("Motivo 1");
     };
-    Wdc00002::TecladoNumerico = [](QString&, const QString&, const QString&, const QString&, int, int, bool, int, int,
-                                   int) { return false; };
-    Wdc00002::LogImpNFiscal = [](const QVariantList&, QVariantList&) {};
-    Wdc00002::LogControleAcess = [](const QString&, const QString&, const QString&, const QString&, const QString&,
-                                    const QString&, const QString&, const QString&, const QString&, const QString&,
-                                    const QString&, const QString&, int, int) {};
-    Wdc00002::DisparaImprimeCancProduto = [](const QVariantList&, QVariantList&) {};
+    Wdc00002::TecladoNumerico = [](auto...) { return false; };
+    Wdc00002::LogImpNFiscal = [](auto...) {};
+    Wdc00002::LogControleAcess = [](auto...) {};
+    Wdc00002::DisparaImprimeCancProduto = [](auto...) {};
     Wdc00001::LimpaDisplay = [] {};
-    Wdc00001::DisplayEnviaTexto = [](const QString&, int, int, int, int) {};
+    Wdc00001::DisplayEnviaTexto = [](auto...) {};
     // Questions are answered yes; a warning means the run went wrong.
     SetMensagemHandler([](const MensagemArgs& a) {
         if (a.Tipo == 3)

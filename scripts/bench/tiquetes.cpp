@@ -34,6 +34,7 @@
 #include "HostServices.h"
 #include "ImpressaoCancelamento.h"
 #include "Mensagem.h"
+#include "Wdc00002.h"
 
 namespace {
 
@@ -151,24 +152,27 @@ QVariantList Dados(const QString& produto, const QString& endereco)
             TFieldDef{QLatin1String(nome), qstrcmp(nome, "QTPRODCOMVEN") ? TFieldType::ftString : TFieldType::ftFloat});
     p.Rows.append({produto, 1.0, QStringLiteral("01"), QStringLiteral("S"), QString(), QString(), QStringLiteral("123"),
                    QStringLiteral("000001"), QStringLiteral("02"), QStringLiteral("Produto lançado errado"), endereco});
-    return {false,
-            QStringLiteral("1"),
-            QStringLiteral("1010"),
-            QStringLiteral("10"),
-            QStringLiteral("João"),
-            QStringLiteral("02"),
-            QStringLiteral("Produto lançado errado"),
-            QString(),
-            ToVariant(p),
-            QStringLiteral(" Cancelamento de Pedido"),
-            QStringLiteral("Cupom :"),
-            QStringLiteral("Motivo :"),
-            QStringLiteral("Garcom :"),
-            QStringLiteral("Pedido :"),
-            QStringLiteral("Mesa   :"),
-            QString(),
-            QStringLiteral("1010"),
-            QStringLiteral("RES_10")};
+    namespace Nota = Wdc00002::NotaCancelamento;
+    QVariantList nota(Nota::Tamanho);
+    nota[Nota::Falso] = false;
+    nota[Nota::ModeloImpressora] = QStringLiteral("1");
+    nota[Nota::ComandaMostrada] = QStringLiteral("1010");
+    nota[Nota::Mesa] = QStringLiteral("10");
+    nota[Nota::Garcom] = QStringLiteral("João");
+    nota[Nota::GrupoMotivo] = QStringLiteral("02");
+    nota[Nota::Motivo] = QStringLiteral("Produto lançado errado");
+    nota[Nota::Vazio7] = QString();
+    nota[Nota::Pacote] = ToVariant(p);
+    nota[Nota::Titulo] = QStringLiteral(" Cancelamento de Pedido");
+    nota[Nota::RotCupom] = QStringLiteral("Cupom :");
+    nota[Nota::RotMotivo] = QStringLiteral("Motivo :");
+    nota[Nota::RotGarcom] = QStringLiteral("Garcom :");
+    nota[Nota::RotPedido] = QStringLiteral("Pedido :");
+    nota[Nota::RotMesa] = QStringLiteral("Mesa   :");
+    nota[Nota::Vazio15] = QString();
+    nota[Nota::NrComanda] = QStringLiteral("1010");
+    nota[Nota::DsComanda] = QStringLiteral("RES_10");
+    return nota;
 }
 
 double Mediana(QList<double> v)

@@ -6,6 +6,7 @@
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 #include "TextoQuantidade.h"
+#include "Wdc00002.h"
 
 namespace {
 
@@ -70,7 +71,8 @@ protected:
         QStringList out;
         const auto despachos = fake->CallsOf("DisparaImprimeCancProduto");
         for (qsizetype i = 0; i < despachos.size(); i += 2)
-            for (const QVariantList& r : ToDataPacket(despachos[i].Args[0].toList().value(8)).Rows) {
+            for (const QVariantList& r :
+                 ToDataPacket(despachos[i].Args[0].toList().value(Wdc00002::NotaCancelamento::Pacote)).Rows) {
                 const QStringList t = RowText(r);
                 out << t[7] + 'x' + t[1];
             }

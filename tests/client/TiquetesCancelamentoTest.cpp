@@ -6,6 +6,7 @@
 #include "ListaItensTestSupport.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
+#include "Wdc00002.h"
 
 namespace {
 
@@ -81,7 +82,10 @@ protected:
             out << RowText(r).join('|');
         return out;
     }
-    static QStringList Tickets(const QVariantList& despacho) { return Tickets(despacho.value(8)); }
+    static QStringList Tickets(const QVariantList& despacho)
+    {
+        return Tickets(despacho.value(Wdc00002::NotaCancelamento::Pacote));
+    }
 
     DadosComanda d = Dados();
 };

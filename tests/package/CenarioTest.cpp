@@ -24,6 +24,7 @@
 #include "PackageTestSupport.h"
 #include "Pkg_kvp00917.h"
 #include "ScriptedHostJson.h"
+#include "Wdc00001.h"
 #include "Wdc00002.h"
 #include "kvp00917.h"
 
@@ -302,10 +303,10 @@ TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
     tiquetes.FieldDefs = {TFieldDef{QStringLiteral("NMPRODUTO")},
                           TFieldDef{QStringLiteral("QTPRODCOMVEN"), TFieldType::ftFloat}};
     tiquetes.Rows = {{QStringLiteral("Feijoada"), 1.5}, {QStringLiteral("Suco"), QVariant()}};
-    QVariantList dados(18);
-    dados[1] = 3;
-    dados[8] = ToVariant(tiquetes);
-    QVariantList troca(10);
+    QVariantList dados(Wdc00002::NotaCancelamento::Tamanho);
+    dados[Wdc00002::NotaCancelamento::ModeloImpressora] = 3;
+    dados[Wdc00002::NotaCancelamento::Pacote] = ToVariant(tiquetes);
+    QVariantList troca(Wdc00002::Troca::Tamanho);
 
     QString autorizador;
     Wdc00002::VerificaAcesso(31, QStringLiteral("0001"), autorizador);
@@ -333,6 +334,33 @@ TEST(ScenarioTestRecord, KeepsTypesWrittenBackValuesDefaultsAndTicketRows)
                                                                       {"NMPRODUTO": "Suco", "QTPRODCOMVEN": null}])")
                   .array());
     EXPECT_EQ(args.at(1).toArray().size(), 10);
+}
+
+// The services that answer nothing keep the record's form: name, every
+// argument in order with its type, no result.
+TEST(ScenarioTestRecord, TheServicesWithoutAnAnswerAreRecordedWithEveryArgument)
+{
+    FakeHost fake;
+    QVariantList troca(Wdc00002::Troca::Tamanho);
+    Wdc00002::LogImpNFiscal({QStringLiteral("Cancelamento de Item")}, troca);
+    Wdc00002::LogControleAcess(QStringLiteral("0001"), QStringLiteral("001"), QStringLiteral("CAN_PROD"),
+                               QStringLiteral("0007"), QStringLiteral("Maria"), QStringLiteral("0099"),
+                               QStringLiteral("Cancelamento"), QStringLiteral("PUDIM"), QStringLiteral("10"),
+                               QStringLiteral("1010"), QStringLiteral("RES_10"), QStringLiteral("10"), 0, 7);
+    Wdc00002::RelFiscais();
+    Wdc00001::LimpaDisplay();
+    Wdc00001::DisplayEnviaTexto(QStringLiteral("Cancelado: PUDIM"), 2, 3, 0, 1);
+
+    EXPECT_EQ(ChamadasJson(fake.Calls),
+              QJsonDocument::fromJson(R"([
+        {"service": "LogImpNFiscal", "args": [["Cancelamento de Item"], [null, null, null, null, null, null, null,
+                                                                          null, null, null]]},
+        {"service": "LogControleAcess", "args": ["0001", "001", "CAN_PROD", "0007", "Maria", "0099", "Cancelamento",
+                                                 "PUDIM", "10", "1010", "RES_10", "10", 0, 7]},
+        {"service": "RelFiscais", "args": []},
+        {"service": "LimpaDisplay", "args": []},
+        {"service": "DisplayEnviaTexto", "args": ["Cancelado: PUDIM", 2, 3, 0, 1]}])")
+                  .array());
 }
 
 TEST(ScenarioTestFile, AMistakeIsNamedByItsPlaceAndNothingRuns)

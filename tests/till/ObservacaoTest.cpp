@@ -13,6 +13,7 @@
 #include "ObservacaoDialog.h"
 #include "SaidasTillSupport.h"
 #include "ServicosOperador.h"
+#include "Wdc00002.h"
 
 namespace {
 
@@ -61,9 +62,9 @@ protected:
             d.lstMotivos->setCurrentRow(escolha);
             d.sbtOk->click();
         });
-        QVariantList resultado(10);
+        QVariantList resultado(Wdc00002::ResultadoObservacao::Tamanho);
         Chama(produto, resultado, r.texto);
-        r.grupo = resultado.value(0);
+        r.grupo = resultado.value(Wdc00002::ResultadoObservacao::Grupo);
         EXPECT_EQ(resultado.size(), 10);
         return r;
     }
@@ -106,7 +107,7 @@ TEST_P(Motivos, MotivosDoProdutoSenaoOsDaLojaEDesistir)
 
 TEST_P(Motivos, SemMotivosNoBancoUsaOArquivoOuDizQueFaltam)
 {
-    QVariantList resultado(10);
+    QVariantList resultado(Wdc00002::ResultadoObservacao::Tamanho);
     QString texto;
     Chama(QStringLiteral("P1"), resultado, texto);
     EXPECT_EQ(texto, QStringLiteral("erro"));
@@ -133,7 +134,7 @@ TEST_P(Motivos, SemMotivosNoBancoUsaOArquivoOuDizQueFaltam)
 TEST_P(Motivos, BancoInalcancavelDizPorqueEDesiste)
 {
     qputenv("KVP_DATABASE", pasta.filePath(QStringLiteral("nao-existe.db")).toUtf8());
-    QVariantList resultado(10);
+    QVariantList resultado(Wdc00002::ResultadoObservacao::Tamanho);
     QString texto;
     Chama(QStringLiteral("P1"), resultado, texto);
     qputenv("KVP_DATABASE", databaseUrl().toUtf8());

@@ -13,6 +13,7 @@
 #include "RelFiscaisDialog.h"
 #include "TecladoNumericoDialog.h"
 #include "VerificaAcessoDialog.h"
+#include "Wdc00002.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ bool VerificaAcessoTill(int codigo, const QString& operador, QString& autorizado
 void ObservacaoTill(const QVariantList& dados, QVariantList& resultado, QString& texto)
 {
     texto.clear();
-    const QString cdProduto = dados.value(2).toString();
+    const QString cdProduto = dados.value(Wdc00002::DadosObservacao::CdProduto).toString();
     QList<TMotivo> motivos;
     QString aviso;
     try {
@@ -117,12 +118,13 @@ void ObservacaoTill(const QVariantList& dados, QVariantList& resultado, QString&
         return;
     }
 
-    TObservacaoDialog dialogo(cdProduto, dados.value(3).toString(), motivos, aviso, QApplication::activeWindow());
+    TObservacaoDialog dialogo(cdProduto, dados.value(Wdc00002::DadosObservacao::NmProduto).toString(), motivos, aviso,
+                              QApplication::activeWindow());
     if (dialogo.exec() != QDialog::Accepted)
         return;
-    while (resultado.size() < 10)
-        resultado.append(QVariant());
-    resultado[0] = dialogo.Motivo().Grupo;
+    if (resultado.size() < Wdc00002::ResultadoObservacao::Tamanho)
+        resultado.resize(Wdc00002::ResultadoObservacao::Tamanho);
+    resultado[Wdc00002::ResultadoObservacao::Grupo] = dialogo.Motivo().Grupo;
     texto = dialogo.Motivo().Texto;
 }
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "Wdc00001.h"
+
 constexpr int kDisplayColunas = 20;
 
 // The bytes that clear the display / write text at a line and column (1-based).
@@ -13,5 +15,5 @@ QByteArray BytesTextoDisplay(const QString& texto, int linha, int coluna, const 
 
 QString ArquivoDisplay();
 
-void LimpaDisplayTill();
-void DisplayEnviaTextoTill(const QString& texto, int linha, int coluna, int, int);
+Wdc00001::FLimpaDisplay LimpaDisplayTill;
+Wdc00001::FDisplayEnviaTexto DisplayEnviaTextoTill;

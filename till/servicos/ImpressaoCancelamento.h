@@ -18,13 +18,14 @@
 #include <thread>
 
 #include "Perifericos.h"
+#include "Wdc00002.h"
 
 QString PastaPendentes();
 
 // Spools the tickets and wakes the sender; a ticket that cannot be spooled is
 // sent at once, as the only way not to lose it.
 void ImprimeCancelamento(const QVariantList& dados, const TPerifericos& conf);
-void DisparaImprimeCancProdutoTill(const QVariantList& dados, QVariantList& resultados);
+Wdc00002::FDisparaImprimeCancProduto DisparaImprimeCancProdutoTill;
 
 // A ticket in the spool: its printer, what it withdraws, when it was kept.
 struct TTiquetePendente {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include "Wdc00002.h"
+
 QString PastaLogs();
 
 // Writes all of bytes to fd, through short writes and interrupted calls:
@@ -17,8 +19,5 @@ bool GravaTudo(int fd, const QByteArray& bytes);
 // it cannot be written.
 bool AcrescentaLinhaLog(const QString& arquivo, const QString& linha);
 
-void LogImpNFiscalTill(const QVariantList& linha, QVariantList& resultados);
-void LogControleAcessTill(const QString& filial, const QString& caixa, const QString& acao, const QString& operador,
-                          const QString& nome, const QString& autorizador, const QString& titulo,
-                          const QString& detalhe, const QString& venda, const QString& comanda,
-                          const QString& dsComanda, const QString& mesa, int, int);
+Wdc00002::FLogImpNFiscal LogImpNFiscalTill;
+Wdc00002::FLogControleAcess LogControleAcessTill;

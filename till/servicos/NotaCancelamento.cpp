@@ -7,29 +7,15 @@
 #include "DataPacket.h"
 #include "EscPos.h"
 #include "RelogioCaixa.h"
+#include "Wdc00002.h"
 
 namespace {
 
-// Indices of the values the cancel command passes.
-enum {
-    iComandaMostrada = 2,
-    iMesa = 3,
-    iGarcom = 4,
-    iGrupoMotivo = 5,
-    iMotivo = 6,
-    iPacote = 8,
-    iTitulo = 9,
-    iRotCupom = 10,
-    iRotMotivo = 11,
-    iRotGarcom = 12,
-    iRotPedido = 13,
-    iRotMesa = 14,
-    iNrComanda = 16
-};
+namespace Nota = Wdc00002::NotaCancelamento;
 
 TDataPacket Pacote(const QVariantList& dados)
 {
-    return IsDataPacket(dados.value(iPacote)) ? ToDataPacket(dados.value(iPacote)) : TDataPacket();
+    return IsDataPacket(dados.value(Nota::Pacote)) ? ToDataPacket(dados.value(Nota::Pacote)) : TDataPacket();
 }
 
 QString Campo(const TDataPacket& p, const QVariantList& linha, const char* nome)
@@ -69,13 +55,13 @@ QString DescricaoTiquete(const QVariantList& dados, const TTiqueteCancelamento& 
                          QStringList& produtos)
 {
     const TDataPacket p = Pacote(dados);
-    mesa = dados.value(iMesa).toString().trimmed();
+    mesa = dados.value(Nota::Mesa).toString().trimmed();
     produtos.clear();
     for (const QVariantList& linha : tiquete.Linhas)
         produtos << Quantidade(linha.value(p.indexOf(QStringLiteral("QTPRODCOMVEN"))).toDouble())
                 + QStringLiteral(" x ") + Campo(p, linha, "NMPRODUTO");
-    const QString pedido = dados.value(iNrComanda).toString().trimmed();
-    return pedido.isEmpty() ? dados.value(iComandaMostrada).toString().trimmed() : pedido;
+    const QString pedido = dados.value(Nota::NrComanda).toString().trimmed();
+    return pedido.isEmpty() ? dados.value(Nota::ComandaMostrada).toString().trimmed() : pedido;
 }
 
 QByteArray CompoeTiquete(const QVariantList& dados, const TTiqueteCancelamento& tiquete, const QString& pagina)
@@ -85,16 +71,16 @@ QByteArray CompoeTiquete(const QVariantList& dados, const TTiqueteCancelamento& 
         return dados.value(i).toString() + QLatin1Char(' ') + dados.value(valor).toString();
     };
     TEscPos t(pagina);
-    t.Duplo(true).Negrito(true).Linha(dados.value(iTitulo).toString().trimmed()).Negrito(false).Duplo(false);
-    t.Linha(rotulo(iRotCupom, iComandaMostrada));
-    if (!dados.value(iMesa).toString().trimmed().isEmpty())
-        t.Linha(rotulo(iRotMesa, iMesa));
-    t.Linha(rotulo(iRotGarcom, iGarcom));
-    t.Linha(rotulo(iRotPedido, iNrComanda));
-    const QString grupo = dados.value(iGrupoMotivo).toString().trimmed();
-    const QString motivo = dados.value(iMotivo).toString().trimmed();
+    t.Duplo(true).Negrito(true).Linha(dados.value(Nota::Titulo).toString().trimmed()).Negrito(false).Duplo(false);
+    t.Linha(rotulo(Nota::RotCupom, Nota::ComandaMostrada));
+    if (!dados.value(Nota::Mesa).toString().trimmed().isEmpty())
+        t.Linha(rotulo(Nota::RotMesa, Nota::Mesa));
+    t.Linha(rotulo(Nota::RotGarcom, Nota::Garcom));
+    t.Linha(rotulo(Nota::RotPedido, Nota::NrComanda));
+    const QString grupo = dados.value(Nota::GrupoMotivo).toString().trimmed();
+    const QString motivo = dados.value(Nota::Motivo).toString().trimmed();
     if (!grupo.isEmpty() || !motivo.isEmpty())
-        t.Linha(dados.value(iRotMotivo).toString() + QLatin1Char(' ')
+        t.Linha(dados.value(Nota::RotMotivo).toString() + QLatin1Char(' ')
                 + (grupo.isEmpty() || motivo.isEmpty() ? grupo + motivo : grupo + QStringLiteral(" - ") + motivo));
     t.Linha(QString(42, QLatin1Char('-')));
     for (const QVariantList& linha : tiquete.Linhas) {
