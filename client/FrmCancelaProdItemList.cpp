@@ -1,25 +1,16 @@
+// The item grid: its columns over the command's list, the filter of the
+// cancelled rows and the navigation buttons.
 #include "FrmCancelaProd.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QHash>
-#include <functional>
 
 #include "BlendedBitBtn.h"
-#include "CamposItem.h"
 #include "DBGrid.h"
 #include "DataSetTableModel.h"
 #include "EstiloJanela.h"
 #include "EventGuard.h"
-#include "Exception.h"
-#include "LinhaItem.h"
-#include "Mensagem.h"
-#include "ModuleVariables.h"
 #include "ProdutoItemDelegate.h"
-#include "ResultChecks.h"
-#include "Srv_kvp00917.h"
-
-using namespace Cli_kvp00917;
 
 namespace {
 
@@ -55,29 +46,8 @@ TColumn Coluna(const QString& field, const QString& title, int width)
 
 } // namespace
 
-QList<TFieldDef> TfrmCancelaProd::CamposItem()
-{
-    // The server's record, with the mark column after the seat as the screen keeps it.
-    QList<TFieldDef> campos = ::CamposItem();
-    int marca = 0;
-    int lugar = 0;
-    for (int i = 0; i < campos.size(); ++i) {
-        if (campos[i].Name == QLatin1String("IDCHECK"))
-            marca = i;
-        else if (campos[i].Name == QLatin1String("NRLUGARMESA"))
-            lugar = i;
-    }
-    campos.move(marca, lugar);
-    return campos;
-}
-
 void TfrmCancelaProd::CriaListaProdutos()
 {
-    cdsProduto.FieldDefs() = CamposItem();
-    cdsProduto.CreateDataSet();
-    cdsProdutoCombo.FieldDefs() = CamposItem();
-    cdsProdutoCombo.CreateDataSet();
-
     dtsProduto = new TDataSetTableModel(&cdsProduto, this);
     dbgProduto->setModel(dtsProduto);
 
@@ -105,7 +75,7 @@ void TfrmCancelaProd::CriaListaProdutos()
     dbgProduto->setItemDelegate(new ProdutoItemDelegate(&cdsProduto, &imgCheck, &imgUncheck, &imgGray, dbgProduto));
 
     connect(&cdsProduto, &TClientDataSet::AfterScroll, this, [this] { Guarded([this] { cdsProdutoAfterScroll(); }); });
-    connect(&cdsProdutoCombo, &TClientDataSet::AfterScroll, this,
+    connect(&m_comando.cdsProdutoCombo, &TClientDataSet::AfterScroll, this,
             [this] { Guarded([this] { cdsProdutoAfterScroll(); }); });
     connect(dbgProduto, &TDBGrid::DblClick, this, [this] { Guarded([this] { dbgProdutoDblClick(); }); });
     connect(dbgProduto, &TDBGrid::TitleClick, this,
@@ -113,86 +83,20 @@ void TfrmCancelaProd::CriaListaProdutos()
     dbgProduto->OnKeyDown = [this](QKeyEvent* key) { return dbgProdutoKeyDown(key); };
 }
 
-void TfrmCancelaProd::CarregaPacoteItens(TClientDataSet& dataSet, const QVariant& packet)
-{
-    // The server's column order differs between its two lists; the dataset
-    // keeps its declared record layout and takes the columns by name.
-    const TDataPacket origem = ToDataPacket(packet);
-    for (const TFieldDef& def : CamposItem())
-        if (origem.indexOf(def.Name) < 0)
-            throw EDatabaseError(QStringLiteral("Campo '%1' ausente na lista de itens do pedido.").arg(def.Name));
-    dataSet.SetData(origem);
-}
-
 void TfrmCancelaProd::CarregaProdutos()
 {
-    try {
-        doTotRestante = getValAdiantamento(stCdFilial, stNrComanda);
-        const QVariant itens = getItemMesa(stCdFilial, stNrComanda, stModo, stCdProdConsum, stCdProdConsuf,
-                                           stCdProdCouver);
-        const QVariant pacote = MensagemMetodo(itens, true, 0, QStringLiteral("getitemMesa"), kUnidade,
-                                               stCdFilial + QLatin1Char('-') + stNrComanda + QLatin1Char('-')
-                                                   + stIdEsquema2,
-                                               QStringLiteral("002"));
-        CarregaPacoteItens(cdsProduto, pacote);
-        inQtdMarcados = 0;
-
-        if (boCancelTodos) {
-            cdsProduto.First();
-            while (!cdsProduto.Eof()) {
-                if (cdsProduto.FieldByName(QStringLiteral("IDCHECK"))->AsString() == QLatin1String("U"))
-                    dbgProdutoDblClick();
-                cdsProduto.Next();
-            }
-        }
-    } catch (const std::exception& e) {
-        const auto* own = dynamic_cast<const Exception*>(&e);
-        const QString texto = own ? own->Message() : QString::fromUtf8(e.what());
-        Avisa(texto, TSinalMensagem::Automatico, stIdEsquema);
-        Abort();
-    }
+    m_comando.CarregaProdutos();
 }
 
 void TfrmCancelaProd::CarregaProdutosMantendoMarcas(const QSet<QString>& tratados)
 {
-    // A slip after the supervisor and the reason must not make the operator
-    // mark everything again; what the run handled, or another till cancelled
-    // or changed meanwhile, loses its mark with the reload: the operator
-    // decides again on what the row holds now.
-    const auto chave = [this] { return TLinhaItem::De(cdsProduto).Chave(); };
-    const auto como = [this] {
-        return cdsProduto.FieldByName(QStringLiteral("QTPRODCOMVEN"))->AsString() + QLatin1Char('|')
-            + cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString();
-    };
-    const auto todas = [this](const std::function<void()>& cada) {
-        const bool filtrada = cdsProduto.Filtered();
-        cdsProduto.SetFiltered(false);
-        for (cdsProduto.First(); !cdsProduto.Eof(); cdsProduto.Next())
-            cada();
-        cdsProduto.SetFiltered(filtrada);
-        cdsProduto.First();
-    };
-    QHash<QString, QString> marcadas;
-    todas([&] {
-        if (cdsProduto.FieldByName(QStringLiteral("IDCHECK"))->AsString() == QLatin1String("C"))
-            marcadas.insert(chave(), como());
-    });
-    CarregaProdutos();
-    for (const QString& t : tratados)
-        marcadas.remove(t);
-    if (marcadas.isEmpty())
-        return;
-    todas([&] {
-        if (cdsProduto.FieldByName(QStringLiteral("IDSTPRCOMVEN"))->AsString() != kEstadoCancelado
-            && marcadas.value(chave()) == como())
-            GravaMarca(QStringLiteral("C"));
-    });
+    m_comando.CarregaProdutosMantendoMarcas(tratados);
 }
 
 void TfrmCancelaProd::FiltroProdCanc(bool value)
 {
     cdsProduto.SetFiltered(false);
-    cdsProduto.SetFilter(QStringLiteral("IDSTPRCOMVEN <> '6'"));
+    cdsProduto.SetFilter(kFiltroNaoCancelados);
     if (value)
         cdsProduto.SetFiltered(true);
 }

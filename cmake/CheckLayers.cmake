@@ -1,7 +1,8 @@
 # The layers' rule, checked on every build:
 #
-#   a server source that includes a widget header, or a window source that
-#   includes a Qt SQL header, does not compile; no include runs back up.
+#   a server source or a source of the cancellation command (client/comando)
+#   that includes a widget header, or a window source that includes a Qt SQL
+#   header, does not compile; no include runs back up.
 #
 # Include directories alone leave holes: Qt's module folders share one root,
 # so <QtWidgets/QWidget> or <QtSql/QSqlQuery> compile in any target that links
@@ -50,6 +51,7 @@ set(layers
   "scripted_host=host/scripted/"
   "wdc=host/"
   "server=server/"
+  "comando=client/comando/"
   "client=client/"
   "package=package/"
   "till=till/")
@@ -83,6 +85,9 @@ set(forbid_dll_widgets QtSql toolkit_sql scripted_host server client package til
 set(forbid_scripted_host QtSql toolkit_sql server client package till)
 set(forbid_server ${no_widgets} scripted_host package till)
 set(forbid_client QtSql toolkit_sql server_data scripted_host package till)
+# The command runs without a window (a cancel-all call): no widget, and no
+# include of the window that holds it.
+set(forbid_comando ${no_widgets} QtSql toolkit_sql server_data scripted_host package till)
 set(forbid_package scripted_host till)
 set(forbid_till "")
 

@@ -39,6 +39,13 @@ check(FAIL server/statements/A.cpp "  #  include \"QtWidgets/qdialog.h\"")
 check(FAIL server/A.cpp "#include \"FrmCancelaProd.h\"")
 check(FAIL server/A.cpp "#include \"../client/FrmCancelaProd.h\"")
 check(FAIL host/dll/data/A.cpp "#include \"Mensagem.h\"")
+# The command and widgets, the window that holds it, or Qt SQL.
+check(FAIL client/comando/A.cpp "#include <QtWidgets/QWidget>")
+check(FAIL client/comando/A.h "#include <QDialog>")
+check(FAIL client/comando/A.cpp "#include \"Mensagem.h\"")
+check(FAIL client/comando/A.cpp "#include \"FrmCancelaProd.h\"")
+check(FAIL client/comando/A.cpp "#include \"../FrmCancelaProd.h\"")
+check(FAIL client/comando/A.cpp "#include <QSqlQuery>")
 # A window source and Qt SQL or the database access headers.
 check(FAIL client/A.cpp "#include <QtSql/QSqlQuery>")
 check(FAIL client/A.cpp "#include <QSqlDatabase>")
@@ -54,6 +61,7 @@ check(PASS server/A.cpp "#include <QSqlQuery>" "#include <QtCore/QString>" "#inc
       "#include \"Exception.h\"" "#include <vector>")
 check(PASS client/A.cpp "#include <QWidget>" "#include <QtWidgets/QDialog>" "#include \"Srv_kvp00917.h\""
       "#include \"Mensagem.h\"" "#include \"Exception.h\"")
+check(PASS client/comando/A.cpp "#include <QString>" "#include \"Srv_kvp00917.h\"" "#include \"Exception.h\"")
 check(PASS till/A.cpp "#include <QSqlQuery>" "#include <QWidget>" "#include \"FrmCancelaProd.h\"")
 
 file(REMOVE_RECURSE "${tree}")
