@@ -4,9 +4,9 @@
 // (client/comando) does the work: the window holds it, answers its questions
 // with the message box and delegates its buttons to it. The definitions are
 // split by concern: FrmCancelaProd.cpp (frame, window events and the
-// operator's answers), FrmCancelaProdStartup.cpp (start-up),
-// FrmCancelaProdItemList.cpp (item grid, filter, navigation),
-// FrmCancelaProdSelection.cpp (marking rules).
+// operator's answers), FrmCancelaProdInicio.cpp (start-up),
+// FrmCancelaProdLista.cpp (item grid, filter, navigation),
+// FrmCancelaProdSelecao.cpp (marking rules).
 #include <QDialog>
 #include <QPixmap>
 #include <QSet>
