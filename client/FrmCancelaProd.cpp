@@ -1,4 +1,5 @@
-// The window's frame (the form resource) and its own events.
+// The window's frame (the form resource), its own events, and the operator's
+// answers to the command in the suite's message box.
 #include "FrmCancelaProd.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include "EstiloJanela.h"
 #include "EventGuard.h"
 #include "HostServices.h"
+#include "Mensagem.h"
 #include "ModuleVariables.h"
 #include "Shape.h"
 #include "Trad.h"
@@ -167,7 +169,6 @@ TfrmCancelaProd::TfrmCancelaProd(QWidget* owner) : QDialog(owner, Qt::Dialog | Q
     liga(sbtRolarBaixo, &TfrmCancelaProd::sbtRolarBaixoClick);
     liga(sbtCancelar, &TfrmCancelaProd::sbtCancelarClick);
 
-    CriaMensagens();
     CriaListaProdutos();
 
     // Key preview: the form sees every key of its controls first.
@@ -179,8 +180,8 @@ TfrmCancelaProd::TfrmCancelaProd(QWidget* owner) : QDialog(owner, Qt::Dialog | Q
 
 TfrmCancelaProd::~TfrmCancelaProd()
 {
-    // The grid's model and delegate refer to the datasets, which are members
-    // and go before the child widgets: take the widgets down first.
+    // The grid's model and delegate refer to the command's datasets, which
+    // go before the child widgets: take the widgets down first.
     delete Panel1;
     Panel1 = nullptr;
     dbgProduto = nullptr;
@@ -214,7 +215,7 @@ void TfrmCancelaProd::FormClose()
 
 void TfrmCancelaProd::FormKeyDown(QKeyEvent* key)
 {
-    if (key->key() == Qt::Key_F1 && boUtilizaImpFis)
+    if (key->key() == Qt::Key_F1 && m_comando.UsaImpressoraFiscal())
         Wdc00002::RelFiscais();
     if (key->key() == Qt::Key_Escape && sbtSair->isEnabled())
         sbtSairClick();
@@ -223,6 +224,37 @@ void TfrmCancelaProd::FormKeyDown(QKeyEvent* key)
 void TfrmCancelaProd::sbtSairClick()
 {
     close();
+}
+
+void TfrmCancelaProd::sbtCancelarClick()
+{
+    m_comando.Executa();
+}
+
+QString TfrmCancelaProd::MensagemFimExecucao() const
+{
+    return m_comando.MensagemFimExecucao();
+}
+
+bool TfrmCancelaProd::Pergunta(TPergunta qual, const QString& texto, const QString& idEsquema)
+{
+    // The produced answer is stored, so Escape must not give it; a
+    // confirmation takes Escape as "Não"; a group's question is the warning
+    // kind, with "Não" as its default.
+    int tipo = 1;
+    TPerguntaMensagem teclas = TPerguntaMensagem::Automatica;
+    switch (qual) {
+    case TPergunta::Produzido: teclas = TPerguntaMensagem::Escolha; break;
+    case TPergunta::Confirmacao: teclas = TPerguntaMensagem::Confirmacao; break;
+    case TPergunta::Grupo: tipo = 0; break;
+    }
+    return Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("S"), tipo, QString(), idEsquema, 0, nullptr,
+                    {TSinalMensagem::Automatico, teclas});
+}
+
+void TfrmCancelaProd::Avisa(const QString& texto, const QString& idEsquema)
+{
+    ::Avisa(texto, TSinalMensagem::Automatico, idEsquema);
 }
 
 void TfrmCancelaProd::showEvent(QShowEvent* event)

@@ -1,26 +1,20 @@
 #pragma once
 // The cancellation window: a borderless modal touch screen listing the items of
-// one order. This header declares every member; the definitions are split by
-// concern: FrmCancelaProd.cpp (frame and window events), FrmCancelaProdStartup.cpp
-// (start-up, parameters, message table), FrmCancelaProdItemList.cpp (item list,
-// filter, navigation), FrmCancelaProdSelection.cpp (marking rules),
-// FrmCancelaProdCommand.cpp (the cancellation command: start, checks, exits),
-// FrmCancelaProdPrompts.cpp (its per-item prompts), FrmCancelaProdItemLoop.cpp
-// (the item loop and its four paths), FrmCancelaProdWrites.cpp (the writes,
-// logs and display of one row), FrmCancelaProdTickets.cpp (the production
-// ticket rows), FrmCancelaProdNotices.cpp (the waiter, the notice and the
-// hand-over of the tickets to the till's print service).
+// one order, with the marks the operator gives them. The cancellation command
+// (client/comando) does the work: the window holds it, answers its questions
+// with the message box and delegates its buttons to it. The definitions are
+// split by concern: FrmCancelaProd.cpp (frame, window events and the
+// operator's answers), FrmCancelaProdInicio.cpp (start-up),
+// FrmCancelaProdLista.cpp (item grid, filter, navigation),
+// FrmCancelaProdSelecao.cpp (marking rules).
 #include <QDialog>
 #include <QPixmap>
 #include <QSet>
 #include <QString>
-#include <exception>
-#include <functional>
-#include <optional>
 
 #include "ClientDataSet.h"
-#include "Mensagem.h"
-#include "Messages.h"
+#include "ComandoCancelamento.h"
+#include "OperadorCancelamento.h"
 
 class QFrame;
 class QLabel;
@@ -29,12 +23,12 @@ class TBlendedBitBtn;
 class TDBGrid;
 class TShape;
 class TDataSetTableModel;
-struct TLinhaItem;
-struct TValoresCancelamento;
-struct TItemCancelado;
 
-class TfrmCancelaProd : public QDialog {
+class TfrmCancelaProd : public QDialog, private TOperadorCancelamento {
     Q_OBJECT
+    // Before every member that refers to its datasets.
+    TComandoCancelamento m_comando{*this};
+
 public:
     explicit TfrmCancelaProd(QWidget* owner = nullptr);
     ~TfrmCancelaProd() override;
@@ -58,25 +52,13 @@ public:
     TBlendedBitBtn* sbtRolarBaixo = nullptr;
     TBlendedBitBtn* sbtCancelar = nullptr;
 
-    TClientDataSet cdsProduto{this, QStringLiteral("cdsProduto")};
+    // The command's datasets by the names the tests and tools know.
+    TClientDataSet& cdsProduto = m_comando.cdsProduto;
     TDataSetTableModel* dtsProduto = nullptr;
-    TClientDataSet cdsParametrosQrv{this, QStringLiteral("cdsParametrosQrv")};
-    TClientDataSet cdsControleAcess{this, QStringLiteral("cdsControleAcess")};
-    TClientDataSet cdsImpBackup{this, QStringLiteral("cdsImpBackup")};
-    TClientDataSet cdsProdutoCombo{this, QStringLiteral("cdsProdutoCombo")};
-    TClientDataSet cdsProdAux{this, QStringLiteral("cdsProdAux")};
-    TClientDataSet cdsObs{this, QStringLiteral("cdsObs")};
-    // Production tickets of one run, per printer group, and their lookups.
-    TClientDataSet cdsDescProd{this, QStringLiteral("cdsDescProd")};
-    TClientDataSet cdsDescProd2{this, QStringLiteral("cdsDescProd2")};
-    TClientDataSet cdsImprLoja{this, QStringLiteral("cdsImprLoja")};
-    TClientDataSet cdsImprLoja2{this, QStringLiteral("cdsImprLoja2")};
-    TClientDataSet cdsPortaProd{this, QStringLiteral("cdsPortaProd")};
-    TClientDataSet cdsProdutoNormal{this, QStringLiteral("cdsProdutoNormal")};
-    TClientDataSet cdsProdutoFilho{this, QStringLiteral("cdsProdutoFilho")};
-    TClientDataSet cdsNomeProdutoPai{this, QStringLiteral("cdsNomeProdutoPai")};
-    TClientDataSet cdsGarcomMesa{this, QStringLiteral("cdsGarcomMesa")};
-    TMessages msgPadrao;
+    TClientDataSet& cdsImpBackup = m_comando.cdsImpBackup;
+    TClientDataSet& cdsDescProd = m_comando.cdsDescProd;
+
+    TComandoCancelamento& Comando() { return m_comando; }
 
     // --- window events ---
     void FormCreate();
@@ -117,118 +99,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Builders called by the constructor, one per concern.
-    void CriaMensagens(); // msgPadrao
-    void CriaListaProdutos(); // cdsProduto fields, grid columns, delegate, signals
+    // The command's questions and notices, in the suite's message box.
+    bool Pergunta(TPergunta qual, const QString& texto, const QString& idEsquema) override;
+    void Avisa(const QString& texto, const QString& idEsquema) override;
 
-    // Start-up: the terminal's parameters file and operator file.
-    void LeParametros();
-    void LeOperador();
-    // Item list: the item record (also of the working copies) and a load of
-    // the server's packet into it, columns taken by name.
-    static QList<TFieldDef> CamposItem();
-    static void CarregaPacoteItens(TClientDataSet& dataSet, const QVariant& packet);
-    // Marking: one row's mark (keeps inQtdMarcados) and the group that follows it.
+    void CriaListaProdutos(); // grid columns, delegate, signals
+
+    // Marking: one row's mark (counted by the command) and the group that follows it.
     void GravaMarca(const QString& marca);
     void SegueGrupo(const QString& marca, const QString& comanda, const QString& item, const QString& pai);
     friend struct FrmCancelaProdListProbe;
 
-    // The cancellation command; the values of one run travel in `v`.
-    void RestauraFiltro(const TValoresCancelamento& v);
-    void ExecutaItens(TValoresCancelamento& v);
-    void PerguntaMotivo(TValoresCancelamento& v, const TLinhaItem& l);
-    void ConfirmaGrupo();
-    void PerguntaQuantidade(TValoresCancelamento& v, const TLinhaItem& l);
-    void CaminhoDivideConta(TValoresCancelamento& v);
-    void CaminhoCombo(TValoresCancelamento& v);
-    void CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& l);
-    void CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& l);
-    void PassoDelivery(const TValoresCancelamento& v, const TLinhaItem& l);
-    void BaixaAcrescimo(const QString& nrComanda, double valor);
-    void CancelaLinha(TValoresCancelamento& v, const TLinhaItem& l);
-    void CancelaQuantidade(TValoresCancelamento& v, const TLinhaItem& l);
-    static void AnotaOrigem(TValoresCancelamento& v, const TLinhaItem& l);
-    void RegistraAcesso(const TValoresCancelamento& v, const TLinhaItem& l, const QString& palavra,
-                        const QString& quantidade);
-    void MostraDisplay(const QString& quantidade, const QString& nome);
-    void Protegido(const std::function<void()>& bloco);
-    // The end of a run that stopped: its failure shown (unless it was), the
-    // tickets of the rows it cancelled dispatched, the list put back and
-    // reloaded; then a silent abort.
-    [[noreturn]] void EncerraAposParada(TValoresCancelamento& v, const std::exception_ptr& falha);
-    void MostraFalha(const std::exception_ptr& falha);
-    void RecarregaAposParada(const TValoresCancelamento& v);
-    static void NaTransacao(const std::function<void()>& escritas);
-    void Aviso(const QString& texto);
-
-    // Production tickets: both datasets emptied once per run, then the rows
-    // of each cancelled row added along its path.
-    void RecriaTickets();
-    void GeraTickets(const TItemCancelado& c);
-    void TicketsNormal(const TItemCancelado& c);
-    void TicketsCombo(const TItemCancelado& c);
-    void LinhaImpressoraLoja(int grupo, const QString& cdProduto, QVariantMap valores);
-    QVariant Consulta(const QVariant& resultado, const QString& tag, const QStringList& contexto);
-
-    // The notice: the waiter of a comanda, and the hand-over of the tickets
-    // with the notice of the last row cancelled (also after an early stop).
-    void BuscaGarcom(const QString& nrComanda);
-    void DespachaTickets(const TItemCancelado& ultimo, QVariantList& troca);
-    void DespachaAposParada(TValoresCancelamento& v);
-    // A cancel-all run: what of the order is still not cancelled, read anew
-    // from the database; none when it could not be read (the reason in `falha`).
-    std::optional<QStringList> ItensNaoCancelados(QString& falha);
-    // The produced answer is stored, so Escape must not give it; a
-    // confirmation takes Escape as "Não".
-    bool Pergunta(const QString& texto, int tipo, TPerguntaMensagem teclas = TPerguntaMensagem::Automatica);
-
-    // Call arguments
-    QString stNrComanda;
-    QString stDsComanda;
-    QString stModo;
-    QString stNrMesa;
-
-    // Parameters file
-    int inCor1 = 0;
-    int inCor2 = 0;
-    int inCor3 = 0;
-    int inCor5 = 0;
-    QString stIdEsquema;
-    QString stCdFilial;
-    QString stIdEsquema2;
-    QString stIdSolObsCan;
-    QString stCdLoja;
-    QString stCdCaixa;
-    bool boDisplayOk = false;
-    QString stIdTipoImpNf1;
-    QString stCdPortImpNf1;
-    QString stIdTipoImpNf5;
-    QString stCdPortaImpNf5;
-    int inCtCancUltItem = 0;
-    int inCtCancItemGen = 0;
-    QString stCdProdConsum;
-    QString stCdProdConsuf;
-    QString stCdProdCouver;
-    bool boUtilizaImpFis = false;
-    QString stNrSeqImprLoja1;
-    QString stNrSeqImprLoja2;
-    QString stCdPortImpNf3;
-    QString stIdTipoImpNf3;
-    QString stIdImpCanSatNfce;
-
-    // Operator file
-    QString stCdOperador;
-    QString stNmOperador;
-
-    // Server settings
-    QString stImpCancInteg;
-
-    // List state
+    // List state: the cancelled rows shown
     bool boExibeCanc = false;
-    int inQtdMarcados = 0;
-
-    // Command runs: the first notice of the current one, and the one that
-    // ended the last.
-    QString stAvisoExecucao;
-    QString stMensagemFim;
 };

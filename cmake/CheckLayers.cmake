@@ -1,7 +1,8 @@
 # The layers' rule, checked on every build:
 #
-#   a server source that includes a widget header, or a window source that
-#   includes a Qt SQL header, does not compile; no include runs back up.
+#   a server source or a source of the cancellation command (client/comando)
+#   that includes a widget header, or a window source that includes a Qt SQL
+#   header, does not compile; no include runs back up.
 #
 # Include directories alone leave holes: Qt's module folders share one root,
 # so <QtWidgets/QWidget> or <QtSql/QSqlQuery> compile in any target that links
@@ -50,6 +51,7 @@ set(layers
   "scripted_host=host/scripted/"
   "wdc=host/"
   "server=server/"
+  "comando=client/comando/"
   "client=client/"
   "package=package/"
   "till_terminal=till/terminal/"
@@ -77,19 +79,22 @@ endfunction()
 # but its data and its terminal files) read the database only through
 # till/dados.
 set(no_widgets QtWidgets toolkit_gui dll_widgets client)
-set(up_from_toolkit dll dll_widgets scripted_host wdc server client package till till_terminal till_dados)
+set(up_from_toolkit dll dll_widgets scripted_host wdc server comando client package till till_terminal till_dados)
 set(forbid_toolkit ${no_widgets} ${up_from_toolkit})
 set(forbid_toolkit_gui QtSql toolkit_sql ${up_from_toolkit})
-set(forbid_dll ${no_widgets} scripted_host server package till till_terminal till_dados)
-set(forbid_wdc ${no_widgets} dll scripted_host server package till till_terminal till_dados)
-set(forbid_dll_widgets QtSql toolkit_sql scripted_host server client package till till_terminal till_dados)
-set(forbid_scripted_host QtSql toolkit_sql server client package till till_terminal till_dados)
-set(forbid_server ${no_widgets} scripted_host package till till_terminal till_dados)
+set(forbid_dll ${no_widgets} comando scripted_host server package till till_terminal till_dados)
+set(forbid_wdc ${no_widgets} comando dll scripted_host server package till till_terminal till_dados)
+set(forbid_dll_widgets QtSql toolkit_sql comando scripted_host server client package till till_terminal till_dados)
+set(forbid_scripted_host QtSql toolkit_sql comando server client package till till_terminal till_dados)
+set(forbid_server ${no_widgets} comando scripted_host package till till_terminal till_dados)
 set(forbid_client QtSql toolkit_sql server_data scripted_host package till till_terminal till_dados)
+# The command runs without a window (a cancel-all call): no widget, and no
+# include of the window that holds it.
+set(forbid_comando ${no_widgets} QtSql toolkit_sql server_data scripted_host package till till_terminal till_dados)
 set(forbid_package scripted_host till till_terminal till_dados)
-set(forbid_till_terminal ${no_widgets} QtSql toolkit_sql server server_data scripted_host package till till_dados)
-set(forbid_till_dados ${no_widgets} server scripted_host package till)
-set(forbid_till QtSql toolkit_sql server server_data client)
+set(forbid_till_terminal ${no_widgets} comando QtSql toolkit_sql server server_data scripted_host package till till_dados)
+set(forbid_till_dados ${no_widgets} comando server scripted_host package till)
+set(forbid_till QtSql toolkit_sql server server_data client comando)
 
 file(GLOB_RECURSE sources RELATIVE "${KVP_ROOT}"
   "${KVP_ROOT}/toolkit/*.h" "${KVP_ROOT}/toolkit/*.cpp"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "ComandoCancelamento.h"
 #include "EventGuard.h"
 #include "Exception.h"
 #include "FrmCancelaProd.h"
@@ -29,6 +30,23 @@ QString mensagemFimChamada; // the notice that ended the call's last run of the 
 void MostraErro(const QString& message)
 {
     Avisa(message);
+}
+
+// A cancel-all call shows no window: nobody is asked anything (the command
+// asks no question on such a run), and its notices go to the suite's message
+// service as every failure of the package does.
+class TOperadorSemTela : public TOperadorCancelamento {
+public:
+    bool Pergunta(TPergunta, const QString&, const QString&) override { return false; }
+    void Avisa(const QString& texto, const QString& idEsquema) override
+    {
+        ::Avisa(texto, TSinalMensagem::Automatico, idEsquema);
+    }
+};
+
+bool EhCancelaTodos(const QString& modo, const QString& nrMesa)
+{
+    return nrMesa == QLatin1String("T") && modo == QLatin1String("DLV_T");
 }
 
 // Step 4 of every call: the window first, then the data module.
@@ -72,27 +90,32 @@ void CancelaProduto(const QString& nrComanda, const QString& dsComanda, const QS
     SetDefaultExceptionHandler(MostraErro); // also for hosts that never ran Initialize
     boCancelTodos = false;
     mensagemFimChamada.clear();
+    // A run refused or stopped inside the window was shown to the operator;
+    // the caller must not read the call as completed.
+    QString fim;
     try {
-        if (!boIdCriado || !frmCancelaProd) {
-            frmCancelaProd = new TfrmCancelaProd(nullptr);
-            frmCancelaProd->InicializaForm(nrComanda, dsComanda, modo, nrMesa);
-            boIdCriado = true;
-        }
-        if (boCancelTodos) {
-            boIdCriado = false;
+        if (EhCancelaTodos(modo, nrMesa)) {
+            TOperadorSemTela operador;
+            TComandoCancelamento comando(operador);
+            comando.Inicializa(nrComanda, dsComanda, modo, nrMesa);
+            comando.CancelaTodos();
+            fim = comando.MensagemFimExecucao();
         } else {
+            if (!boIdCriado || !frmCancelaProd) {
+                frmCancelaProd = new TfrmCancelaProd(nullptr);
+                frmCancelaProd->InicializaForm(nrComanda, dsComanda, modo, nrMesa);
+                boIdCriado = true;
+            }
             if (semTela)
                 throw Exception(QStringLiteral("Não há tela para mostrar o cancelamento de produto: "
                                                "o host não tem DISPLAY nem QT_QPA_PLATFORM."));
             frmCancelaProd->exec();
+            fim = frmCancelaProd ? frmCancelaProd->MensagemFimExecucao() : QString();
         }
     } catch (...) {
         Libera();
         throw;
     }
-    // A run refused or stopped inside the window was shown to the operator;
-    // the caller must not read the call as completed.
-    const QString fim = frmCancelaProd ? frmCancelaProd->MensagemFimExecucao() : QString();
     Libera();
     if (!fim.isEmpty()) {
         mensagemFimChamada = fim;

@@ -43,6 +43,13 @@ check(FAIL server/statements/A.cpp "  #  include \"QtWidgets/qdialog.h\"")
 check(FAIL server/A.cpp "#include \"FrmCancelaProd.h\"")
 check(FAIL server/A.cpp "#include \"../client/FrmCancelaProd.h\"")
 check(FAIL host/dll/data/A.cpp "#include \"Mensagem.h\"")
+# The command and widgets, the window that holds it, or Qt SQL.
+check(FAIL client/comando/A.cpp "#include <QtWidgets/QWidget>")
+check(FAIL client/comando/A.h "#include <QDialog>")
+check(FAIL client/comando/A.cpp "#include \"Mensagem.h\"")
+check(FAIL client/comando/A.cpp "#include \"FrmCancelaProd.h\"")
+check(FAIL client/comando/A.cpp "#include \"../FrmCancelaProd.h\"")
+check(FAIL client/comando/A.cpp "#include <QSqlQuery>")
 # A window source and Qt SQL or the database access headers.
 check(FAIL client/A.cpp "#include <QtSql/QSqlQuery>")
 check(FAIL client/A.cpp "#include <QSqlDatabase>")
@@ -78,6 +85,7 @@ check(PASS till/dados/A.cpp "#include <QSqlQuery>" "#include <QtSql/QSqlError>" 
       "#include \"OcorrenciasSql.h\"" "#include \"ArquivosDemo.h\"" "#include \"Exception.h\"")
 check(PASS till/A.cpp "#include <QWidget>" "#include \"Mensagem.h\"" "#include \"PedidosAbertos.h\""
       "#include \"ArquivosDemo.h\"")
+check(PASS client/comando/A.cpp "#include <QString>" "#include \"Srv_kvp00917.h\"" "#include \"Exception.h\"")
 
 file(REMOVE_RECURSE "${tree}")
 if(failed)

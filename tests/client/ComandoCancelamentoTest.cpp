@@ -3,6 +3,7 @@
 // shows after a run, whole or stopped.
 #include "DBGrid.h"
 #include "ListaItensTestSupport.h"
+#include "Mensagem.h"
 #include "RdmCancelaProd.h"
 #include "Srv_kvp00917.h"
 #include "TextoQuantidade.h"

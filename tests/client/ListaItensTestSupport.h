@@ -16,53 +16,55 @@
 #include "HostServices.h"
 
 struct FrmCancelaProdListProbe {
-    // The parameters by the column they come from, and the other members by name.
+    // The parameters by the column they come from, and the other members by name
+    // (the window's command holds all but the list's filter state).
     static QVariantMap Membros(const TfrmCancelaProd& f)
     {
-        return {{"INCOR1", f.inCor1},
-                {"INCOR2", f.inCor2},
-                {"INCOR3", f.inCor3},
-                {"INCOR5", f.inCor5},
-                {"IDESQUEMA", f.stIdEsquema},
-                {"CDFILIAL", f.stCdFilial},
-                {"IDSOLOBSCAN", f.stIdSolObsCan},
-                {"CDLOJA", f.stCdLoja},
-                {"CDCAIXA", f.stCdCaixa},
-                {"DISPLAYOK", f.boDisplayOk},
-                {"IDTIPOIMPNF1", f.stIdTipoImpNf1},
-                {"CDPORTIMPNF1", f.stCdPortImpNf1},
-                {"IDTIPOIMPNF5", f.stIdTipoImpNf5},
-                {"CDPORTAIMPNF5", f.stCdPortaImpNf5},
-                {"CTCANCULTITEM", f.inCtCancUltItem},
-                {"CTCANCITEMGEN", f.inCtCancItemGen},
-                {"CDPRODCONSUM", f.stCdProdConsum},
-                {"CDPRODCONSUF", f.stCdProdConsuf},
-                {"CDPRODCOUVER", f.stCdProdCouver},
-                {"UTILIZAIMPFIS", f.boUtilizaImpFis},
-                {"NRSEQIMPRLOJA1", f.stNrSeqImprLoja1},
-                {"NRSEQIMPRLOJA2", f.stNrSeqImprLoja2},
-                {"CDPORTIMPNF3", f.stCdPortImpNf3},
-                {"IDTIPOIMPNF3", f.stIdTipoImpNf3},
-                {"IDIMPCANSATNFCE", f.stIdImpCanSatNfce},
-                {"stIdEsquema2", f.stIdEsquema2},
-                {"stCdOperador", f.stCdOperador},
-                {"stNmOperador", f.stNmOperador},
-                {"stImpCancInteg", f.stImpCancInteg},
-                {"stNrComanda", f.stNrComanda},
-                {"stDsComanda", f.stDsComanda},
-                {"stModo", f.stModo},
-                {"stNrMesa", f.stNrMesa},
+        const TComandoCancelamento& c = f.m_comando;
+        return {{"INCOR1", c.inCor1},
+                {"INCOR2", c.inCor2},
+                {"INCOR3", c.inCor3},
+                {"INCOR5", c.inCor5},
+                {"IDESQUEMA", c.stIdEsquema},
+                {"CDFILIAL", c.stCdFilial},
+                {"IDSOLOBSCAN", c.stIdSolObsCan},
+                {"CDLOJA", c.stCdLoja},
+                {"CDCAIXA", c.stCdCaixa},
+                {"DISPLAYOK", c.boDisplayOk},
+                {"IDTIPOIMPNF1", c.stIdTipoImpNf1},
+                {"CDPORTIMPNF1", c.stCdPortImpNf1},
+                {"IDTIPOIMPNF5", c.stIdTipoImpNf5},
+                {"CDPORTAIMPNF5", c.stCdPortaImpNf5},
+                {"CTCANCULTITEM", c.inCtCancUltItem},
+                {"CTCANCITEMGEN", c.inCtCancItemGen},
+                {"CDPRODCONSUM", c.stCdProdConsum},
+                {"CDPRODCONSUF", c.stCdProdConsuf},
+                {"CDPRODCOUVER", c.stCdProdCouver},
+                {"UTILIZAIMPFIS", c.boUtilizaImpFis},
+                {"NRSEQIMPRLOJA1", c.stNrSeqImprLoja1},
+                {"NRSEQIMPRLOJA2", c.stNrSeqImprLoja2},
+                {"CDPORTIMPNF3", c.stCdPortImpNf3},
+                {"IDTIPOIMPNF3", c.stIdTipoImpNf3},
+                {"IDIMPCANSATNFCE", c.stIdImpCanSatNfce},
+                {"stIdEsquema2", c.stIdEsquema2},
+                {"stCdOperador", c.stCdOperador},
+                {"stNmOperador", c.stNmOperador},
+                {"stImpCancInteg", c.stImpCancInteg},
+                {"stNrComanda", c.stNrComanda},
+                {"stDsComanda", c.stDsComanda},
+                {"stModo", c.stModo},
+                {"stNrMesa", c.stNrMesa},
                 {"boExibeCanc", f.boExibeCanc},
-                {"inQtdMarcados", f.inQtdMarcados}};
+                {"inQtdMarcados", c.inQtdMarcados}};
     }
-    static int QtdMarcados(const TfrmCancelaProd& f) { return f.inQtdMarcados; }
+    static int QtdMarcados(const TfrmCancelaProd& f) { return f.m_comando.inQtdMarcados; }
     // Loads rows as a load of the list does (marks and their count start over).
     static void Carrega(TfrmCancelaProd& f, const TDataPacket& packet)
     {
-        TfrmCancelaProd::CarregaPacoteItens(f.cdsProduto, ToVariant(packet));
-        f.inQtdMarcados = 0;
+        TComandoCancelamento::CarregaPacoteItens(f.cdsProduto, ToVariant(packet));
+        f.m_comando.inQtdMarcados = 0;
     }
-    static QList<TFieldDef> CamposItem() { return TfrmCancelaProd::CamposItem(); }
+    static QList<TFieldDef> CamposItem() { return TComandoCancelamento::CamposItem(); }
 };
 
 // One item row: number, parent, comanda, state, mark. Every other column

@@ -1,15 +1,15 @@
 // The item loop of the cancellation command: each marked row once, along its
 // path (split-bill group, combo group, typed quantity or whole row).
-#include "FrmCancelaProd.h"
+#include "ComandoCancelamento.h"
 
 #include "CamposItem.h"
 #include "Exception.h"
 #include "FilterExpression.h"
-#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "TextoQuantidade.h"
 #include "ValoresCancelamento.h"
+#include "VariaveisModulo.h"
 #include "Wdc00002.h"
 
 using namespace Cli_kvp00917;
@@ -32,7 +32,7 @@ void Anota(TValoresCancelamento& v, TItemCancelado::TCaminho caminho, const TLin
 
 } // namespace
 
-void TfrmCancelaProd::ExecutaItens(TValoresCancelamento& v)
+void TComandoCancelamento::ExecutaItens(TValoresCancelamento& v)
 {
     while (!cdsProduto.Eof()) {
         const TLinhaItem l = TLinhaItem::De(cdsProduto);
@@ -73,7 +73,7 @@ void TfrmCancelaProd::ExecutaItens(TValoresCancelamento& v)
     }
 }
 
-void TfrmCancelaProd::CaminhoDivideConta(TValoresCancelamento& v)
+void TComandoCancelamento::CaminhoDivideConta(TValoresCancelamento& v)
 {
     // Every not-cancelled split-bill row of the product, marked or not.
     const QString produto = cdsProduto.FieldByName(QStringLiteral("CDPRODUTO"))->AsString();
@@ -105,7 +105,7 @@ void TfrmCancelaProd::CaminhoDivideConta(TValoresCancelamento& v)
     cdsProduto.First();
 }
 
-void TfrmCancelaProd::CaminhoCombo(TValoresCancelamento& v)
+void TComandoCancelamento::CaminhoCombo(TValoresCancelamento& v)
 {
     // Combo groups are numbered per comanda, as items are: a table's list may
     // hold another comanda's combo under the same number.
@@ -149,7 +149,7 @@ void TfrmCancelaProd::CaminhoCombo(TValoresCancelamento& v)
     });
 }
 
-void TfrmCancelaProd::CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& l)
+void TComandoCancelamento::CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& l)
 {
     PerguntaQuantidade(v, l);
     Protegido([&] {
@@ -168,7 +168,7 @@ void TfrmCancelaProd::CaminhoParcial(TValoresCancelamento& v, const TLinhaItem& 
     });
 }
 
-void TfrmCancelaProd::CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& l)
+void TComandoCancelamento::CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& l)
 {
     Protegido([&] {
         NaTransacao([&] {
@@ -185,7 +185,7 @@ void TfrmCancelaProd::CaminhoInteiro(TValoresCancelamento& v, const TLinhaItem& 
     });
 }
 
-void TfrmCancelaProd::PassoDelivery(const TValoresCancelamento& v, const TLinhaItem& l)
+void TComandoCancelamento::PassoDelivery(const TValoresCancelamento& v, const TLinhaItem& l)
 {
     // Only when the whole row is gone.
     if (stModo != QLatin1String("DLV") || (v.doQtdeCanc != 0 && l.QtProdComVen != v.doQtdeCanc))

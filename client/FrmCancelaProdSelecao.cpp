@@ -23,22 +23,7 @@ QString Valor(const TClientDataSet& dataSet, const char* field)
 
 void TfrmCancelaProd::GravaMarca(const QString& marca)
 {
-    TField* campo = cdsProduto.FieldByName(QStringLiteral("IDCHECK"));
-    const QString anterior = campo->AsString();
-    if (anterior == marca)
-        return;
-    cdsProduto.Edit();
-    try {
-        campo->SetAsString(marca);
-        cdsProduto.Post();
-    } catch (...) {
-        cdsProduto.Cancel();
-        throw;
-    }
-    if (marca == kMarcado)
-        ++inQtdMarcados;
-    else if (anterior == kMarcado)
-        --inQtdMarcados;
+    m_comando.GravaMarca(marca);
 }
 
 void TfrmCancelaProd::SegueGrupo(const QString& marca, const QString& comanda, const QString& item, const QString& pai)
@@ -127,13 +112,13 @@ void TfrmCancelaProd::dbgProdutoTitleClick(int column)
         return;
 
     cdsProduto.First();
-    if (inQtdMarcados > 0) {
+    if (m_comando.QtdMarcados() > 0) {
         while (!cdsProduto.Eof()) {
             if (Valor(cdsProduto, "IDCHECK") == kMarcado)
                 GravaMarca(kDesmarcado);
             cdsProduto.Next();
         }
-        inQtdMarcados = 0;
+        m_comando.ZeraMarcados();
     } else {
         while (!cdsProduto.Eof()) {
             if (Valor(cdsProduto, "IDSTPRCOMVEN") != kEstadoCancelado)

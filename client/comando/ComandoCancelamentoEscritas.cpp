@@ -1,7 +1,7 @@
 // What the cancellation command does for one row: its writes (the row, its
 // origin row, the tab's surcharge) in one transaction, the access log entry
 // and the customer display; and the guarded block that stops a run.
-#include "FrmCancelaProd.h"
+#include "ComandoCancelamento.h"
 
 #include "Exception.h"
 #include "ResultChecks.h"
@@ -12,7 +12,7 @@
 #include "Wdc00001.h"
 #include "Wdc00002.h"
 
-void TfrmCancelaProd::Protegido(const std::function<void()>& bloco)
+void TComandoCancelamento::Protegido(const std::function<void()>& bloco)
 {
     try {
         bloco();
@@ -27,7 +27,7 @@ void TfrmCancelaProd::Protegido(const std::function<void()>& bloco)
     }
 }
 
-void TfrmCancelaProd::NaTransacao(const std::function<void()>& escritas)
+void TComandoCancelamento::NaTransacao(const std::function<void()>& escritas)
 {
     // The write services leave a transaction opened here for us to commit,
     // and roll it back themselves when they fail.
@@ -45,12 +45,12 @@ void TfrmCancelaProd::NaTransacao(const std::function<void()>& escritas)
     }
 }
 
-void TfrmCancelaProd::BaixaAcrescimo(const QString& nrComanda, double valor)
+void TComandoCancelamento::BaixaAcrescimo(const QString& nrComanda, double valor)
 {
     CheckResultServ(setAcrescimo(stCdFilial, stCdCaixa, nrComanda, valor), true, 0);
 }
 
-void TfrmCancelaProd::CancelaLinha(TValoresCancelamento& v, const TLinhaItem& l)
+void TComandoCancelamento::CancelaLinha(TValoresCancelamento& v, const TLinhaItem& l)
 {
     const auto grava = [&](const QString& nrVendaRest, const QString& nrComanda, const QString& nrProdComVen,
                            const QString& nrSeqBeneCons, const QString& qtListada, const QString& idStListado,
@@ -71,7 +71,7 @@ void TfrmCancelaProd::CancelaLinha(TValoresCancelamento& v, const TLinhaItem& l)
     }
 }
 
-void TfrmCancelaProd::CancelaQuantidade(TValoresCancelamento& v, const TLinhaItem& l)
+void TComandoCancelamento::CancelaQuantidade(TValoresCancelamento& v, const TLinhaItem& l)
 {
     const QString motivo = EmptyString(v.stTxMotivo) ? QString() : v.stTxMotivo;
     const QString supervisor = EmptyString(v.stSupervisor) ? QString() : v.stSupervisor;
@@ -89,15 +89,15 @@ void TfrmCancelaProd::CancelaQuantidade(TValoresCancelamento& v, const TLinhaIte
     }
 }
 
-void TfrmCancelaProd::AnotaOrigem(TValoresCancelamento& v, const TLinhaItem& l)
+void TComandoCancelamento::AnotaOrigem(TValoresCancelamento& v, const TLinhaItem& l)
 {
     // Cancelled with the taken item (or found cancelled already): when the list
     // reaches it as a marked row of its own, there is nothing left to write.
     v.Tratados.insert(l.ChaveOrigem());
 }
 
-void TfrmCancelaProd::RegistraAcesso(const TValoresCancelamento& v, const TLinhaItem& l, const QString& palavra,
-                                     const QString& quantidade)
+void TComandoCancelamento::RegistraAcesso(const TValoresCancelamento& v, const TLinhaItem& l, const QString& palavra,
+                                          const QString& quantidade)
 {
     QString acao, titulo;
     if (v.inCodAcesso == 4) {
@@ -117,7 +117,7 @@ void TfrmCancelaProd::RegistraAcesso(const TValoresCancelamento& v, const TLinha
                                l.NrVendaRest, v.stNrComandaItem, stDsComanda, stNrMesa, 0, 0);
 }
 
-void TfrmCancelaProd::MostraDisplay(const QString& quantidade, const QString& nome)
+void TComandoCancelamento::MostraDisplay(const QString& quantidade, const QString& nome)
 {
     if (!boDisplayOk)
         return;

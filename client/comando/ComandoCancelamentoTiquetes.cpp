@@ -1,13 +1,13 @@
 // The production tickets of a run: two datasets of ticket rows, one per
 // printer group (each product's first and second production printer), filled
 // row by row as the command cancels, along the row's path.
-#include "FrmCancelaProd.h"
+#include "ComandoCancelamento.h"
 
 #include "FieldDefs.h"
-#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
+#include "VariaveisModulo.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ QString Texto(const TClientDataSet& ds, const char* campo)
 
 } // namespace
 
-void TfrmCancelaProd::RecriaTickets()
+void TComandoCancelamento::RecriaTickets()
 {
     for (TClientDataSet* ds : {&cdsDescProd, &cdsDescProd2}) {
         ds->Close();
@@ -47,12 +47,12 @@ void TfrmCancelaProd::RecriaTickets()
     }
 }
 
-QVariant TfrmCancelaProd::Consulta(const QVariant& resultado, const QString& tag, const QStringList& contexto)
+QVariant TComandoCancelamento::Consulta(const QVariant& resultado, const QString& tag, const QStringList& contexto)
 {
     return MensagemMetodo(resultado, true, 0, tag, kUnidade, contexto.join(QLatin1Char('-')), stIdEsquema);
 }
 
-void TfrmCancelaProd::LinhaImpressoraLoja(int grupo, const QString& cdProduto, QVariantMap valores)
+void TComandoCancelamento::LinhaImpressoraLoja(int grupo, const QString& cdProduto, QVariantMap valores)
 {
     TClientDataSet& impressora = grupo == 1 ? cdsImprLoja : cdsImprLoja2;
     const QStringList contexto{stCdFilial, stCdLoja, cdProduto};
@@ -84,7 +84,7 @@ void TfrmCancelaProd::LinhaImpressoraLoja(int grupo, const QString& cdProduto, Q
     Acrescenta(grupo == 1 ? cdsDescProd : cdsDescProd2, valores);
 }
 
-void TfrmCancelaProd::GeraTickets(const TItemCancelado& c)
+void TComandoCancelamento::GeraTickets(const TItemCancelado& c)
 {
     if (c.Caminho == TItemCancelado::TCaminho::Normal) {
         TicketsNormal(c);
@@ -101,7 +101,7 @@ void TfrmCancelaProd::GeraTickets(const TItemCancelado& c)
     }
 }
 
-void TfrmCancelaProd::TicketsNormal(const TItemCancelado& c)
+void TComandoCancelamento::TicketsNormal(const TItemCancelado& c)
 {
     const TLinhaItem& l = c.Linha;
     const QStringList contexto{stCdFilial, l.NrVendaRest, l.NrComanda, l.NrProdComVen};
@@ -148,7 +148,7 @@ void TfrmCancelaProd::TicketsNormal(const TItemCancelado& c)
     }
 }
 
-void TfrmCancelaProd::TicketsCombo(const TItemCancelado& c)
+void TComandoCancelamento::TicketsCombo(const TItemCancelado& c)
 {
     const TLinhaItem& l = c.Linha;
     // The production-port record decides the first group's row only.

@@ -1,17 +1,15 @@
-#include "FrmCancelaProd.h"
+// Start-up of the cancellation command: the terminal's files, the server's
+// settings, the message table, and the run of a cancel-all call.
+#include "ComandoCancelamento.h"
 
 #include <QFileInfo>
-#include <QLabel>
 #include <exception>
 
-#include "BlendedBitBtn.h"
 #include "CamposItem.h"
-#include "DBGrid.h"
 #include "Exception.h"
 #include "HostServices.h"
-#include "Mensagem.h"
-#include "ModuleVariables.h"
 #include "Srv_kvp00917.h"
+#include "VariaveisModulo.h"
 
 using namespace Cli_kvp00917;
 
@@ -40,7 +38,18 @@ bool CarregaArquivo(TClientDataSet& dataSet, const QString& fileName)
 
 } // namespace
 
-void TfrmCancelaProd::CriaMensagens()
+TComandoCancelamento::TComandoCancelamento(TOperadorCancelamento& operador) : m_operador(operador)
+{
+    CriaMensagens();
+    cdsProduto.FieldDefs() = CamposItem();
+    cdsProduto.CreateDataSet();
+    cdsProdutoCombo.FieldDefs() = CamposItem();
+    cdsProdutoCombo.CreateDataSet();
+}
+
+TComandoCancelamento::~TComandoCancelamento() = default;
+
+void TComandoCancelamento::CriaMensagens()
 {
     msgPadrao.Messages = QStringList{
         QStringLiteral("Sit_1|Solicitado"),
@@ -81,7 +90,7 @@ void TfrmCancelaProd::CriaMensagens()
     };
 }
 
-void TfrmCancelaProd::LeParametros()
+void TComandoCancelamento::LeParametros()
 {
     const QString fileName = HostFolder() + kArquivoParametros;
     if (!CarregaArquivo(cdsParametrosQrv, fileName))
@@ -120,7 +129,7 @@ void TfrmCancelaProd::LeParametros()
     }
 }
 
-void TfrmCancelaProd::LeOperador()
+void TComandoCancelamento::LeOperador()
 {
     const QString fileName = HostFolder() + kArquivoOperador;
     if (!CarregaArquivo(cdsControleAcess, fileName))
@@ -134,14 +143,14 @@ void TfrmCancelaProd::LeOperador()
     }
 }
 
-std::optional<QStringList> TfrmCancelaProd::ItensNaoCancelados(QString& falha)
+std::optional<QStringList> TComandoCancelamento::ItensNaoCancelados(QString& falha)
 {
     // From the database, not from what the run believes it did: a list that
     // could not be read again tells nothing of what is left.
     try {
         CarregaProdutos();
     } catch (const EAbort&) {
-        falha = UltimaMensagem(); // the reload showed why
+        falha = stAvisoCarga; // the reload showed why
         return std::nullopt;
     } catch (const std::exception& e) {
         const auto* own = dynamic_cast<const Exception*>(&e);
@@ -160,7 +169,7 @@ std::optional<QStringList> TfrmCancelaProd::ItensNaoCancelados(QString& falha)
     return pendentes;
 }
 
-void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QString modo, QString nrMesa)
+void TComandoCancelamento::Inicializa(QString nrComanda, QString dsComanda, QString modo, QString nrMesa)
 {
     boCancelTodos = false;
     if (nrMesa == QLatin1String("T") && modo == QLatin1String("DLV_T")) {
@@ -177,11 +186,7 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
     stModo = modo;
     stNrMesa = nrMesa;
 
-    dbgProduto->SetDefaultColors(true);
-
     ConectaModuloDados();
-
-    lblCodTela->setText(MontaRodapeGeral(true, QStringLiteral("KVP00917"), QStringLiteral("S")));
 
     LeParametros();
     LeOperador();
@@ -195,43 +200,39 @@ void TfrmCancelaProd::InicializaForm(QString nrComanda, QString dsComanda, QStri
         stImpCancInteg = getImpCancInteg(stCdFilial, stCdCaixa).toString();
     } catch (...) {}
 
-    FiltroProdCanc(true);
+    cdsProduto.SetFiltered(false);
+    cdsProduto.SetFilter(kFiltroNaoCancelados);
+    cdsProduto.SetFiltered(true);
     CarregaProdutos();
+}
 
-    if (boCancelTodos) {
-        sbtCancelar->setText(QStringLiteral("&Confirmar Cancelamento"));
-        // Nobody sees this window: the caller learns from the error which
-        // items a stopped or refused run left standing.
-        std::exception_ptr falha;
-        QString motivo;
-        try {
-            sbtCancelarClick();
-        } catch (const EAbort&) {
-            falha = std::current_exception();
-            motivo = stMensagemFim;
-        } catch (const std::exception& e) {
-            falha = std::current_exception();
-            const auto* own = dynamic_cast<const Exception*>(&e);
-            motivo = own ? own->Message() : QString::fromUtf8(e.what());
-        }
-        const auto comMotivo = [&motivo](const QString& texto) {
-            return motivo.isEmpty() ? texto : motivo + QLatin1Char('\n') + texto;
-        };
-        QString semLeitura;
-        const std::optional<QStringList> pendentes = ItensNaoCancelados(semLeitura);
-        if (!pendentes)
-            throw Exception(
-                comMotivo(QStringLiteral("Não foi possível conferir o resultado do cancelamento: %1").arg(semLeitura)));
-        if (!pendentes->isEmpty())
-            throw Exception(
-                comMotivo(QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
-                              .arg(pendentes->join(QStringLiteral("; ")))));
-        if (falha)
-            std::rethrow_exception(falha);
-        sbtSairClick();
-        if (frmCancelaProd)
-            frmCancelaProd->close();
-    } else {
-        sbtCancelar->setText(QStringLiteral("&Cancelar Pedido"));
+void TComandoCancelamento::CancelaTodos()
+{
+    // Nobody sees a window: the caller learns from the error which items a
+    // stopped or refused run left standing.
+    std::exception_ptr falha;
+    QString motivo;
+    try {
+        Executa();
+    } catch (const EAbort&) {
+        falha = std::current_exception();
+        motivo = stMensagemFim;
+    } catch (const std::exception& e) {
+        falha = std::current_exception();
+        const auto* own = dynamic_cast<const Exception*>(&e);
+        motivo = own ? own->Message() : QString::fromUtf8(e.what());
     }
+    const auto comMotivo = [&motivo](const QString& texto) {
+        return motivo.isEmpty() ? texto : motivo + QLatin1Char('\n') + texto;
+    };
+    QString semLeitura;
+    const std::optional<QStringList> pendentes = ItensNaoCancelados(semLeitura);
+    if (!pendentes)
+        throw Exception(
+            comMotivo(QStringLiteral("Não foi possível conferir o resultado do cancelamento: %1").arg(semLeitura)));
+    if (!pendentes->isEmpty())
+        throw Exception(comMotivo(QStringLiteral("Nem todos os itens do pedido foram cancelados. Não cancelados: %1.")
+                                      .arg(pendentes->join(QStringLiteral("; ")))));
+    if (falha)
+        std::rethrow_exception(falha);
 }

@@ -7,6 +7,7 @@
 #include <QVariantList>
 
 #include "LinhaItem.h"
+#include "Wdc00002.h"
 
 // A row the run cancelled, with what its production ticket needs.
 struct TItemCancelado {
@@ -39,7 +40,7 @@ struct TValoresCancelamento {
     // the notice, also when the run stops early.
     QList<TItemCancelado> Cancelados;
 
-    static QVariantList NovaTroca() { return QVariantList(10); }
+    static QVariantList NovaTroca() { return QVariantList(Wdc00002::Troca::Tamanho); }
 };
 
 // The item list while a run walks it: the marked rows that are not cancelled.

@@ -1,23 +1,23 @@
 // The end of a run for the production areas: the waiter of the order, the
 // cancellation notice and the hand-over of the ticket rows to the till's print
 // service, once per printer group and again on printer 3 where the till wants it.
-#include "FrmCancelaProd.h"
+#include "ComandoCancelamento.h"
 
 #include "Exception.h"
-#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
 #include "ValueFunctions.h"
+#include "VariaveisModulo.h"
 #include "Wdc00002.h"
 
-void TfrmCancelaProd::BuscaGarcom(const QString& nrComanda)
+void TComandoCancelamento::BuscaGarcom(const QString& nrComanda)
 {
     cdsGarcomMesa.SetData(MensagemMetodo(getGarcomMesa(stCdFilial, nrComanda), true, 0, QStringLiteral("getGarcomMesa"),
                                          kUnidade, stCdFilial + QLatin1Char('-') + nrComanda, QStringLiteral("002")));
 }
 
-void TfrmCancelaProd::DespachaTickets(const TItemCancelado& ultimo, QVariantList& troca)
+void TComandoCancelamento::DespachaTickets(const TItemCancelado& ultimo, QVariantList& troca)
 {
     BuscaGarcom(ultimo.NrComandaItem);
 
@@ -67,7 +67,7 @@ void TfrmCancelaProd::DespachaTickets(const TItemCancelado& ultimo, QVariantList
     }
 }
 
-void TfrmCancelaProd::DespachaAposParada(TValoresCancelamento& v)
+void TComandoCancelamento::DespachaAposParada(TValoresCancelamento& v)
 {
     // Rows already cancelled in the database must leave the kitchen too; a run
     // that stopped before its first cancellation has nothing to announce.

@@ -1,18 +1,17 @@
 // The cancellation command: the checks and confirmations before the first
 // write, the exits that end it early, and the end of a run.
-#include "FrmCancelaProd.h"
+#include "ComandoCancelamento.h"
 
 #include <QLocale>
 #include <QScopeGuard>
 #include <exception>
 
 #include "Exception.h"
-#include "Mensagem.h"
-#include "ModuleVariables.h"
 #include "ResultChecks.h"
 #include "Srv_kvp00917.h"
 #include "ValoresCancelamento.h"
 #include "ValueFunctions.h"
+#include "VariaveisModulo.h"
 #include "Wdc00002.h"
 
 using namespace Cli_kvp00917;
@@ -28,21 +27,20 @@ double ValorLinha(const TClientDataSet& ds)
 
 } // namespace
 
-void TfrmCancelaProd::Aviso(const QString& texto)
+void TComandoCancelamento::Aviso(const QString& texto)
 {
     // The first notice of a run is the one that ended it.
     if (stAvisoExecucao.isEmpty())
         stAvisoExecucao = texto;
-    Avisa(texto, TSinalMensagem::Automatico, stIdEsquema);
+    m_operador.Avisa(texto, stIdEsquema);
 }
 
-bool TfrmCancelaProd::Pergunta(const QString& texto, int tipo, TPerguntaMensagem teclas)
+bool TComandoCancelamento::Pergunta(TOperadorCancelamento::TPergunta qual, const QString& texto)
 {
-    return Mensagem(texto, QString(), QStringLiteral("N"), QStringLiteral("S"), tipo, QString(), stIdEsquema, 0,
-                    nullptr, {TSinalMensagem::Automatico, teclas});
+    return m_operador.Pergunta(qual, texto, stIdEsquema);
 }
 
-void TfrmCancelaProd::RestauraFiltro(const TValoresCancelamento& v)
+void TComandoCancelamento::RestauraFiltro(const TValoresCancelamento& v)
 {
     cdsProduto.SetFiltered(false);
     if (!v.stFiltroSalvo.isEmpty()) {
@@ -51,12 +49,12 @@ void TfrmCancelaProd::RestauraFiltro(const TValoresCancelamento& v)
     }
 }
 
-QString TfrmCancelaProd::MensagemFimExecucao() const
+QString TComandoCancelamento::MensagemFimExecucao() const
 {
     return stMensagemFim;
 }
 
-void TfrmCancelaProd::sbtCancelarClick()
+void TComandoCancelamento::Executa()
 {
     stAvisoExecucao.clear();
     // However the run ends, the caller is told of the notice that ended it.
@@ -101,7 +99,7 @@ void TfrmCancelaProd::sbtCancelarClick()
     v.inCodAcesso = numero && cdsProdAux.RecNo() == ultimo ? inCtCancUltItem : inCtCancItemGen;
 
     if (!boCancelTodos && v.boPerguntaProduzido
-        && Pergunta(msgPadrao.Msg(QStringLiteral("Prod_Produz")), 1, TPerguntaMensagem::Escolha))
+        && Pergunta(TOperadorCancelamento::TPergunta::Produzido, msgPadrao.Msg(QStringLiteral("Prod_Produz"))))
         v.stProduzido = QStringLiteral("S");
 
     if (doTotRestante > 0) {
@@ -122,8 +120,8 @@ void TfrmCancelaProd::sbtCancelarClick()
     }
 
     if (!boCancelTodos
-        && !Pergunta(QStringLiteral("Confirma o Cancelamento de %1 Produto(s) ?").arg(cdsProduto.RecordCount()), 1,
-                     TPerguntaMensagem::Confirmacao)) {
+        && !Pergunta(TOperadorCancelamento::TPergunta::Confirmacao,
+                     QStringLiteral("Confirma o Cancelamento de %1 Produto(s) ?").arg(cdsProduto.RecordCount()))) {
         RestauraFiltro(v);
         return;
     }
@@ -151,7 +149,7 @@ void TfrmCancelaProd::sbtCancelarClick()
     CarregaProdutos();
 }
 
-void TfrmCancelaProd::MostraFalha(const std::exception_ptr& falha)
+void TComandoCancelamento::MostraFalha(const std::exception_ptr& falha)
 {
     try {
         std::rethrow_exception(falha);
@@ -166,7 +164,7 @@ void TfrmCancelaProd::MostraFalha(const std::exception_ptr& falha)
     }
 }
 
-void TfrmCancelaProd::RecarregaAposParada(const TValoresCancelamento& v)
+void TComandoCancelamento::RecarregaAposParada(const TValoresCancelamento& v)
 {
     // The list still shows the cancelled rows marked: show what the database
     // holds, and keep marked only the rows the run did not reach, so that
@@ -179,7 +177,7 @@ void TfrmCancelaProd::RecarregaAposParada(const TValoresCancelamento& v)
     }
 }
 
-void TfrmCancelaProd::EncerraAposParada(TValoresCancelamento& v, const std::exception_ptr& falha)
+void TComandoCancelamento::EncerraAposParada(TValoresCancelamento& v, const std::exception_ptr& falha)
 {
     // The operator reads why the run stopped before the kitchen is told of the
     // rows it had cancelled: those are in the database, so they are told all
