@@ -3,12 +3,14 @@
 #include <QSqlError>
 #include <QString>
 
+#include "../toolkit_export.h"
+
 // The engine's message on one line: PostgreSQL prefixes "ERROR:" and appends the
 // statement excerpt ("LINE 1: ..."), which an operator must not see.
-QString FirstLineOfEngineText(const QString& text);
+TOOLKIT_EXPORT QString FirstLineOfEngineText(const QString& text);
 // Connection failures span several lines (host, hint); keep them, on one line.
-QString CollapseEngineText(const QString& text);
+TOOLKIT_EXPORT QString CollapseEngineText(const QString& text);
 
 // Hides every password of the connection string the statement ran on.
-[[noreturn]] void RaiseStatementError(const QString& statement, const QSqlError& error,
-                                      const QString& connectionString);
+[[noreturn]] TOOLKIT_EXPORT void RaiseStatementError(const QString& statement, const QSqlError& error,
+                                                     const QString& connectionString);

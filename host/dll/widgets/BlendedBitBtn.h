@@ -8,9 +8,9 @@
 #include <QColor>
 #include <QPixmap>
 
-#include "dll_export.h"
+#include "dll_widgets_export.h"
 
-class DLL_EXPORT TBlendedBitBtn : public QAbstractButton {
+class DLL_WIDGETS_EXPORT TBlendedBitBtn : public QAbstractButton {
     Q_OBJECT
 public:
     enum class TButtonShape { RoundRect, Circle };

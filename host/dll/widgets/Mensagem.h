@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "dll_export.h"
+#include "dll_widgets_export.h"
 
 class TClientDataSet;
 
@@ -42,25 +42,25 @@ struct MensagemArgs {
 using MensagemHandler = std::function<bool(const MensagemArgs&)>;
 
 // Returns true for "yes" on the question types; notices return true.
-DLL_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta,
+DLL_WIDGETS_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta,
                          int tipo, const QString& arg6, const QString& idEsquema, int arg8,
                          TClientDataSet* dataSet = nullptr, MensagemEstilo estilo = {});
 
 // A notice (message type 3) the operator only acknowledges, with the host's
 // arguments for one; Automatico shows it as a warning.
-DLL_EXPORT void Avisa(const QString& texto, TSinalMensagem sinal = TSinalMensagem::Automatico,
+DLL_WIDGETS_EXPORT void Avisa(const QString& texto, TSinalMensagem sinal = TSinalMensagem::Automatico,
                       const QString& idEsquema = QString());
 
 // An empty handler puts the real dialog back.
-DLL_EXPORT void SetMensagemHandler(MensagemHandler handler);
+DLL_WIDGETS_EXPORT void SetMensagemHandler(MensagemHandler handler);
 
 // The sign and keys a box gets once Automatico is settled by the kind and type.
-DLL_EXPORT MensagemEstilo EstiloEfetivo(bool pergunta, int tipo, MensagemEstilo estilo);
+DLL_WIDGETS_EXPORT MensagemEstilo EstiloEfetivo(bool pergunta, int tipo, MensagemEstilo estilo);
 
 // A question (yes or no) rather than a notice.
-DLL_EXPORT bool MensagemEhPergunta(const QString& pergunta, int tipo);
+DLL_WIDGETS_EXPORT bool MensagemEhPergunta(const QString& pergunta, int tipo);
 
 // The text of the last message since the last reset, whether a box showed it
 // or a handler took it: what the operator was last told.
-DLL_EXPORT QString UltimaMensagem();
-DLL_EXPORT void LimpaUltimaMensagem();
+DLL_WIDGETS_EXPORT QString UltimaMensagem();
+DLL_WIDGETS_EXPORT void LimpaUltimaMensagem();

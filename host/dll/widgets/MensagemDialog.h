@@ -5,12 +5,12 @@
 #include <QDialog>
 
 #include "Mensagem.h"
-#include "dll_export.h"
+#include "dll_widgets_export.h"
 
 class QLabel;
 class TBlendedBitBtn;
 
-class DLL_EXPORT TMensagemDialog : public QDialog {
+class DLL_WIDGETS_EXPORT TMensagemDialog : public QDialog {
     Q_OBJECT
 public:
     // A notice (with the sign given) or a question (keys as estilo.Pergunta).
