@@ -42,14 +42,14 @@ struct MensagemArgs {
 using MensagemHandler = std::function<bool(const MensagemArgs&)>;
 
 // Returns true for "yes" on the question types; notices return true.
-DLL_WIDGETS_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3, const QString& pergunta,
-                         int tipo, const QString& arg6, const QString& idEsquema, int arg8,
-                         TClientDataSet* dataSet = nullptr, MensagemEstilo estilo = {});
+DLL_WIDGETS_EXPORT bool Mensagem(const QString& texto, const QString& arg2, const QString& arg3,
+                                 const QString& pergunta, int tipo, const QString& arg6, const QString& idEsquema,
+                                 int arg8, TClientDataSet* dataSet = nullptr, MensagemEstilo estilo = {});
 
 // A notice (message type 3) the operator only acknowledges, with the host's
 // arguments for one; Automatico shows it as a warning.
 DLL_WIDGETS_EXPORT void Avisa(const QString& texto, TSinalMensagem sinal = TSinalMensagem::Automatico,
-                      const QString& idEsquema = QString());
+                              const QString& idEsquema = QString());
 
 // An empty handler puts the real dialog back.
 DLL_WIDGETS_EXPORT void SetMensagemHandler(MensagemHandler handler);
